@@ -1,0 +1,48 @@
+#pragma once
+// What the task runner asks of the window. The main window implements it, and
+// so do the command-line runner and the tests (a recording host).
+
+#include <QString>
+
+namespace engine {
+
+// The option values the tasks read from the window at the moment they run.
+struct TaskOptions {
+    bool englishToJapanese = true;   // opt(0) "英日"; false: opt(1) "日英"
+    bool oneBlank = true;            // OptSpace(0) "空白１つ"; false: OptSpace(1) "空白２つ"
+    QString sourceColour = "663399";      // txtColor(0)
+    QString translationColour = "000000"; // txtColor(1)
+    bool fontSwitch = false;         // chFont checked
+    QString fontJapanese;            // cmbFont(0)
+    QString fontLatin;               // cmbFont(1)
+};
+
+class Host {
+public:
+    virtual ~Host() = default;
+
+    // mode 1 appends, 2 appends CR LF and the text, any other value replaces the log.
+    virtual void ShowLog(int mode, const QString& text) = 0;
+    // Sets the status line and repaints it at once.
+    virtual void ShowStatus(const QString& text) = 0;
+    // Sets the progress bar (0..100). RefreshProgress repaints it at once.
+    virtual void SetProgress(double value) = 0;
+    virtual double Progress() const = 0;
+    virtual void RefreshProgress() = 0;
+    // Pauses about one second while window events are processed.
+    virtual void Wait1Sec() = 0;
+    // Lets pending window events run once.
+    virtual void DoEvents() = 0;
+    // A message box with an OK button only; title is "Kalvendo" unless given.
+    virtual void MessageBox(const QString& text, const QString& title, bool exclamation) = 0;
+    void MessageBox(const QString& text) { MessageBox(text, QStringLiteral("Kalvendo"), false); }
+    // The browse operation of the window (cmdRefer_Click).
+    virtual void BrowseForFile() = 0;
+    // Opens a file in the desktop's application for it; returns at once.
+    virtual void OpenWithShell(const QString& path) = 0;
+    // The text of the file box txtFilePath.
+    virtual QString FilePathText() const = 0;
+    virtual TaskOptions Options() const = 0;
+};
+
+}  // namespace engine

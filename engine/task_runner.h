@@ -1,0 +1,82 @@
+#pragma once
+// The task runner and the routines of the tasks. One object lives as long as
+// the window (or the command-line run) and owns the state of a run: the
+// engine's application, the open document, the document range and the flags.
+
+#include "engine/host.h"
+#include "word/automation.h"
+
+#include <QString>
+
+#include <memory>
+
+namespace engine {
+
+class TaskRunner {
+public:
+    explicit TaskRunner(Host& host);
+
+    // Runs task code 0, 1, 2 or 5 on the document named in the file box.
+    // Refuses (returns at once) while another run is in progress.
+    void RunTask(short code);
+    bool IsRunning() const { return running_; }
+
+    // False: task code 2 deletes the source text; true: it colours it.
+    void SetColourFlag(bool on) { colourFlag_ = on; }
+    bool ColourFlag() const { return colourFlag_; }
+
+    const QString& DocumentPath() const { return documentPath_; }
+    void SetDocumentPath(const QString& path) { documentPath_ = path; }
+    bool Changed() const { return changed_; }
+    bool WordWasRunning() const { return wordWasRunning_; }
+    // The application of the run, or null once a run ended normally.
+    const std::shared_ptr<word::Application>& WordApplication() const { return word_; }
+    const std::shared_ptr<word::Document>& OpenDocument() const { return document_; }
+
+    // --- routines used by the step lists (public so tests can drive them) ---
+
+    // Sets the document range to the whole main text without its final mark;
+    // `select` also selects it first (tasks 0 and 1).
+    void PrepareRange(bool select);
+    // One whole-range replace-all with the fixed options; sets the change flag when found.
+    void ReplaceAll(const QString& findText, const QString& replacementText);
+    // Colours every occurrence of a text 20 % grey, text unchanged.
+    void GrayAll(const QString& text);
+    // Obtains the application: attach, else create; the failure message.
+    void StartWord();
+    // Saves under the input's name with a numbered backup, or logs "no change".
+    void FinalProcess();
+    // Replaces the placeholders 【００００】 by consecutive numbers.
+    void RenumberParagraphs();
+    // The two walks of the deletion task (classification, deletion or colouring),
+    // followed by the check and the reports when not colouring.
+    void DeleteOriginals();
+    // Rewrites the HTML file line by line through a ".temp" file.
+    void SlimHTM(const QString& fileName);
+
+    // Lets tests and the command line open the document directly.
+    void SetApplicationForTest(std::shared_ptr<word::Application> app) { word_ = std::move(app); }
+
+private:
+    // Step lists, one source file per task family.
+    void RunNumberingSteps(short code);   // task codes 0 and 1, numbering.cpp
+    void NumberingTail();
+    void RunDeletionSteps();              // task code 2, tag_passes.cpp
+    void RunHtmlTask();                   // task code 5, html_task.cpp
+    // Ends a run that failed after the document was opened: message, log line,
+    // document closed without saving, engine released.
+    void AbortRun(const QString& reason);
+    void ReleaseWord();
+
+    Host& host_;
+    std::shared_ptr<word::Application> word_;
+    std::shared_ptr<word::Document> document_;
+    word::Range range_;
+    QString documentPath_;
+    bool wordWasRunning_ = false;
+    bool changed_ = false;
+    bool colourFlag_ = false;
+    bool running_ = false;
+};
+
+}  // namespace engine

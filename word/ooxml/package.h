@@ -1,0 +1,50 @@
+#pragma once
+// A .docx package: the zip container and its parts. Opened into memory;
+// saving writes a complete new package in which every part that was not
+// replaced is copied byte for byte (raw compressed copy, same entry order).
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <map>
+#include <memory>
+
+namespace word::ooxml {
+
+class Package {
+public:
+    // Throws word::Error with a user-facing message for: a missing or unreadable
+    // file, a file that is not a zip (legacy .doc/RTF: "not a .docx package"),
+    // a truncated or damaged zip, an encrypted document, a part whose declared
+    // or actual size passes the bound, a package without a main document part.
+    static std::unique_ptr<Package> open(const QString& path);
+    ~Package();
+
+    // The main document part, found through _rels/.rels (e.g. "word/document.xml").
+    const QString& mainPartName() const { return mainPart_; }
+    bool hasPart(const QString& name) const;
+    QStringList partNames() const;  // in the zip's order
+    // The uncompressed bytes of a part (a replaced part: its new bytes).
+    QByteArray readPart(const QString& name) const;
+    // Replaces a part's bytes for the next save.
+    void setPart(const QString& name, const QByteArray& data);
+    // Resolves a relationship of a part (e.g. an image "rId5" of the main part)
+    // to the target part's name; empty when absent or external.
+    QString relationshipTarget(const QString& sourcePart, const QString& relId) const;
+
+    // Writes the package to `path` through a temporary file in the same folder,
+    // flushed and renamed into place. Nothing is left behind on failure.
+    void save(const QString& path) const;
+
+    // The bound on a part's uncompressed size.
+    static constexpr qint64 kMaxPartSize = 512LL * 1024 * 1024;
+
+private:
+    Package() = default;
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+    QString mainPart_;
+};
+
+}  // namespace word::ooxml
