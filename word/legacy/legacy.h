@@ -1,0 +1,29 @@
+#pragma once
+// Legacy formats (Word 97-2003 .doc, RTF) reached through LibreOffice in
+// headless mode. The format is decided from the file's first bytes.
+
+#include <QString>
+
+#include <memory>
+
+class QTemporaryDir;
+
+namespace word::legacy {
+
+enum class Format { Docx, Word97, Rtf, Other };
+
+Format detectFormat(const QString& path);
+
+struct Converted {
+    QString docxPath;                     // the converted document
+    Format format = Format::Other;        // the original's format
+    std::shared_ptr<QTemporaryDir> dir;   // private folder, removed with the last reference
+};
+
+// Converts a legacy file to .docx in a private temporary folder (throws word::Error
+// with a user-facing reason: LibreOffice missing, conversion failed or timed out).
+Converted convertToDocx(const QString& path, Format format);
+// Converts a .docx back to `format` and moves the result to targetPath.
+void convertBack(const QString& docxPath, Format format, const QString& targetPath);
+
+}  // namespace word::legacy
