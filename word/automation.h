@@ -187,6 +187,7 @@ public:
 
 private:
     friend class Document;
+    friend class Paragraph;
     std::shared_ptr<detail::DocumentState> doc_;
 };
 

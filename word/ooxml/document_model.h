@@ -50,6 +50,8 @@ public:
     // ('\r', '\a' for a cell's last paragraph, '\f' for a section break).
     const QString& text();
     int length();
+    // The characters [start, end) of the story, without rebuilding the whole text.
+    QString textRange(int start, int end);
 
     // The one edit primitive. Returns false (and changes nothing) when the
     // edit would delete a mark that must stay.
