@@ -1,7 +1,163 @@
 #include "engine/task_runner.h"
 
+#include "engine/module1.h"
+
+#include <QStringList>
+
 namespace engine {
 
+namespace {
+
+const QString kChooseFileMessage =
+    QStringLiteral("[参照]ボタンを押して処理するWordファイルを指定してください");
+const QString kOpenFailedMessage =
+    QStringLiteral("ファイルを開けませんでした。ファイルを指定し直してください。");
+const QString kWordClass = QStringLiteral("Word.Application");
+
+// Clears a flag when the scope ends, however it ends.
+struct RunningScope {
+    explicit RunningScope(bool& flag) : flag_(flag) { flag_ = true; }
+    ~RunningScope() { flag_ = false; }
+    bool& flag_;
+};
+
+QString ReasonOf(const std::exception& e) {
+    if (const auto* we = dynamic_cast<const word::Error*>(&e)) return we->message();
+    return QString::fromUtf8(e.what());
+}
+
+}  // namespace
+
 TaskRunner::TaskRunner(Host& host) : host_(host) {}
+
+void TaskRunner::RunTask(short code) {
+    // A click on Start that arrives while a run pauses must not start a second
+    // run on the same application, document and flags.
+    if (running_) return;
+    RunningScope scope(running_);
+
+    const QString box = host_.FilePathText();
+    if (box.isEmpty() || box.startsWith(u'<')) {
+        lastOutcome_ = RunOutcome::NoFile;
+        host_.MessageBox(kChooseFileMessage);
+        host_.BrowseForFile();
+        return;
+    }
+
+    host_.SetProgress(20);
+    wordWasRunning_ = false;
+    StartWord();
+
+    try {
+        documentPath_ = host_.FilePathText();
+        if (!word_) throw word::Error(QStringLiteral("Word.Application is not available"));
+        document_ = word_->Documents().Open(documentPath_, true);
+    } catch (const std::exception& e) {
+        // The application stays as it is, so that the next StartWord finds it.
+        lastOutcome_ = RunOutcome::OpenFailed;
+        document_.reset();
+        QString text = kOpenFailedMessage;
+        const QString reason = ReasonOf(e);
+        if (word_ && !reason.isEmpty()) text += QStringLiteral("\r\n\r\n") + reason;
+        host_.MessageBox(text);
+        host_.BrowseForFile();
+        return;
+    }
+
+    try {
+        word_->SetVisible(false);
+        host_.Wait1Sec();
+        host_.SetProgress(25);
+        changed_ = false;
+        switch (code) {
+        case 0:
+        case 1:
+            RunNumberingSteps(code);
+            break;
+        // Task code 2 (RunDeletionSteps) and 5 (RunHtmlTask) are dispatched
+        // here by their own builds.
+        default:
+            throw word::Error(QStringLiteral("タスクコード %1 はこの版では実行できません。").arg(code));
+        }
+        host_.SetProgress(100);
+        lastOutcome_ = RunOutcome::Completed;
+    } catch (const std::exception& e) {
+        AbortRun(ReasonOf(e));
+    }
+}
+
+void TaskRunner::PrepareRange(bool select) {
+    range_ = document_->Content();
+    if (select) range_.Select();
+    range_.MoveEnd(word::wdCharacter, -1);
+}
+
+void TaskRunner::StartWord() {
+    // Every step runs even when an earlier one failed; the number of the last
+    // failure goes into the message.
+    int lastError = 0;
+    wordWasRunning_ = false;
+    try {
+        word_ = word::Application::GetObject(kWordClass);
+    } catch (const word::Error& e) {
+        lastError = e.number();
+    }
+    host_.Wait1Sec();
+    if (!word_) {
+        try {
+            word_ = word::Application::CreateObject(kWordClass);
+        } catch (const word::Error& e) {
+            lastError = e.number();
+        }
+        host_.Wait1Sec();
+    } else {
+        wordWasRunning_ = true;
+    }
+    if (!word_) {
+        const QStringList lines = {
+            QStringLiteral("WordまたはExcelを呼び出せません。"),
+            QStringLiteral("WordまたはExcelのインストールに問題があります。"),
+            QStringLiteral("とりあえず、Windowsを再起動して解決するか試してください。"),
+            QStringLiteral("解決しない場合は、WordまたはExcelを再インストールすると直ることがあります。"),
+            QStringLiteral("このインターフェースは終了します。Error No: ") + NumWithSignBlank(lastError),
+        };
+        host_.MessageBox(lines.join(QStringLiteral("\r\n")));
+        return;
+    }
+    host_.ShowLog(1, QStringLiteral(" .. Word 初期処理成功"));
+}
+
+void TaskRunner::AbortRun(const QString& reason) {
+    // The run ends here: the user learns why, the document is dropped without
+    // saving (the input on disk was never written) and the engine is released,
+    // so that the next run starts clean.
+    lastOutcome_ = RunOutcome::Aborted;
+    const QString text = reason.isEmpty() ? QStringLiteral("処理中に原因不明のエラーが発生しました。") : reason;
+    host_.MessageBox(text);
+    host_.ShowLog(1, QStringLiteral(" .. 処理中断：") + text);
+    range_ = word::Range();
+    if (document_) {
+        try {
+            document_->Close(word::wdDoNotSaveChanges);
+        } catch (const std::exception&) {
+            // Closing an in-memory document that failed cannot do more harm;
+            // it is dropped below either way.
+        }
+        document_.reset();
+    }
+    ReleaseWord();
+}
+
+void TaskRunner::ReleaseWord() {
+    range_ = word::Range();
+    document_.reset();
+    if (word_) {
+        if (wordWasRunning_)
+            word_->SetVisible(true);
+        else
+            word_->Quit();
+        word_.reset();
+    }
+}
 
 }  // namespace engine

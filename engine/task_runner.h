@@ -8,9 +8,30 @@
 
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 namespace engine {
+
+// How the last run ended.
+enum class RunOutcome {
+    Completed,   // the step list ran to its end (the document saved or left unchanged)
+    NoFile,      // the file box named no file: message and browse dialog
+    OpenFailed,  // the document could not be opened: message and browse dialog
+    Aborted,     // a failure after the document was opened: reported, nothing written
+};
+
+// The steps of the save sequence, for tests that simulate a failure at each.
+enum class SaveStep {
+    ChooseBackup,         // pick the first free backup name
+    SaveAs,               // the edited document written under the backup name
+    Close,                // the document closed without saving
+    DeleteStaleTemporary, // a ".$$$" left by an earlier run removed
+    MoveResultAside,      // backup name -> temporary name
+    MoveInputToBackup,    // document path -> backup name
+    MoveResultIntoPlace,  // temporary name -> document path
+    ReadSize,             // the saved file's length read for the log
+};
 
 class TaskRunner {
 public:
@@ -20,6 +41,7 @@ public:
     // Refuses (returns at once) while another run is in progress.
     void RunTask(short code);
     bool IsRunning() const { return running_; }
+    RunOutcome LastOutcome() const { return lastOutcome_; }
 
     // False: task code 2 deletes the source text; true: it colours it.
     void SetColourFlag(bool on) { colourFlag_ = on; }
@@ -56,6 +78,9 @@ public:
 
     // Lets tests and the command line open the document directly.
     void SetApplicationForTest(std::shared_ptr<word::Application> app) { word_ = std::move(app); }
+    // Called before each step of the save sequence; a test makes it throw to
+    // simulate that step failing.
+    void SetSaveStepHookForTest(std::function<void(SaveStep)> hook) { saveStepHook_ = std::move(hook); }
 
 private:
     // Step lists, one source file per task family.
@@ -67,6 +92,10 @@ private:
     // document closed without saving, engine released.
     void AbortRun(const QString& reason);
     void ReleaseWord();
+    // The save branch of FinalProcess: write, close and swap the files, undoing
+    // what was done when a step fails.
+    void SaveWithBackup(const QString& backupPath);
+    void SaveStepHook(SaveStep step) { if (saveStepHook_) saveStepHook_(step); }
 
     Host& host_;
     std::shared_ptr<word::Application> word_;
@@ -77,6 +106,8 @@ private:
     bool changed_ = false;
     bool colourFlag_ = false;
     bool running_ = false;
+    RunOutcome lastOutcome_ = RunOutcome::Completed;
+    std::function<void(SaveStep)> saveStepHook_;
 };
 
 }  // namespace engine

@@ -25,9 +25,11 @@ public:
     const QString& mainPartName() const { return mainPart_; }
     bool hasPart(const QString& name) const;
     QStringList partNames() const;  // in the zip's order
-    // The uncompressed bytes of a part (a replaced part: its new bytes).
+    // The uncompressed bytes of a part (a replaced part: its new bytes); empty
+    // when the package has no such part. Throws word::Error when it is damaged.
     QByteArray readPart(const QString& name) const;
-    // Replaces a part's bytes for the next save.
+    // Replaces a part's bytes for the next save (a name the package does not
+    // hold adds a part at the end; its content type is the caller's business).
     void setPart(const QString& name, const QByteArray& data);
     // Resolves a relationship of a part (e.g. an image "rId5" of the main part)
     // to the target part's name; empty when absent or external.
@@ -39,6 +41,12 @@ public:
 
     // The bound on a part's uncompressed size.
     static constexpr qint64 kMaxPartSize = 512LL * 1024 * 1024;
+    // The bound on the uncompressed size of all parts together, and on the
+    // size of the package file itself.
+    static constexpr qint64 kMaxTotalSize = 1024LL * 1024 * 1024;
+
+    // Tests only: lowers the two bounds above (0 restores them).
+    static void setSizeLimitsForTesting(qint64 maxPartSize, qint64 maxTotalSize);
 
 private:
     Package() = default;

@@ -1,0 +1,135 @@
+#include "word/cp932.h"
+
+#include "word/automation.h"
+
+#include <QList>
+
+#include <iconv.h>
+
+#include <cerrno>
+#include <cstring>
+#include <utility>
+
+namespace word::cp932 {
+
+namespace {
+
+// One iconv descriptor per direction and thread, opened on first use. glibc's
+// "CP932" is the Windows variant: 〜 (U+301C) is written as 0x8160 and read
+// back as ～ (U+FF5E), as Windows does.
+class Converter {
+public:
+    Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {
+        if (cd_ == reinterpret_cast<iconv_t>(-1))
+            throw Error(QStringLiteral("文字コード変換（%1 → %2）を利用できません。")
+                            .arg(QString::fromLatin1(from), QString::fromLatin1(to)));
+    }
+    ~Converter() {
+        if (cd_ != reinterpret_cast<iconv_t>(-1)) iconv_close(cd_);
+    }
+    Converter(const Converter&) = delete;
+    Converter& operator=(const Converter&) = delete;
+
+    // Converts `in` into `out` (replacing its contents). `out` gets room for
+    // `capacity` bytes, which the caller makes enough for every input. At an
+    // input sequence that cannot be converted, substitute(pointer, remaining)
+    // returns the bytes to write instead and how many input bytes to skip.
+    template <typename Substitute>
+    void run(const QByteArray& in, QByteArray& out, qsizetype capacity, Substitute substitute) {
+        iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+        char* src = const_cast<char*>(in.constData());
+        size_t srcLeft = static_cast<size_t>(in.size());
+        out.resize(capacity);
+        char* dst = out.data();
+        size_t dstLeft = static_cast<size_t>(out.size());
+        while (srcLeft > 0) {
+            if (iconv(cd_, &src, &srcLeft, &dst, &dstLeft) != static_cast<size_t>(-1)) break;
+            if (errno == E2BIG)  // cannot happen: the room is enough for any input
+                throw Error(QStringLiteral("文字コードの変換に失敗しました。"));
+            // EILSEQ or EINVAL (a sequence cut off at the end of the input).
+            const auto [bytes, skip] = substitute(src, srcLeft);
+            const size_t n = static_cast<size_t>(bytes.size());
+            std::memcpy(dst, bytes.data(), n);
+            dst += n;
+            dstLeft -= n;
+            src += skip;
+            srcLeft -= skip;
+            iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+        }
+        out.resize(dst - out.data());
+    }
+
+private:
+    iconv_t cd_;
+};
+
+// The other side is WCHAR_T (UCS-4 in host order), glibc's own internal form,
+// so each conversion is one step. With a two-step conversion (from UTF-8, say)
+// glibc redoes the first step up to every unconvertible character, which made
+// a text with many of them quadratic.
+static_assert(sizeof(wchar_t) == 4 && sizeof(char32_t) == 4);
+
+Converter& encoder() {
+    thread_local Converter c("CP932", "WCHAR_T");
+    return c;
+}
+
+Converter& decoder() {
+    thread_local Converter c("WCHAR_T", "CP932");
+    return c;
+}
+
+}  // namespace
+
+QByteArray encode(const QString& text, bool* lossy) {
+    bool replaced = false;
+    // Lone surrogates become U+FFFD here, which the code page lacks: "?".
+    const QList<uint> ucs4 = text.toUcs4();
+    const QByteArray in(reinterpret_cast<const char*>(ucs4.constData()), ucs4.size() * 4);
+    QByteArray out;
+    // Every character gives at most two bytes (or one "?").
+    encoder().run(in, out, ucs4.size() * 2, [&](const char*, size_t left) {
+        replaced = true;
+        return std::pair(QByteArrayView("?"), std::min<size_t>(4, left));
+    });
+    if (lossy) *lossy = replaced;
+    return out;
+}
+
+QString decode(const QByteArray& bytes) {
+    QByteArray ucs4;
+    // Every byte gives at most one character.
+    decoder().run(bytes, ucs4, bytes.size() * 4, [](const char*, size_t) {
+        // U+FFFD for a byte that is not CP932 (or a lead byte cut off at the end).
+        static const char32_t replacement = 0xFFFD;
+        return std::pair(QByteArrayView(reinterpret_cast<const char*>(&replacement), 4), size_t{1});
+    });
+    return QString::fromUcs4(reinterpret_cast<const char32_t*>(ucs4.constData()), ucs4.size() / 4);
+}
+
+bool encodable(char32_t codePoint) {
+    if (codePoint < 0x80) return true;
+    if (codePoint > 0x10FFFF || (codePoint >= 0xD800 && codePoint <= 0xDFFF)) return false;
+    bool lossy = false;
+    encode(QString::fromUcs4(&codePoint, 1), &lossy);
+    return !lossy;
+}
+
+int byteLength(const QString& text) {
+    int bytes = 0;
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = text.at(i).unicode();
+        if (QChar::isHighSurrogate(c) && i + 1 < n && QChar::isLowSurrogate(text.at(i + 1).unicode())) {
+            ++i;
+            bytes += 2;
+        } else if (c < 0x80 || (c >= 0xFF61 && c <= 0xFF9F)) {
+            bytes += 1;
+        } else {
+            bytes += 2;
+        }
+    }
+    return bytes;
+}
+
+}  // namespace word::cp932

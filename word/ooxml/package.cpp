@@ -1,0 +1,618 @@
+#include "word/ooxml/package.h"
+
+#include "word/automation.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <QUrl>
+
+#include <pugixml.hpp>
+#include <zip.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <set>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace word::ooxml {
+
+namespace {
+
+std::atomic<qint64> gMaxPartSize{0};
+std::atomic<qint64> gMaxTotalSize{0};
+
+qint64 maxPartSize() {
+    qint64 v = gMaxPartSize.load();
+    return v > 0 ? v : Package::kMaxPartSize;
+}
+
+qint64 maxTotalSize() {
+    qint64 v = gMaxTotalSize.load();
+    return v > 0 ? v : Package::kMaxTotalSize;
+}
+
+QString megabytes(qint64 bytes) {
+    if (bytes >= 1024 * 1024) return QString::number(bytes / (1024 * 1024)) + " MB";
+    return QString::number(bytes) + " bytes";
+}
+
+const char* const kOfficeDocumentTypes[] = {
+    "http://schemas.openxmlformats.org/officeDocument/2006/relationships/officeDocument",
+    "http://purl.oclc.org/ooxml/officeDocument/relationships/officeDocument",
+};
+
+// Content types a Word main document part may carry (document, template,
+// their macro-enabled forms); Strict documents use the same ones.
+const char* const kMainContentTypes[] = {
+    "application/vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml",
+    "application/vnd.openxmlformats-officedocument.wordprocessingml.template.main+xml",
+    "application/vnd.ms-word.document.macroEnabled.main+xml",
+    "application/vnd.ms-word.template.macroEnabledTemplate.main+xml",
+};
+
+[[noreturn]] void fail(const QString& path, const QString& reason) {
+    throw Error(path + ": " + reason);
+}
+
+// ---- compound (OLE) files -------------------------------------------------
+
+// True when `data` is a compound file whose directory holds a stream named
+// "EncryptedPackage", the container of a password-protected document. Every
+// offset and chain is checked against the data, and chains are walked at most
+// once per sector, so a damaged file cannot make this loop or read outside.
+bool isEncryptedCompoundFile(const QByteArray& data) {
+    const auto* bytes = reinterpret_cast<const unsigned char*>(data.constData());
+    const quint64 size = static_cast<quint64>(data.size());
+    if (size < 512) return false;
+    auto u16 = [&](quint64 off) -> quint32 { return bytes[off] | (bytes[off + 1] << 8); };
+    auto u32 = [&](quint64 off) -> quint32 {
+        return quint32(bytes[off]) | (quint32(bytes[off + 1]) << 8) | (quint32(bytes[off + 2]) << 16) |
+               (quint32(bytes[off + 3]) << 24);
+    };
+    const quint32 shift = u16(30);
+    if (shift != 9 && shift != 12) return false;
+    const quint64 sectorSize = quint64(1) << shift;
+    const quint64 perSector = sectorSize / 4;
+    const quint64 sectorCount = (size - 512 + sectorSize - 1) / sectorSize + 1;
+    constexpr quint32 kMaxRegular = 0xFFFFFFFA;
+    auto sectorOffset = [&](quint32 sector, quint64& off) {
+        if (sector >= kMaxRegular) return false;
+        off = (quint64(sector) + 1) * sectorSize;
+        return off + sectorSize <= size;
+    };
+
+    // The FAT's own sectors: 109 in the header, the rest in the DIFAT chain.
+    std::vector<quint32> fatSectors;
+    const quint64 fatCount = u32(44);
+    for (quint64 i = 0; i < 109 && fatSectors.size() < fatCount; ++i) fatSectors.push_back(u32(76 + 4 * i));
+    quint32 difat = u32(68);
+    for (quint64 steps = 0; fatSectors.size() < fatCount && difat < kMaxRegular; ++steps) {
+        quint64 off;
+        if (steps > sectorCount || !sectorOffset(difat, off)) return false;
+        for (quint64 i = 0; i + 1 < perSector && fatSectors.size() < fatCount; ++i)
+            fatSectors.push_back(u32(off + 4 * i));
+        difat = u32(off + sectorSize - 4);
+    }
+    auto next = [&](quint32 sector, quint32& out) {
+        quint64 fatIndex = sector / perSector;
+        quint64 off;
+        if (fatIndex >= fatSectors.size() || !sectorOffset(fatSectors[fatIndex], off)) return false;
+        out = u32(off + (sector % perSector) * 4);
+        return true;
+    };
+
+    static const char16_t kName[] = u"EncryptedPackage";
+    constexpr quint32 kNameBytes = sizeof(kName);  // with the terminating zero
+    quint32 sector = u32(48);
+    for (quint64 steps = 0; sector < kMaxRegular; ++steps) {
+        quint64 off;
+        if (steps > sectorCount || !sectorOffset(sector, off)) return false;
+        for (quint64 e = 0; e + 128 <= sectorSize; e += 128) {
+            const quint64 entry = off + e;
+            if (bytes[entry + 66] != 2 || u16(entry + 64) != kNameBytes) continue;
+            bool same = true;
+            for (quint32 i = 0; i + 1 < kNameBytes / 2 && same; ++i) same = u16(entry + 2 * i) == kName[i];
+            if (same) return true;
+        }
+        if (!next(sector, sector)) return false;
+    }
+    return false;
+}
+
+// ---- part names -------------------------------------------------------------
+
+// Resolves a relationship target against the folder of its source part and
+// returns a part name without the leading slash ("" when it leaves the package).
+QString resolveTarget(const QString& sourcePart, const QString& target) {
+    QString t = QUrl::fromPercentEncoding(target.toUtf8());
+    int cut = t.indexOf(QLatin1Char('#'));
+    if (cut >= 0) t.truncate(cut);
+    QStringList segments;
+    if (!t.startsWith(QLatin1Char('/'))) {
+        segments = sourcePart.split(QLatin1Char('/'), Qt::SkipEmptyParts);
+        if (!segments.isEmpty()) segments.removeLast();  // the source part's own name
+    }
+    const QStringList parts = t.split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    for (const QString& s : parts) {
+        if (s == QLatin1String(".")) continue;
+        if (s == QLatin1String("..")) {
+            if (segments.isEmpty()) return {};
+            segments.removeLast();
+            continue;
+        }
+        segments << s;
+    }
+    return segments.join(QLatin1Char('/'));
+}
+
+// "word/document.xml" -> "word/_rels/document.xml.rels"; "" -> "_rels/.rels".
+QString relationshipsPartOf(const QString& sourcePart) {
+    int slash = sourcePart.lastIndexOf(QLatin1Char('/'));
+    QString folder = slash >= 0 ? sourcePart.left(slash + 1) : QString();
+    QString name = slash >= 0 ? sourcePart.mid(slash + 1) : sourcePart;
+    return folder + "_rels/" + name + ".rels";
+}
+
+bool isRelationshipsPart(const QString& name) {
+    return name.endsWith(QLatin1String(".rels"), Qt::CaseInsensitive) &&
+           (name.startsWith(QLatin1String("_rels/"), Qt::CaseInsensitive) ||
+            name.contains(QLatin1String("/_rels/"), Qt::CaseInsensitive));
+}
+
+struct Relationship {
+    QString target;  // resolved part name; empty for an external target
+};
+
+// ---- writing ------------------------------------------------------------------
+
+QString systemError(int err) { return QString::fromLocal8Bit(std::strerror(err)); }
+
+bool writeAll(int fd, const char* data, qint64 size) {
+    while (size > 0) {
+        ssize_t n = ::write(fd, data, static_cast<size_t>(std::min<qint64>(size, 1 << 20)));
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        data += n;
+        size -= n;
+    }
+    return true;
+}
+
+// Writes `bytes` to `path` through a new file in the same folder, flushed to
+// disk and renamed over the target. On failure the temporary file is removed
+// and the target is left as it was.
+void writeFileAtomically(const QString& path, const QByteArray& bytes) {
+    QFileInfo info(path);
+    if (info.isDir()) fail(path, "cannot save: a folder of that name exists");
+    const QString folder = info.absolutePath();
+    if (!QFileInfo(folder).isDir()) fail(path, "cannot save: the folder does not exist");
+    const QByteArray target = QFile::encodeName(info.absoluteFilePath());
+
+    QByteArray temp;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        temp = QFile::encodeName(folder + "/." + info.fileName() + ".tmp" +
+                                 QString::number(QRandomGenerator::global()->generate(), 36));
+        fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST) break;
+    }
+    if (fd < 0) fail(path, "cannot save: cannot create a file in the folder (" + systemError(errno) + ")");
+
+    auto abandon = [&](const QString& what, int err) {
+        if (fd >= 0) ::close(fd);
+        ::unlink(temp.constData());
+        fail(path, "cannot save: " + what + " (" + systemError(err) + ")");
+    };
+    if (!writeAll(fd, bytes.constData(), bytes.size())) abandon("writing failed", errno);
+    struct stat st;
+    if (::stat(target.constData(), &st) == 0) ::fchmod(fd, st.st_mode & 07777);  // keep the target's permissions
+    if (::fsync(fd) != 0) abandon("flushing to disk failed", errno);
+    int closeResult = ::close(fd);
+    fd = -1;
+    if (closeResult != 0) abandon("writing failed", errno);
+    if (::rename(temp.constData(), target.constData()) != 0) abandon("the file cannot be replaced", errno);
+    int dirFd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd >= 0) {
+        ::fsync(dirFd);  // make the rename itself durable; a failure here loses nothing
+        ::close(dirFd);
+    }
+}
+
+}  // namespace
+
+// ---- the package --------------------------------------------------------------
+
+struct Package::Impl {
+    QString path;
+    QByteArray fileData;  // the whole package file; the archive reads from it
+    zip_t* archive = nullptr;
+
+    struct Entry {
+        QString name;
+        QByteArray rawName;  // the name's bytes as stored
+        zip_uint64_t index = 0;
+        zip_uint64_t size = 0;
+        zip_int32_t method = 0;
+        time_t mtime = 0;
+        bool hasMtime = false;
+    };
+    std::vector<Entry> entries;
+    std::map<QString, std::size_t> byName;     // exact names
+    std::map<QString, std::size_t> byFolded;   // case-folded names (part names ignore case)
+
+    std::map<QString, QByteArray> replaced;    // parts set by setPart
+    std::vector<QString> addedOrder;           // names set by setPart that the zip did not hold
+    mutable std::map<QString, QByteArray> cache;
+    mutable std::map<QString, std::map<QString, Relationship>> relationships;
+
+    ~Impl() {
+        if (archive) zip_discard(archive);
+    }
+
+    const Entry* find(const QString& name) const {
+        auto it = byName.find(name);
+        if (it != byName.end()) return &entries[it->second];
+        auto f = byFolded.find(name.toCaseFolded());
+        return f != byFolded.end() ? &entries[f->second] : nullptr;
+    }
+
+    // Decompresses an entry, checking its size against the bounds and its
+    // checksum; `keep` false only verifies it.
+    QByteArray inflate(const Entry& e, bool keep) const {
+        if (static_cast<qint64>(e.size) > maxPartSize())
+            fail(path, "the part \"" + e.name + "\" is too large (over " + megabytes(maxPartSize()) +
+                           " uncompressed); the file may be a zip bomb");
+        zip_file_t* file = zip_fopen_index(archive, e.index, 0);
+        if (!file) fail(path, damaged(e.name, zip_error_strerror(zip_get_error(archive))));
+        QByteArray out;
+        if (keep) out.reserve(static_cast<qsizetype>(e.size));
+        char buffer[65536];
+        quint64 total = 0;
+        for (;;) {
+            zip_int64_t n = zip_fread(file, buffer, sizeof buffer);
+            if (n < 0) {
+                QString why = QString::fromUtf8(zip_error_strerror(zip_file_get_error(file)));
+                zip_fclose(file);
+                fail(path, damaged(e.name, why));
+            }
+            if (n == 0) break;
+            total += static_cast<quint64>(n);
+            // More data than the entry declares: stop at once rather than
+            // inflating whatever the stream would give.
+            if (total > e.size) {
+                zip_fclose(file);
+                if (static_cast<qint64>(total) > maxPartSize())
+                    fail(path, "the part \"" + e.name + "\" is too large (over " + megabytes(maxPartSize()) +
+                                   " uncompressed); the file may be a zip bomb");
+                fail(path, damaged(e.name, "it holds more data than it declares"));
+            }
+            if (keep) out.append(buffer, static_cast<qsizetype>(n));
+        }
+        zip_fclose(file);
+        if (total != e.size) fail(path, damaged(e.name, "it holds less data than it declares"));
+        return out;
+    }
+
+    static QString damaged(const QString& part, const QString& why) {
+        return "the .docx package is damaged or truncated (part \"" + part + "\": " + why + ")";
+    }
+
+    QByteArray read(const QString& name) const {
+        const Entry* e = find(name);
+        auto r = replaced.find(e ? e->name : name);
+        if (r != replaced.end()) return r->second;
+        if (!e) return {};
+        auto c = cache.find(e->name);
+        if (c != cache.end()) return c->second;
+        return inflate(*e, true);
+    }
+
+    pugi::xml_document parseXml(const QString& name, const QByteArray& bytes) const {
+        pugi::xml_document doc;
+        // pugixml never loads external entities or DTDs; parse_default does
+        // not even expand internal ones beyond the predefined five.
+        pugi::xml_parse_result result = doc.load_buffer(bytes.constData(), static_cast<size_t>(bytes.size()));
+        if (!result)
+            fail(path, "the part \"" + name + "\" is not well-formed XML (" + QString::fromUtf8(result.description()) +
+                           " at byte " + QString::number(result.offset) + ")");
+        return doc;
+    }
+
+    const std::map<QString, Relationship>& relationshipsOf(const QString& sourcePart) const {
+        auto it = relationships.find(sourcePart);
+        if (it != relationships.end()) return it->second;
+        std::map<QString, Relationship> rels;
+        const QString relsName = relationshipsPartOf(sourcePart);
+        if (replaced.count(relsName) || find(relsName)) {
+            pugi::xml_document doc = parseXml(relsName, read(relsName));
+            for (pugi::xml_node r : doc.document_element().children()) {
+                if (std::strcmp(localName(r.name()), "Relationship") != 0) continue;
+                Relationship rel;
+                if (QString::fromUtf8(r.attribute("TargetMode").value()).compare("External", Qt::CaseInsensitive) != 0)
+                    rel.target = resolveTarget(sourcePart, QString::fromUtf8(r.attribute("Target").value()));
+                rels.emplace(QString::fromUtf8(r.attribute("Id").value()), rel);
+            }
+        }
+        return relationships.emplace(sourcePart, std::move(rels)).first->second;
+    }
+
+    static const char* localName(const char* qualified) {
+        const char* colon = std::strrchr(qualified, ':');
+        return colon ? colon + 1 : qualified;
+    }
+
+    void load();
+    QString findMainPart() const;
+    QByteArray buildArchive() const;
+};
+
+void Package::setSizeLimitsForTesting(qint64 maxPart, qint64 maxTotal) {
+    gMaxPartSize = maxPart;
+    gMaxTotalSize = maxTotal;
+}
+
+void Package::Impl::load() {
+    QFileInfo info(path);
+    if (!info.exists()) fail(path, "the file does not exist");
+    if (info.isDir()) fail(path, "this is a folder, not a file");
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) fail(path, "the file cannot be read (" + file.errorString() + ")");
+    if (file.size() > maxTotalSize()) fail(path, "the file is too large (over " + megabytes(maxTotalSize()) + ")");
+    fileData = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        fail(path, "the file cannot be read (" + file.errorString() + ")");
+    if (fileData.size() > maxTotalSize()) fail(path, "the file is too large (over " + megabytes(maxTotalSize()) + ")");
+
+    static const char kOle[] = "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1";
+    if (fileData.startsWith(QByteArray(kOle, 8)) && isEncryptedCompoundFile(fileData))
+        fail(path, "password-protected documents cannot be processed");
+    const bool looksLikeZip = fileData.startsWith("PK\x03\x04") || fileData.startsWith("PK\x05\x06");
+    if (!looksLikeZip) fail(path, "not a .docx package");
+
+    zip_error_t error;
+    zip_error_init(&error);
+    zip_source_t* source = zip_source_buffer_create(fileData.constData(), static_cast<zip_uint64_t>(fileData.size()), 0, &error);
+    if (!source) {
+        zip_error_fini(&error);
+        fail(path, "out of memory");
+    }
+    archive = zip_open_from_source(source, ZIP_RDONLY, &error);
+    if (!archive) {
+        int code = zip_error_code_zip(&error);
+        QString why = QString::fromUtf8(zip_error_strerror(&error));
+        zip_source_free(source);
+        zip_error_fini(&error);
+        if (code == ZIP_ER_MEMORY) fail(path, "out of memory");
+        fail(path, "the .docx package is damaged or truncated (" + why + ")");
+    }
+    zip_error_fini(&error);
+
+    const zip_int64_t count = zip_get_num_entries(archive, 0);
+    quint64 declaredTotal = 0;
+    for (zip_int64_t i = 0; i < count; ++i) {
+        zip_stat_t st;
+        zip_stat_init(&st);
+        if (zip_stat_index(archive, static_cast<zip_uint64_t>(i), 0, &st) != 0 || !(st.valid & ZIP_STAT_NAME) ||
+            !(st.valid & ZIP_STAT_SIZE))
+            fail(path, "the .docx package is damaged or truncated (entry " + QString::number(i) + " cannot be read)");
+        Entry e;
+        e.index = static_cast<zip_uint64_t>(i);
+        e.name = QString::fromUtf8(st.name);
+        e.rawName = QByteArray(zip_get_name(archive, e.index, ZIP_FL_ENC_RAW));
+        e.size = st.size;
+        e.method = (st.valid & ZIP_STAT_COMP_METHOD) ? static_cast<zip_int32_t>(st.comp_method) : ZIP_CM_STORE;
+        e.hasMtime = st.valid & ZIP_STAT_MTIME;
+        e.mtime = st.mtime;
+        if ((st.valid & ZIP_STAT_ENCRYPTION_METHOD) && st.encryption_method != ZIP_EM_NONE)
+            fail(path, "password-protected documents cannot be processed");
+        if (!zip_compression_method_supported(e.method, 0))
+            fail(path, "the part \"" + e.name + "\" uses a compression method that cannot be read");
+        if (static_cast<qint64>(e.size) > maxPartSize())
+            fail(path, "the part \"" + e.name + "\" is too large (over " + megabytes(maxPartSize()) +
+                           " uncompressed); the file may be a zip bomb");
+        declaredTotal += e.size;
+        if (static_cast<qint64>(declaredTotal) > maxTotalSize())
+            fail(path, "the package is too large (over " + megabytes(maxTotalSize()) +
+                           " uncompressed in all); the file may be a zip bomb");
+        if (byName.count(e.name) || byFolded.count(e.name.toCaseFolded()))
+            fail(path, "the .docx package is damaged (the part \"" + e.name + "\" occurs twice)");
+        byName.emplace(e.name, entries.size());
+        byFolded.emplace(e.name.toCaseFolded(), entries.size());
+        entries.push_back(std::move(e));
+    }
+}
+
+// Finds the main document part: the officeDocument relationship of the
+// package, a part that exists and whose content type is a Word document's.
+QString Package::Impl::findMainPart() const {
+    const Entry* rootRels = find("_rels/.rels");
+    if (!rootRels) fail(path, "the package has no main document part (no _rels/.rels)");
+    pugi::xml_document rels = parseXml(rootRels->name, read(rootRels->name));
+    QString target;
+    for (pugi::xml_node r : rels.document_element().children()) {
+        if (std::strcmp(localName(r.name()), "Relationship") != 0) continue;
+        const char* type = r.attribute("Type").value();
+        bool office = false;
+        for (const char* t : kOfficeDocumentTypes) office = office || std::strcmp(type, t) == 0;
+        if (!office) continue;
+        if (QString::fromUtf8(r.attribute("TargetMode").value()).compare("External", Qt::CaseInsensitive) == 0) continue;
+        target = resolveTarget(QString(), QString::fromUtf8(r.attribute("Target").value()));
+        if (!target.isEmpty()) break;
+    }
+    if (target.isEmpty()) fail(path, "the package has no main document part");
+    const Entry* main = find(target);
+    if (!main) fail(path, "the package has no main document part (\"" + target + "\" is missing)");
+
+    const Entry* types = find("[Content_Types].xml");
+    if (!types) fail(path, "the package has no content types part ([Content_Types].xml)");
+    pugi::xml_document typesXml = parseXml(types->name, read(types->name));
+    QString contentType;
+    const QString partName = "/" + main->name;
+    const QString extension = main->name.mid(main->name.lastIndexOf(QLatin1Char('.')) + 1);
+    for (pugi::xml_node n : typesXml.document_element().children()) {
+        const char* local = localName(n.name());
+        if (std::strcmp(local, "Override") == 0 &&
+            QUrl::fromPercentEncoding(n.attribute("PartName").value()).compare(partName, Qt::CaseInsensitive) == 0) {
+            contentType = QString::fromUtf8(n.attribute("ContentType").value());
+            break;
+        }
+        if (std::strcmp(local, "Default") == 0 &&
+            QString::fromUtf8(n.attribute("Extension").value()).compare(extension, Qt::CaseInsensitive) == 0)
+            contentType = QString::fromUtf8(n.attribute("ContentType").value());
+    }
+    bool word = false;
+    for (const char* t : kMainContentTypes) word = word || contentType.compare(QLatin1String(t), Qt::CaseInsensitive) == 0;
+    if (!word)
+        fail(path, "the package has no Word main document part (\"" + main->name + "\" has the content type \"" +
+                       contentType + "\")");
+    return main->name;
+}
+
+std::unique_ptr<Package> Package::open(const QString& path) {
+    std::unique_ptr<Package> package(new Package);
+    package->impl_ = std::make_unique<Impl>();
+    Impl& d = *package->impl_;
+    d.path = path;
+    d.load();
+    package->mainPart_ = d.findMainPart();
+
+    // Every part is inflated once now, so that a damaged or oversized part is
+    // refused at once instead of being copied into the saved file. (Actual
+    // sizes equal the declared ones, whose total was bounded in load().) The
+    // main part is kept, since the model reads it next; the rest is only checked.
+    for (const Impl::Entry& e : d.entries) {
+        const bool keep = e.name == package->mainPart_;
+        QByteArray bytes = d.inflate(e, keep);
+        if (keep) d.cache.emplace(e.name, std::move(bytes));
+    }
+    // Relationship parts must be well-formed: the package's structure rests on them.
+    for (const Impl::Entry& e : d.entries)
+        if (isRelationshipsPart(e.name)) d.parseXml(e.name, d.read(e.name));
+    return package;
+}
+
+Package::~Package() = default;
+
+bool Package::hasPart(const QString& name) const {
+    return impl_->replaced.count(name) || impl_->find(name);
+}
+
+QStringList Package::partNames() const {
+    QStringList names;
+    for (const Impl::Entry& e : impl_->entries) names << e.name;
+    for (const QString& n : impl_->addedOrder) names << n;
+    return names;
+}
+
+QByteArray Package::readPart(const QString& name) const { return impl_->read(name); }
+
+void Package::setPart(const QString& name, const QByteArray& data) {
+    QString key = name;
+    if (const Impl::Entry* e = impl_->find(name)) key = e->name;
+    else if (!impl_->replaced.count(key)) impl_->addedOrder.push_back(key);
+    impl_->replaced[key] = data;
+    impl_->cache.erase(key);
+    // A changed relationships part changes what its source part points to.
+    if (isRelationshipsPart(key)) impl_->relationships.clear();
+}
+
+QString Package::relationshipTarget(const QString& sourcePart, const QString& relId) const {
+    const auto& rels = impl_->relationshipsOf(sourcePart);
+    auto it = rels.find(relId);
+    if (it == rels.end() || it->second.target.isEmpty()) return {};
+    if (impl_->replaced.count(it->second.target)) return it->second.target;
+    const Impl::Entry* e = impl_->find(it->second.target);
+    return e ? e->name : QString();
+}
+
+// Builds the new package in memory: untouched entries are copied as their
+// compressed bytes, in their order; replaced parts are deflated anew.
+QByteArray Package::Impl::buildArchive() const {
+    zip_error_t error;
+    zip_error_init(&error);
+    zip_source_t* out = zip_source_buffer_create(nullptr, 0, 0, &error);
+    if (!out) {
+        zip_error_fini(&error);
+        fail(path, "cannot save: out of memory");
+    }
+    zip_source_keep(out);
+    zip_t* dst = zip_open_from_source(out, ZIP_TRUNCATE, &error);
+    if (!dst) {
+        QString why = QString::fromUtf8(zip_error_strerror(&error));
+        zip_error_fini(&error);
+        zip_source_free(out);
+        zip_source_free(out);
+        fail(path, "cannot save: " + why);
+    }
+    zip_error_fini(&error);
+    auto abandon = [&](const QString& why) {
+        zip_discard(dst);
+        zip_source_free(out);
+        fail(path, "cannot save: " + why);
+    };
+    auto addBytes = [&](const QByteArray& name, const QByteArray& data) {
+        zip_source_t* src = zip_source_buffer(dst, data.constData(), static_cast<zip_uint64_t>(data.size()), 0);
+        zip_int64_t idx = src ? zip_file_add(dst, name.constData(), src, 0) : -1;
+        if (idx < 0) {
+            if (src) zip_source_free(src);
+            abandon(QString::fromUtf8(zip_strerror(dst)));
+        }
+        zip_set_file_compression(dst, static_cast<zip_uint64_t>(idx), ZIP_CM_DEFLATE, 0);
+    };
+
+    for (const Entry& e : entries) {
+        auto r = replaced.find(e.name);
+        if (r != replaced.end()) {
+            addBytes(e.rawName, r->second);
+            continue;
+        }
+        zip_source_t* src = zip_source_zip(dst, archive, e.index, ZIP_FL_COMPRESSED, 0, -1);
+        zip_int64_t idx = src ? zip_file_add(dst, e.rawName.constData(), src, 0) : -1;
+        if (idx < 0) {
+            if (src) zip_source_free(src);
+            abandon(QString::fromUtf8(zip_strerror(dst)));
+        }
+        const auto i = static_cast<zip_uint64_t>(idx);
+        // The same method as the source entry, so that libzip copies the
+        // compressed bytes instead of recompressing them.
+        zip_set_file_compression(dst, i, e.method, 0);
+        if (e.hasMtime) zip_file_set_mtime(dst, i, e.mtime, 0);
+        zip_uint8_t os = 0;
+        zip_uint32_t attributes = 0;
+        if (zip_file_get_external_attributes(archive, e.index, 0, &os, &attributes) == 0)
+            zip_file_set_external_attributes(dst, i, 0, os, attributes);
+    }
+    for (const QString& name : addedOrder) addBytes(name.toUtf8(), replaced.at(name));
+
+    if (zip_close(dst) != 0) abandon(QString::fromUtf8(zip_strerror(dst)));
+
+    QByteArray bytes;
+    zip_stat_t st;
+    zip_stat_init(&st);
+    bool ok = zip_source_open(out) == 0;
+    if (ok) {
+        ok = zip_source_stat(out, &st) == 0 && (st.valid & ZIP_STAT_SIZE);
+        if (ok) {
+            bytes.resize(static_cast<qsizetype>(st.size));
+            ok = zip_source_read(out, bytes.data(), st.size) == static_cast<zip_int64_t>(st.size);
+        }
+        zip_source_close(out);
+    }
+    zip_source_free(out);
+    if (!ok) fail(path, "cannot save: the new package could not be assembled");
+    return bytes;
+}
+
+void Package::save(const QString& path) const {
+    const QByteArray bytes = impl_->buildArchive();
+    writeFileAtomically(path, bytes);
+}
+
+}  // namespace word::ooxml
