@@ -138,12 +138,24 @@ struct DocumentModel::Impl {
 
     void collectRows(pugi::xml_node tbl, std::vector<pugi::xml_node>& out) {
         for (pugi::xml_node c = tbl.first_child(); c; c = c.next_sibling()) {
-            if (is(c, nTr) || is(c, nTc)) {
-                collectBlocks(c, out);
+            if (is(c, nTr)) {
+                collectCells(c, out);
             } else if (is(c, nSdt)) {
                 if (pugi::xml_node content = c.child(nSdtContent.c_str())) collectRows(content, out);
             } else if (is(c, nCustomXml)) {
                 collectRows(c, out);
+            }
+        }
+    }
+
+    void collectCells(pugi::xml_node row, std::vector<pugi::xml_node>& out) {
+        for (pugi::xml_node c = row.first_child(); c; c = c.next_sibling()) {
+            if (is(c, nTc)) {
+                collectBlocks(c, out);
+            } else if (is(c, nSdt)) {
+                if (pugi::xml_node content = c.child(nSdtContent.c_str())) collectCells(content, out);
+            } else if (is(c, nCustomXml)) {
+                collectCells(c, out);
             }
         }
     }
@@ -473,51 +485,57 @@ struct DocumentModel::Impl {
         rescan(para);
     }
 
-    // Inserts text (no paragraph marks) at offset x; it takes the formatting of
+    // Inserts text (no paragraph marks) at offset x. It takes the formatting of
     // the character before it, else of the one after it, else of the mark.
-    void insertText(Para& para, int x, const QString& s) {
+    // With `replacing`, it takes the place and formatting of the character at x
+    // (the first one it replaces), so that it stays inside the same markers.
+    void insertText(Para& para, int x, const QString& s, bool replacing = false) {
         if (s.isEmpty()) return;
+        const Atom* at = nullptr;
         const Atom* before = nullptr;
-        const Atom* after = nullptr;
         for (const Atom& a : para.atoms) {
+            if (a.start <= x && x < a.start + a.len) at = &a;
             if (a.start < x && x <= a.start + a.len) before = &a;
-            if (!after && a.start >= x) after = &a;
         }
-        if (before) {
-            const Atom& a = *before;
-            if (a.kind == AtomKind::Text) {
-                const int k = x - a.start;
-                QString t = QString::fromUtf8(a.node.child_value());
-                if (!hasSpecialChars(s)) {
-                    t.insert(k, s);
-                    setTextOf(a.node, t);
+        const Atom* anchor = nullptr;
+        int k = 0;
+        if (replacing && at) {
+            anchor = at;
+            k = x - at->start;
+        } else if (before) {
+            anchor = before;
+            k = x - before->start;
+        } else if (at) {
+            anchor = at;
+            k = 0;
+        }
+        if (!anchor) {
+            pugi::xml_node r = newRunForEmptyParagraph(para);
+            insertPieces(r, pugi::xml_node(), pugi::xml_node(), s);
+        } else if (anchor->kind == AtomKind::Text) {
+            const Atom& a = *anchor;
+            QString t = QString::fromUtf8(a.node.child_value());
+            if (!hasSpecialChars(s)) {
+                t.insert(k, s);
+                setTextOf(a.node, t);
+            } else {
+                // Text, tabs and breaks go between the two halves of the w:t.
+                pugi::xml_node parent = a.node.parent();
+                if (k == 0) {
+                    insertPieces(parent, pugi::xml_node(), a.node, s);
                 } else {
-                    // Text, tabs and breaks go between the two halves of the w:t.
                     setTextOf(a.node, t.left(k));
                     const QString rest = t.mid(k);
-                    pugi::xml_node parent = a.node.parent();
                     if (!rest.isEmpty()) newTextElement(parent, a.node, pugi::xml_node(), rest);
                     insertPieces(parent, a.node, pugi::xml_node(), s);
                 }
-            } else if (a.run) {
-                insertPieces(a.node.parent(), a.node, pugi::xml_node(), s);
-            } else {
-                pugi::xml_node r = para.node.insert_child_after(nR.c_str(), a.node);
-                insertPieces(r, pugi::xml_node(), pugi::xml_node(), s);
             }
-        } else if (after) {
-            const Atom& a = *after;
-            if (a.kind == AtomKind::Text && !hasSpecialChars(s)) {
-                QString t = QString::fromUtf8(a.node.child_value());
-                setTextOf(a.node, s + t);
-            } else if (a.run) {
-                insertPieces(a.node.parent(), pugi::xml_node(), a.node, s);
-            } else {
-                pugi::xml_node r = para.node.insert_child_before(nR.c_str(), a.node);
-                insertPieces(r, pugi::xml_node(), pugi::xml_node(), s);
-            }
+        } else if (anchor->run) {
+            if (k == 0) insertPieces(anchor->node.parent(), pugi::xml_node(), anchor->node, s);
+            else insertPieces(anchor->node.parent(), anchor->node, pugi::xml_node(), s);
         } else {
-            pugi::xml_node r = newRunForEmptyParagraph(para);
+            pugi::xml_node r = k == 0 ? anchor->node.parent().insert_child_before(nR.c_str(), anchor->node)
+                                      : anchor->node.parent().insert_child_after(nR.c_str(), anchor->node);
             insertPieces(r, pugi::xml_node(), pugi::xml_node(), s);
         }
         rescan(para);
@@ -695,26 +713,31 @@ struct DocumentModel::Impl {
         const QStringList pieces = s.split(u'\r');
         const QString flat = pieces.join(QString());
 
-        int target;  // paragraph where the insertion happens
-        int at;      // offset of the insertion in it
+        int target = ia;  // paragraph where the insertion happens
+        int at = oa;      // offset of the insertion in it
         if (!deletesMarks) {
-            deleteContent(*paras[ia], oa, ob);
-            target = ia;
-            at = oa;
+            if (oa < ob && !flat.isEmpty()) {
+                // A replacement inside one paragraph: the new text takes the
+                // place (and formatting) of the old, then the old goes.
+                insertText(*paras[ia], oa, flat, true);
+                const int n = static_cast<int>(flat.size());
+                deleteContent(*paras[ia], oa + n, ob + n);
+            } else {
+                deleteContent(*paras[ia], oa, ob);
+                insertText(*paras[ia], oa, flat);
+            }
         } else if (oa == 0) {
             removeParagraphs(ia, ib);
             deleteContent(*paras[ia], 0, ob);
-            target = ia;
             at = 0;
+            insertText(*paras[ia], at, flat);
         } else {
             deleteContent(*paras[ib], 0, ob);
             deleteContent(*paras[ia], oa, paras[ia]->text.size());
             if (ib > ia + 1) removeParagraphs(ia + 1, ib);
             joinParagraphs(ia, ia + 1);
-            target = ia;
-            at = oa;
+            insertText(*paras[ia], at, flat);
         }
-        insertText(*paras[target], at, flat);
         int offset = at;
         for (int k = 0; k + 1 < pieces.size(); ++k) {
             offset += static_cast<int>(pieces[k].size());
