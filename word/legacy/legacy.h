@@ -26,4 +26,7 @@ Converted convertToDocx(const QString& path, Format format);
 // Converts a .docx back to `format` and moves the result to targetPath.
 void convertBack(const QString& docxPath, Format format, const QString& targetPath);
 
+// Tests only: the time limit of one conversion in seconds (0 restores 120).
+void setTimeLimitForTesting(int seconds);
+
 }  // namespace word::legacy

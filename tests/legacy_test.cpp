@@ -1,0 +1,182 @@
+#include "word/legacy/legacy.h"
+
+#include "support/docx_builder.h"
+#include "word/automation.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+
+using word::legacy::Format;
+
+namespace {
+
+const QString kCorpusDoc = QStringLiteral(KALVENDO_CORPUS_DIR "/doc");
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+QByteArray readAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Sets PATH for the life of the object.
+class PathOverride {
+public:
+    explicit PathOverride(const QByteArray& path) : old_(qgetenv("PATH")) { qputenv("PATH", path); }
+    ~PathOverride() { qputenv("PATH", old_); }
+
+private:
+    QByteArray old_;
+};
+
+TEST(LegacyFormat, IsDecidedFromTheFirstBytesNotTheName) {
+    QTemporaryDir dir;
+    // A .docx package saved under a .doc name is still a package.
+    testsupport::writeDocx(dir.filePath("saved-as.doc"), testsupport::para("本文"));
+    EXPECT_EQ(word::legacy::detectFormat(dir.filePath("saved-as.doc")), Format::Docx);
+    // RTF under .doc and .docx names.
+    writeFile(dir.filePath("rtf.doc"), "{\\rtf1\\ansi hello}");
+    writeFile(dir.filePath("rtf.docx"), "{\\rtf1\\ansi hello}");
+    EXPECT_EQ(word::legacy::detectFormat(dir.filePath("rtf.doc")), Format::Rtf);
+    EXPECT_EQ(word::legacy::detectFormat(dir.filePath("rtf.docx")), Format::Rtf);
+    // An OLE compound file named .docx.
+    writeFile(dir.filePath("ole.docx"), QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) + QByteArray(504, '\0'));
+    EXPECT_EQ(word::legacy::detectFormat(dir.filePath("ole.docx")), Format::Word97);
+    // Real Word 97-2003 files.
+    const QStringList docs = QDir(kCorpusDoc).entryList({"*.doc"}, QDir::Files);
+    ASSERT_FALSE(docs.isEmpty());
+    for (const QString& name : docs)
+        EXPECT_EQ(word::legacy::detectFormat(kCorpusDoc + "/" + name), Format::Word97) << name.toStdString();
+    // Plain text, an empty file, a truncated signature and a missing file.
+    writeFile(dir.filePath("text.doc"), "just text");
+    writeFile(dir.filePath("empty.doc"), "");
+    writeFile(dir.filePath("short.doc"), "\xD0\xCF");
+    EXPECT_EQ(word::legacy::detectFormat(dir.filePath("text.doc")), Format::Other);
+    EXPECT_EQ(word::legacy::detectFormat(dir.filePath("empty.doc")), Format::Other);
+    EXPECT_EQ(word::legacy::detectFormat(dir.filePath("short.doc")), Format::Other);
+    EXPECT_EQ(word::legacy::detectFormat(dir.filePath("missing.doc")), Format::Other);
+}
+
+class LegacyConversion : public ::testing::Test {
+protected:
+    void SetUp() override {
+        input = dir.filePath("spec.doc");
+        ASSERT_TRUE(QFile::copy(kCorpusDoc + "/apache__poi__Lists.doc", input));
+        inputBytes = readAll(input);
+        inputTime = QFileInfo(input).lastModified();
+    }
+    void TearDown() override { word::legacy::setTimeLimitForTesting(0); }
+
+    void expectInputUntouched() {
+        EXPECT_EQ(readAll(input), inputBytes);
+        EXPECT_EQ(QFileInfo(input).lastModified(), inputTime);
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList({"spec.doc"}));
+    }
+
+    // A stand-in for soffice in a folder of its own, put first on PATH.
+    QString fakeSoffice(const QByteArray& script) {
+        QDir(dir.path()).mkdir("bin");
+        const QString path = dir.filePath("bin/soffice");
+        writeFile(path, "#!/bin/sh\n" + script);
+        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        return dir.filePath("bin");
+    }
+    void expectInputUntouchedBesideBin() {
+        EXPECT_EQ(readAll(input), inputBytes);
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList({"spec.doc"}));
+    }
+
+    QTemporaryDir dir;
+    QString input;
+    QByteArray inputBytes;
+    QDateTime inputTime;
+};
+
+TEST_F(LegacyConversion, WithoutLibreOfficeTheMessageSaysWhatToInstallAndNothingIsWritten) {
+    PathOverride path("");
+    try {
+        word::legacy::convertToDocx(input, Format::Word97);
+        FAIL() << "expected word::Error";
+    } catch (const word::Error& e) {
+        EXPECT_TRUE(e.message().contains("LibreOffice")) << e.what();
+        EXPECT_TRUE(e.message().contains("libreoffice-writer-nogui")) << e.what();
+    }
+    EXPECT_THROW(word::legacy::convertBack(input, Format::Word97, dir.filePath("out.doc")), word::Error);
+    expectInputUntouched();
+}
+
+TEST_F(LegacyConversion, AConversionThatWritesNothingIsAFailureEvenWithExitCodeZero) {
+    PathOverride path(fakeSoffice("echo 'Error: source file could not be loaded'\nexit 0\n").toUtf8());
+    try {
+        word::legacy::convertToDocx(input, Format::Word97);
+        FAIL() << "expected word::Error";
+    } catch (const word::Error& e) {
+        EXPECT_TRUE(e.message().contains("spec.doc")) << e.what();
+        EXPECT_TRUE(e.message().contains("source file could not be loaded")) << e.what();
+    }
+    expectInputUntouchedBesideBin();
+}
+
+TEST_F(LegacyConversion, AFailingConversionReportsItsExitCodeAndLeavesTheTargetAlone) {
+    PathOverride path(fakeSoffice("echo 'boom' >&2\nexit 3\n").toUtf8());
+    writeFile(dir.filePath("target.doc"), "old content");
+    try {
+        word::legacy::convertBack(input, Format::Word97, dir.filePath("target.doc"));
+        FAIL() << "expected word::Error";
+    } catch (const word::Error& e) {
+        EXPECT_TRUE(e.message().contains("3")) << e.what();
+        EXPECT_TRUE(e.message().contains("boom")) << e.what();
+    }
+    EXPECT_EQ(readAll(dir.filePath("target.doc")), "old content");
+}
+
+TEST_F(LegacyConversion, AConversionThatOverrunsTheTimeLimitIsEndedWithItsChildren) {
+    const QString pidFile = dir.filePath("child.pid");
+    PathOverride path(fakeSoffice(("/bin/sleep 60 &\necho $! > '" + pidFile + "'\nwait\n").toUtf8()).toUtf8());
+    word::legacy::setTimeLimitForTesting(1);
+    QElapsedTimer timer;
+    timer.start();
+    try {
+        word::legacy::convertToDocx(input, Format::Word97);
+        FAIL() << "expected word::Error";
+    } catch (const word::Error& e) {
+        EXPECT_TRUE(e.message().contains("1 秒")) << e.what();
+    }
+    EXPECT_LT(timer.elapsed(), 15000);
+    // The launcher's child is gone too (or a zombie waiting to be reaped).
+    const QByteArray pid = readAll(pidFile).trimmed();
+    ASSERT_FALSE(pid.isEmpty());
+    const QByteArray stat = readAll("/proc/" + pid + "/stat");
+    if (!stat.isEmpty()) {
+        EXPECT_TRUE(stat.contains(") Z")) << stat.constData();
+    }
+    QFile::remove(pidFile);
+    expectInputUntouchedBesideBin();
+}
+
+TEST_F(LegacyConversion, PasswordProtectedDocumentsAreRefusedWithAClearMessage) {
+    QByteArray ole("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8);
+    ole += QByteArray(1000, '\0');
+    ole += QByteArray("E\0n\0c\0r\0y\0p\0t\0e\0d\0P\0a\0c\0k\0a\0g\0e\0", 32);
+    writeFile(dir.filePath("locked.doc"), ole);
+    try {
+        word::legacy::convertToDocx(dir.filePath("locked.doc"), Format::Word97);
+        FAIL() << "expected word::Error";
+    } catch (const word::Error& e) {
+        EXPECT_TRUE(e.message().contains("パスワード")) << e.what();
+    }
+}
+
+}  // namespace

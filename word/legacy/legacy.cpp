@@ -1,0 +1,215 @@
+#include "word/legacy/legacy.h"
+
+#include "word/automation.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QUrl>
+
+#include <csignal>
+#include <sys/types.h>
+#include <unistd.h>
+
+// LibreOffice runs as a separate process for each conversion, with its own
+// user profile in a private temporary folder: two conversions that share a
+// profile lose one of them, and the user's own profile stays untouched. The
+// input is copied into that folder first, so LibreOffice never works on (or
+// leaves a lock file beside) the user's file.
+
+namespace word::legacy {
+
+namespace {
+
+int timeLimitSeconds = 120;
+
+const char* kZip = "PK\x03\x04";
+const QByteArray kOle("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8);
+
+QString formatName(Format f) {
+    switch (f) {
+    case Format::Word97: return QStringLiteral("Word 97-2003");
+    case Format::Rtf: return QStringLiteral("RTF");
+    case Format::Docx: return QStringLiteral("Word 2007 以降（.docx）");
+    default: return QStringLiteral("不明");
+    }
+}
+
+QString missingLibreOfficeMessage() {
+    return QStringLiteral(
+        "Word 97-2003 形式（.doc）や RTF 形式の文書を開く・保存するには LibreOffice が必要です。"
+        "LibreOffice（Debian/Ubuntu ではパッケージ libreoffice-writer-nogui："
+        "sudo apt-get install libreoffice-writer-nogui）をインストールしてください。"
+        ".docx 形式の文書は LibreOffice なしで処理できます。");
+}
+
+QByteArray firstBytes(const QString& path, int n) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    return f.read(n);
+}
+
+// An OLE file that holds an encrypted .docx (password-protected document).
+bool isEncryptedPackage(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return false;
+    // The stream name sits in the directory, which may be anywhere in the file.
+    static const QByteArray name = QByteArray("E\0n\0c\0r\0y\0p\0t\0e\0d\0P\0a\0c\0k\0a\0g\0e\0", 32);
+    constexpr qint64 kChunk = 1 << 20;
+    QByteArray tail;
+    while (!f.atEnd()) {
+        const QByteArray chunk = tail + f.read(kChunk);
+        if (chunk.contains(name)) return true;
+        tail = chunk.right(name.size());
+        if (f.pos() > 256LL * 1024 * 1024) break;
+    }
+    return false;
+}
+
+QString sofficePath() {
+    const QString found = QStandardPaths::findExecutable(QStringLiteral("soffice"));
+    if (found.isEmpty()) throw Error(missingLibreOfficeMessage());
+    return found;
+}
+
+// Runs one conversion: `input` to `filter` into `outDir`, with a private
+// profile under `profileDir`; returns what LibreOffice printed. Throws Error
+// with the reason when LibreOffice fails, crashes or overruns the time limit.
+QString runConversion(const QString& input, const QString& filter, const QString& outDir,
+                   const QString& profileDir, const QString& shownName) {
+    const QString program = sofficePath();
+    QProcess p;
+    p.setProgram(program);
+    p.setArguments({QStringLiteral("-env:UserInstallation=") + QUrl::fromLocalFile(profileDir).toString(),
+                    QStringLiteral("--headless"), QStringLiteral("--invisible"), QStringLiteral("--nologo"),
+                    QStringLiteral("--norestore"), QStringLiteral("--nodefault"),
+                    QStringLiteral("--nolockcheck"), QStringLiteral("--convert-to"), filter,
+                    QStringLiteral("--outdir"), outDir, input});
+    p.setProcessChannelMode(QProcess::MergedChannels);
+    // Its own process group, so that a conversion that overruns the limit can
+    // be ended together with the processes the launcher started.
+    p.setChildProcessModifier([] { ::setpgid(0, 0); });
+    p.start();
+    if (!p.waitForStarted(30000))
+        throw Error(QStringLiteral("LibreOffice を起動できませんでした（%1）：%2").arg(p.errorString(), program));
+    const qint64 pid = p.processId();
+    if (!p.waitForFinished(timeLimitSeconds * 1000)) {
+        if (pid > 0) ::kill(-static_cast<pid_t>(pid), SIGKILL);
+        p.kill();
+        p.waitForFinished(10000);
+        throw Error(QStringLiteral("LibreOffice による文書の変換が %1 秒以内に終わらなかったため中止しました：%2")
+                        .arg(timeLimitSeconds)
+                        .arg(shownName));
+    }
+    // A launcher that returns while its own child still runs must not leave it behind.
+    if (pid > 0) ::kill(-static_cast<pid_t>(pid), SIGKILL);
+    const QString output = QString::fromLocal8Bit(p.readAll()).trimmed();
+    if (p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
+        throw Error(QStringLiteral("LibreOffice で文書を変換できませんでした：%1（終了コード %2%3）")
+                        .arg(shownName)
+                        .arg(p.exitCode())
+                        .arg(output.isEmpty() ? QString() : QStringLiteral("、") + output.left(300)));
+    return output;
+}
+
+// The converted file, checked: LibreOffice exits 0 also when it wrote nothing.
+QString checkedResult(const QString& path, const QByteArray& magic, const QString& shownName,
+                      const QString& detail) {
+    QFileInfo fi(path);
+    if (!fi.exists() || fi.size() == 0 || !firstBytes(path, magic.size()).startsWith(magic))
+        throw Error(QStringLiteral("LibreOffice で文書を変換できませんでした：%1（変換結果のファイルができませんでした%2）")
+                        .arg(shownName, detail.isEmpty() ? QString() : QStringLiteral("：") + detail.left(300)));
+    return path;
+}
+
+std::shared_ptr<QTemporaryDir> makeWorkDir() {
+    auto dir = std::make_shared<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/kalvendo-lo-XXXXXX"));
+    if (!dir->isValid())
+        throw Error(QStringLiteral("文書の変換用の一時フォルダを作れませんでした：%1").arg(dir->errorString()));
+    QDir d(dir->path());
+    if (!d.mkdir(QStringLiteral("in")) || !d.mkdir(QStringLiteral("out")) || !d.mkdir(QStringLiteral("profile")))
+        throw Error(QStringLiteral("文書の変換用の一時フォルダを作れませんでした：%1").arg(dir->path()));
+    return dir;
+}
+
+}  // namespace
+
+Format detectFormat(const QString& path) {
+    const QByteArray head = firstBytes(path, 8);
+    if (head.startsWith(kZip)) return Format::Docx;
+    if (head.startsWith(kOle)) return Format::Word97;
+    if (head.startsWith("{\\rtf")) return Format::Rtf;
+    return Format::Other;
+}
+
+void setTimeLimitForTesting(int seconds) { timeLimitSeconds = seconds > 0 ? seconds : 120; }
+
+Converted convertToDocx(const QString& path, Format format) {
+    const QString shownName = QFileInfo(path).fileName();
+    if (format != Format::Word97 && format != Format::Rtf)
+        throw Error(QStringLiteral("この形式の文書は変換できません：%1（%2）").arg(shownName, formatName(format)));
+    if (format == Format::Word97 && isEncryptedPackage(path))
+        throw Error(QStringLiteral("パスワードで保護された文書は処理できません。保護を解除してから指定してください：%1")
+                        .arg(shownName));
+    sofficePath();  // before any work: the message says what to install
+
+    Converted result;
+    result.format = format;
+    result.dir = makeWorkDir();
+    const QString base = result.dir->path();
+    const QString input = base + (format == Format::Rtf ? "/in/document.rtf" : "/in/document.doc");
+    if (!QFile::copy(path, input))
+        throw Error(QStringLiteral("ファイルを読み込めませんでした：%1").arg(path));
+    const QString printed =
+        runConversion(input, QStringLiteral("docx:MS Word 2007 XML"), base + "/out", base + "/profile", shownName);
+    result.docxPath = checkedResult(base + "/out/document.docx", kZip, shownName, printed);
+    return result;
+}
+
+void convertBack(const QString& docxPath, Format format, const QString& targetPath) {
+    const QString shownName = QFileInfo(targetPath).fileName();
+    QString filter, suffix;
+    QByteArray magic;
+    if (format == Format::Word97) {
+        filter = QStringLiteral("doc:MS Word 97");
+        suffix = QStringLiteral("doc");
+        magic = kOle;
+    } else if (format == Format::Rtf) {
+        filter = QStringLiteral("rtf:Rich Text Format");
+        suffix = QStringLiteral("rtf");
+        magic = "{\\rtf";
+    } else {
+        throw Error(QStringLiteral("この形式には変換できません：%1（%2）").arg(shownName, formatName(format)));
+    }
+    sofficePath();
+
+    auto dir = makeWorkDir();
+    const QString base = dir->path();
+    const QString input = base + "/in/result.docx";
+    if (!QFile::copy(docxPath, input))
+        throw Error(QStringLiteral("変換する文書を読み込めませんでした：%1").arg(docxPath));
+    const QString printed = runConversion(input, filter, base + "/out", base + "/profile", shownName);
+    const QString converted = checkedResult(base + "/out/result." + suffix, magic, shownName, printed);
+
+    // Into the target folder through a temporary file and a rename: the
+    // target holds either its old content or the whole new one.
+    QFile in(converted);
+    if (!in.open(QIODevice::ReadOnly))
+        throw Error(QStringLiteral("変換結果を読み込めませんでした：%1").arg(converted));
+    QSaveFile out(targetPath);
+    if (!out.open(QIODevice::WriteOnly))
+        throw Error(QStringLiteral("ファイルを書き込めませんでした：%1（%2）").arg(targetPath, out.errorString()));
+    while (!in.atEnd()) {
+        const QByteArray chunk = in.read(1 << 20);
+        if (chunk.isEmpty() && in.error() != QFile::NoError) break;
+        if (out.write(chunk) != chunk.size()) break;
+    }
+    if (in.error() != QFile::NoError || !out.commit())
+        throw Error(QStringLiteral("ファイルを書き込めませんでした：%1（%2）").arg(targetPath, out.errorString()));
+}
+
+}  // namespace word::legacy
