@@ -1,0 +1,118 @@
+// Task code 5: the HTML for the patent office's filing software.
+
+#include "engine/module1.h"
+#include "engine/task_runner.h"
+#include "word/ooxml/html_writer.h"
+
+#include <QFile>
+
+#include <map>
+#include <vector>
+
+namespace engine {
+
+namespace {
+
+// How a refused character is shown in the log: as itself, or as its code
+// where it would not be visible (blanks, control and private-use characters).
+QString shownCharacter(char32_t cp) {
+    const QString s = QString::fromUcs4(&cp, 1);
+    const auto category = QChar::category(cp);
+    const bool visible = QChar::isPrint(cp) && !QChar::isSpace(cp) && category != QChar::Other_PrivateUse &&
+                         category != QChar::Other_Format;
+    if (visible) return s;
+    return QStringLiteral("[U+%1]").arg(QString::number(static_cast<uint>(cp), 16).toUpper().rightJustified(4, '0'));
+}
+
+// One log line per paragraph with the refused characters in their order, then
+// one message with their number. Nothing is changed in the document or the HTML.
+void ReportRefusedCharacters(Host& host, const std::vector<word::ooxml::RefusedCharacter>& refused) {
+    if (refused.empty()) return;
+    std::map<int, QString> byParagraph;
+    for (const auto& r : refused) byParagraph[r.paragraph] += shownCharacter(r.codePoint);
+    for (const auto& [paragraph, chars] : byParagraph)
+        host.ShowLog(2, QStringLiteral(" .. 使用できない文字：【段落 %1】%2").arg(paragraph).arg(chars));
+    host.MessageBox(QStringLiteral("電子出願ソフトで使用できない文字が %1 個（%2 段落）あります。\n"
+                                   "ログの「使用できない文字」の一覧を見て、文書を直してから変換し直してください。")
+                        .arg(refused.size())
+                        .arg(byParagraph.size()));
+}
+
+}  // namespace
+
+void TaskRunner::RunHtmlTask() {
+    const QString htmlName = documentPath_ + QStringLiteral(".htm");
+    document_->SaveAs(htmlName, word::wdFormatHTML);
+    // Read while the document is still open; reported once the file is complete.
+    const std::vector<word::ooxml::RefusedCharacter> refused =
+        word::ooxml::refusedCharacters(document_->model());
+    document_->Close(word::wdDoNotSaveChanges);
+    range_ = word::Range();
+    document_.reset();
+    if (!wordWasRunning_)
+        word_->Quit();
+    else
+        word_->SetVisible(true);
+    word_.reset();
+    SlimHTM(htmlName);
+    host_.ShowLog(2, QStringLiteral(" .. HTML保存：") + htmlName);
+    ReportRefusedCharacters(host_, refused);
+}
+
+// Rewrites the HTML file line by line through "<name>.temp". The bytes are
+// code page 932 and pass unchanged: CR and LF never occur inside a code page
+// 932 character, so the lines are found in the bytes, and each is written
+// back followed by CR LF.
+void TaskRunner::SlimHTM(const QString& fileName) {
+    const QString tempName = fileName + QStringLiteral(".temp");
+    QFile in(fileName);
+    if (!in.open(QIODevice::ReadOnly))
+        throw word::Error(QStringLiteral("HTMLファイルを開けませんでした：%1（%2）").arg(fileName, in.errorString()));
+    QFile out(tempName);
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        throw word::Error(QStringLiteral("ファイルを作成できませんでした：%1（%2）").arg(tempName, out.errorString()));
+
+    bool ok = true;
+    auto writeLine = [&](const QByteArray& line) {
+        if (ok && (out.write(line) != line.size() || out.write("\r\n", 2) != 2)) ok = false;
+    };
+    QByteArray line;
+    bool afterCr = false;  // a LF right after a CR ends no further line
+    while (ok && !in.atEnd()) {
+        const QByteArray chunk = in.read(1 << 16);
+        if (chunk.isEmpty() && in.error() != QFile::NoError) {
+            ok = false;
+            break;
+        }
+        for (char c : chunk) {
+            if (c == '\n' && afterCr) {
+                afterCr = false;
+                continue;
+            }
+            afterCr = c == '\r';
+            if (c == '\r' || c == '\n') {
+                writeLine(line);
+                line.clear();
+            } else {
+                line += c;
+            }
+        }
+    }
+    if (!line.isEmpty()) writeLine(line);
+    if (in.error() != QFile::NoError) ok = false;
+    if (ok && !out.flush()) ok = false;
+    out.close();
+    in.close();
+    if (!ok || out.error() != QFile::NoError) {
+        QFile::remove(tempName);
+        throw word::Error(QStringLiteral("HTMLファイルを書き直せませんでした：%1").arg(fileName));
+    }
+    if (!QFile::remove(fileName)) {
+        QFile::remove(tempName);
+        throw word::Error(QStringLiteral("HTMLファイルを置き換えられませんでした：%1").arg(fileName));
+    }
+    if (!QFile::rename(tempName, fileName))
+        throw word::Error(QStringLiteral("HTMLファイルの名前を戻せませんでした。内容は %1 にあります。").arg(tempName));
+}
+
+}  // namespace engine
