@@ -2,9 +2,13 @@
 
 #include "word/automation.h"
 
+#include "word/legacy/legacy.h"
 #include "word/ooxml/document_model.h"
+#include "word/ooxml/html_writer.h"
 
+#include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
 
 namespace word {
 
@@ -33,6 +37,9 @@ struct DocumentState {
     std::shared_ptr<FindState> find = std::make_shared<FindState>();
     QString fullName;
     bool closed = false;
+    // Set when the file was a legacy .doc/RTF converted on open; its folder
+    // holds the converted .docx and lives as long as the document.
+    std::optional<legacy::Converted> converted;
 
     ooxml::DocumentModel& m() {
         if (closed || !model) throw Error(QStringLiteral("The document is already closed."));
@@ -303,9 +310,17 @@ void Document::SaveAs(const QString& fileName) { SaveAs(fileName, wdFormatDocume
 void Document::SaveAs(const QString& fileName, int fileFormat) {
     ooxml::DocumentModel& m = checked(doc_)->m();
     if (fileFormat == wdFormatDocument) {
-        m.save(fileName);
+        if (const auto& converted = doc_->converted) {
+            // Back to the document's own format before it lands at fileName.
+            const QString edited = converted->dir->filePath(QStringLiteral("edited.docx"));
+            m.save(edited);
+            legacy::convertBack(edited, converted->format, fileName);
+            QFile::remove(edited);
+        } else {
+            m.save(fileName);
+        }
     } else if (fileFormat == wdFormatHTML) {
-        throw Error(QStringLiteral("Saving as HTML is not supported yet."));
+        ooxml::writeFilingHtml(m, fileName);
     } else {
         throw Error(QStringLiteral("Unknown file format %1.").arg(fileFormat));
     }
@@ -317,9 +332,10 @@ void Document::Close(int saveChanges) {
         throw Error(QStringLiteral("A document opened read-only cannot be saved on closing."));
     doc_->closed = true;
     doc_->model.reset();
+    doc_->converted.reset();
 }
 
-bool Document::ConvertedOnOpen() const { return false; }
+bool Document::ConvertedOnOpen() const { return doc_ && doc_->converted.has_value(); }
 
 ooxml::DocumentModel& Document::model() { return checked(doc_)->m(); }
 
@@ -332,7 +348,16 @@ std::shared_ptr<Document> Documents::Open(const QString& fileName, bool /*readOn
     if (!info.isFile()) throw Error(QStringLiteral("This is not a file: %1").arg(fileName));
     std::shared_ptr<Document> doc(new Document());
     doc->doc_ = std::make_shared<detail::DocumentState>();
-    doc->doc_->model = ooxml::DocumentModel::open(fileName);
+    // The format comes from the file's first bytes, never from its name: a
+    // Word 97-2003 or RTF file goes through LibreOffice into a private .docx.
+    const legacy::Format format = legacy::detectFormat(fileName);
+    if (format == legacy::Format::Word97 || format == legacy::Format::Rtf) {
+        legacy::Converted converted = legacy::convertToDocx(info.absoluteFilePath(), format);
+        doc->doc_->model = ooxml::DocumentModel::open(converted.docxPath);
+        doc->doc_->converted = std::move(converted);
+    } else {
+        doc->doc_->model = ooxml::DocumentModel::open(fileName);
+    }
     doc->doc_->fullName = info.absoluteFilePath();
     ++count_;
     return doc;
