@@ -74,6 +74,9 @@ void TaskRunner::RunTask(short code) {
         case 1:
             RunNumberingSteps(code);
             break;
+        case 5:
+            RunHtmlTask();
+            break;
         // Task code 2 (RunDeletionSteps) and 5 (RunHtmlTask) are dispatched
         // here by their own builds.
         default:
