@@ -10,6 +10,7 @@
 #include <pugixml.hpp>
 #include <zip.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstring>
@@ -271,12 +272,23 @@ struct Package::Impl {
                            " uncompressed); the file may be a zip bomb");
         zip_file_t* file = zip_fopen_index(archive, e.index, 0);
         if (!file) fail(path, damaged(e.name, zip_error_strerror(zip_get_error(archive))));
+        // The buffer grows as data arrives rather than trusting the declared
+        // size with a large allocation up front.
+        constexpr quint64 kFirstAllocation = 16 * 1024 * 1024;
         QByteArray out;
-        if (keep) out.reserve(static_cast<qsizetype>(e.size));
+        if (keep) out.resize(static_cast<qsizetype>(std::min<quint64>(e.size, kFirstAllocation)));
         char buffer[65536];
         quint64 total = 0;
         for (;;) {
-            zip_int64_t n = zip_fread(file, buffer, sizeof buffer);
+            // A kept part is read straight into place; once it is full (and
+            // always when only checking), into the scratch buffer, so that
+            // data beyond the declared size is noticed.
+            const bool direct = keep && total < e.size;
+            if (direct && total == static_cast<quint64>(out.size()))
+                out.resize(static_cast<qsizetype>(std::min<quint64>(e.size, 2 * total)));
+            char* into = direct ? out.data() + total : buffer;
+            const zip_uint64_t want = direct ? static_cast<quint64>(out.size()) - total : sizeof buffer;
+            zip_int64_t n = zip_fread(file, into, want);
             if (n < 0) {
                 QString why = QString::fromUtf8(zip_error_strerror(zip_file_get_error(file)));
                 zip_fclose(file);
@@ -293,10 +305,10 @@ struct Package::Impl {
                                    " uncompressed); the file may be a zip bomb");
                 fail(path, damaged(e.name, "it holds more data than it declares"));
             }
-            if (keep) out.append(buffer, static_cast<qsizetype>(n));
         }
         zip_fclose(file);
         if (total != e.size) fail(path, damaged(e.name, "it holds less data than it declares"));
+        if (keep) out.resize(static_cast<qsizetype>(total));
         return out;
     }
 
@@ -564,7 +576,7 @@ QByteArray Package::Impl::buildArchive() const {
             if (src) zip_source_free(src);
             abandon(QString::fromUtf8(zip_strerror(dst)));
         }
-        zip_set_file_compression(dst, static_cast<zip_uint64_t>(idx), ZIP_CM_DEFLATE, 0);
+        zip_set_file_compression(dst, static_cast<zip_uint64_t>(idx), ZIP_CM_DEFLATE, 6);
     };
 
     for (const Entry& e : entries) {
