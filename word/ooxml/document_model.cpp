@@ -1066,22 +1066,28 @@ struct Matcher {
             }
             return;
         }
-        const char16_t* needle = reinterpret_cast<const char16_t*>(pattern.chars.constData()) + anchorStart;
-        std::boyer_moore_horspool_searcher searcher(needle, needle + anchorLen);
-        const char16_t* base = reinterpret_cast<const char16_t*>(data);
-        const char16_t* cur = base + from + anchorStart;
-        const char16_t* last = base + to - (n - anchorStart - anchorLen);
-        while (cur < last) {
-            auto [hit, hitEnd] = searcher(cur, last);
-            if (hit == last) return;
-            const int start = static_cast<int>(hit - base) - anchorStart;
-            if (start >= next && start + n <= to && matchesAt(data, start)) {
-                if (!found(start)) return;
-                next = start + n;
-                cur = base + next + anchorStart;
-            } else {
-                cur = hit + 1;
+        // Boyer-Moore-Horspool on the anchor, with the shift table indexed by
+        // the low byte of a character (collisions only shorten shifts).
+        const QChar* needle = pattern.chars.constData() + anchorStart;
+        const int m = anchorLen;
+        int shift[256];
+        std::fill(std::begin(shift), std::end(shift), m);
+        for (int i = 0; i + 1 < m; ++i) shift[needle[i].unicode() & 0xFF] = m - 1 - i;
+        const QChar last = needle[m - 1];
+        // h: where the anchor would start; the whole pattern must fit in [from, to).
+        const int hEnd = to - (n - anchorStart);  // last admissible anchor start
+        for (int h = from + anchorStart; h <= hEnd;) {
+            const QChar c = data[h + m - 1];
+            if (c == last && std::equal(needle, needle + m - 1, data + h)) {
+                const int start = h - anchorStart;
+                if (start >= next && matchesAt(data, start)) {
+                    if (!found(start)) return;
+                    next = start + n;
+                    h = next + anchorStart;
+                    continue;
+                }
             }
+            h += shift[c.unicode() & 0xFF];
         }
     }
 };
