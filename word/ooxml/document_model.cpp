@@ -58,6 +58,61 @@ struct Para {
     int fullLength() const { return static_cast<int>(text.size()) + 1; }
 };
 
+// The paragraphs of the story in a gap buffer: a batch of edits runs from
+// the end of the document to its start, so inserting or removing paragraphs
+// at the edit point costs O(1) plus the gap's travel, O(paragraphs) per batch,
+// instead of moving the whole tail of a vector for every new paragraph.
+class ParaList {
+public:
+    size_t size() const { return buf_.size() - (gapEnd_ - gapStart_); }
+    std::unique_ptr<Para>& operator[](size_t i) { return buf_[i < gapStart_ ? i : i + (gapEnd_ - gapStart_)]; }
+    const std::unique_ptr<Para>& operator[](size_t i) const {
+        return buf_[i < gapStart_ ? i : i + (gapEnd_ - gapStart_)];
+    }
+    std::unique_ptr<Para>& back() { return (*this)[size() - 1]; }
+    void push_back(std::unique_ptr<Para> p) { insert(size(), std::move(p)); }
+    void insert(size_t pos, std::unique_ptr<Para> p) {
+        if (gapStart_ == gapEnd_) grow();
+        moveGap(pos);
+        buf_[gapStart_++] = std::move(p);
+    }
+    void erase(size_t from, size_t to) {
+        moveGap(from);
+        for (size_t i = gapEnd_; i < gapEnd_ + (to - from); ++i) buf_[i].reset();
+        gapEnd_ += to - from;
+    }
+
+private:
+    void moveGap(size_t pos) {
+        if (pos < gapStart_) {
+            const size_t count = gapStart_ - pos;
+            std::move_backward(buf_.begin() + static_cast<std::ptrdiff_t>(pos),
+                               buf_.begin() + static_cast<std::ptrdiff_t>(gapStart_),
+                               buf_.begin() + static_cast<std::ptrdiff_t>(gapEnd_));
+            gapStart_ -= count;
+            gapEnd_ -= count;
+        } else if (pos > gapStart_) {
+            const size_t count = pos - gapStart_;
+            std::move(buf_.begin() + static_cast<std::ptrdiff_t>(gapEnd_),
+                      buf_.begin() + static_cast<std::ptrdiff_t>(gapEnd_ + count),
+                      buf_.begin() + static_cast<std::ptrdiff_t>(gapStart_));
+            gapStart_ += count;
+            gapEnd_ += count;
+        }
+    }
+    void grow() {
+        const size_t n = size();
+        const size_t extra = std::max<size_t>(64, n);
+        std::vector<std::unique_ptr<Para>> bigger(n + extra);
+        for (size_t i = 0; i < n; ++i) bigger[i < gapStart_ ? i : i + extra] = std::move((*this)[i]);
+        buf_ = std::move(bigger);
+        gapEnd_ = gapStart_ + extra;
+    }
+
+    std::vector<std::unique_ptr<Para>> buf_;
+    size_t gapStart_ = 0, gapEnd_ = 0;
+};
+
 // Element order inside w:rPr (and the paragraph mark's w:rPr); Word refuses
 // documents whose property elements are out of order.
 const std::vector<std::string_view> kRunPropOrder = {
@@ -75,7 +130,7 @@ struct DocumentModel::Impl {
     std::string prefix;  // "w" or "" (with the colon added in names)
     std::string mcPrefix, mathPrefix;
     pugi::xml_node body;
-    std::vector<std::unique_ptr<Para>> paras;
+    ParaList paras;
 
     QString text;
     bool textDirty = true;
@@ -308,7 +363,6 @@ struct DocumentModel::Impl {
         std::vector<pugi::xml_node> nodes;
         collectBlocks(body, nodes);
         if (nodes.empty()) throw Error(QStringLiteral("The document has no paragraphs."));
-        paras.reserve(nodes.size());
         for (pugi::xml_node n : nodes) {
             auto p = std::make_unique<Para>();
             p->node = n;
@@ -342,9 +396,9 @@ struct DocumentModel::Impl {
         if (textDirty) {
             QString t;
             t.reserve(totalLength());
-            for (const auto& p : paras) {
-                t += p->text;
-                t += p->mark;
+            for (size_t i = 0; i < paras.size(); ++i) {
+                t += paras[i]->text;
+                t += paras[i]->mark;
             }
             text = std::move(t);
             textDirty = false;
@@ -629,7 +683,7 @@ struct DocumentModel::Impl {
         np->node = q;
         rescan(para);
         rescan(*np);
-        paras.insert(paras.begin() + index + 1, std::move(np));
+        paras.insert(static_cast<size_t>(index) + 1, std::move(np));
     }
 
     // Appends the content of paragraph m to paragraph i and removes m. The
@@ -651,7 +705,7 @@ struct DocumentModel::Impl {
             c = next;
         }
         pm.parent().remove_child(pm);
-        paras.erase(paras.begin() + m);
+        paras.erase(static_cast<size_t>(m), static_cast<size_t>(m) + 1);
         rescan(*paras[i]);
     }
 
@@ -660,7 +714,7 @@ struct DocumentModel::Impl {
             pugi::xml_node n = paras[k]->node;
             n.parent().remove_child(n);
         }
-        paras.erase(paras.begin() + from, paras.begin() + to);
+        paras.erase(static_cast<size_t>(from), static_cast<size_t>(to));
     }
 
     // Whether parent holds more than `count` block children. Stops counting
