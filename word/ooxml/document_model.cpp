@@ -663,11 +663,13 @@ struct DocumentModel::Impl {
         paras.erase(paras.begin() + from, paras.begin() + to);
     }
 
-    int blockChildren(pugi::xml_node parent) const {
+    // Whether parent holds more than `count` block children. Stops counting
+    // there, so that deleting one paragraph of a long body stays cheap.
+    bool hasMoreBlocksThan(pugi::xml_node parent, int count) const {
         int n = 0;
         for (pugi::xml_node c = parent.first_child(); c; c = c.next_sibling())
-            if (isBlock(c)) ++n;
-        return n;
+            if (isBlock(c) && ++n > count) return true;
+        return false;
     }
 
     // ---- the edit primitive on (paragraph, offset) coordinates ----
@@ -699,7 +701,7 @@ struct DocumentModel::Impl {
                     else ++it->second;
                 }
                 for (const auto& [parent, removed] : counts)
-                    if (blockChildren(parent) - removed < 1) return false;
+                    if (!hasMoreBlocksThan(parent, removed)) return false;
             } else {
                 pugi::xml_node parent = paras[ia]->node.parent();
                 for (int k = ia + 1; k <= ib; ++k)
@@ -943,7 +945,6 @@ bool DocumentModel::replace(int start, int end, const QString& text) {
 
 int DocumentModel::replaceMany(const std::vector<Edit>& edits, const std::optional<int>& wdColor) {
     Impl& d = *impl_;
-    const QString& story = d.storyText();
     const int len = d.totalLength();
     struct Planned {
         int a, b;        // the smallest change, in story offsets
@@ -957,13 +958,15 @@ int DocumentModel::replaceMany(const std::vector<Edit>& edits, const std::option
     for (const Edit& e : edits) {
         int a = std::clamp(e.start, 0, len), b = std::clamp(e.end, a, len);
         const QString& s = e.text;
-        // Shared start and end stay where they are.
+        // Shared start and end stay where they are. Only the replaced text is
+        // read, so that a single edit after another does not rebuild the story.
+        const QString old = textRange(a, b);
         int pre = 0;
         const int maxPre = std::min<int>(b - a, static_cast<int>(s.size()));
-        while (pre < maxPre && story[a + pre] == s[pre]) ++pre;
+        while (pre < maxPre && old[pre] == s[pre]) ++pre;
         int suf = 0;
         const int maxSuf = std::min<int>(b - a, static_cast<int>(s.size())) - pre;
-        while (suf < maxSuf && story[b - 1 - suf] == s[s.size() - 1 - suf]) ++suf;
+        while (suf < maxSuf && old[b - a - 1 - suf] == s[s.size() - 1 - suf]) ++suf;
         Planned p;
         p.a = a + pre;
         p.b = b - suf;
