@@ -151,16 +151,16 @@ void TaskRunner::DeleteOriginals() {
                 range_.Font().SetColor(ColourValueOfBox(host_.Options(), 0));
                 changed_ = true;
             } else {
+                const int countBefore = paragraphs.Count();
                 range_.SetText(QString());
-                // A paragraph whose mark must stay (the end of a table cell,
-                // say) is not deleted by the engine; it is then not recorded
-                // either, so that the file holds exactly what was removed.
-                if (range_.Start() == range_.End()) {
-                    const QByteArray record = word::cp932::encode(s + QStringLiteral("\r\n"));
-                    if (deletedFile.write(record) != record.size())
-                        ThrowFileError(QStringLiteral("書き込み"), reports.deletedText, deletedFile.errorString());
-                    changed_ = true;
-                }
+                // The last paragraph of a table cell keeps its mark: its text
+                // goes, the empty paragraph stays, and the walk would meet it
+                // again next; it is passed over so that the walk keeps step.
+                if (paragraphs.Count() == countBefore) passOver = 1;
+                const QByteArray record = word::cp932::encode(s + QStringLiteral("\r\n"));
+                if (deletedFile.write(record) != record.size())
+                    ThrowFileError(QStringLiteral("書き込み"), reports.deletedText, deletedFile.errorString());
+                changed_ = true;
             }
         }
 

@@ -47,6 +47,14 @@ QString CheckColourOptions(const TaskOptions& options, bool colourFlag) {
     return {};
 }
 
+bool TaskRunner::ValidateOptions(short code) {
+    if (code != 2) return true;
+    const QString problem = CheckColourOptions(host_.Options(), colourFlag_);
+    if (problem.isEmpty()) return true;
+    host_.MessageBox(problem);
+    return false;
+}
+
 void TaskRunner::RunDeletionSteps() {
     PrepareRange(false);
 

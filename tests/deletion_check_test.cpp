@@ -143,8 +143,8 @@ TEST_F(DeletionCheck, EnglishSourceWithJapaneseLineWarnsAndOpensBothReports) {
     EXPECT_TRUE(host.messages[0].exclamation);
     EXPECT_EQ(host.openedFiles, QStringList({findingEjPath(), deletedTextPath()}));
     // The message comes before the reports open; the progress ends at 78.
-    const qsizetype messageAt = host.events.indexOf(QRegularExpression(QStringLiteral("^message:")));
-    const qsizetype openAt = host.events.indexOf(QRegularExpression(QStringLiteral("^open:")));
+    const qsizetype messageAt = host.events.indexOf(QRegularExpression(QStringLiteral("^message:.*")));
+    const qsizetype openAt = host.events.indexOf(QRegularExpression(QStringLiteral("^open:.*")));
     EXPECT_LT(messageAt, openAt);
     EXPECT_EQ(host.progressValues, std::vector<double>({74, 76, 78}));
     EXPECT_TRUE(host.statuses.contains(QStringLiteral("最終処理")));
