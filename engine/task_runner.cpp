@@ -44,6 +44,11 @@ void TaskRunner::RunTask(short code) {
         return;
     }
 
+    if (!ValidateOptions(code)) {
+        lastOutcome_ = RunOutcome::Refused;
+        return;
+    }
+
     host_.SetProgress(20);
     wordWasRunning_ = false;
     StartWord();
@@ -74,11 +79,12 @@ void TaskRunner::RunTask(short code) {
         case 1:
             RunNumberingSteps(code);
             break;
+        case 2:
+            RunDeletionSteps();
+            break;
         case 5:
             RunHtmlTask();
             break;
-        // Task code 2 (RunDeletionSteps) and 5 (RunHtmlTask) are dispatched
-        // here by their own builds.
         default:
             throw word::Error(QStringLiteral("タスクコード %1 はこの版では実行できません。").arg(code));
         }

@@ -19,6 +19,7 @@ enum class RunOutcome {
     NoFile,      // the file box named no file: message and browse dialog
     OpenFailed,  // the document could not be opened: message and browse dialog
     Aborted,     // a failure after the document was opened: reported, nothing written
+    Refused,     // an option the task needs is unusable: message, the document not opened
 };
 
 // The steps of the save sequence, for tests that simulate a failure at each.
@@ -87,6 +88,9 @@ private:
     void RunNumberingSteps(short code);   // task codes 0 and 1, numbering.cpp
     void NumberingTail();
     void RunDeletionSteps();              // task code 2, tag_passes.cpp
+    // Checks the options a task will read before anything is opened; shows the
+    // message and returns false when one is unusable (tag_passes.cpp).
+    bool ValidateOptions(short code);
     void RunHtmlTask();                   // task code 5, html_task.cpp
     // Ends a run that failed after the document was opened: message, log line,
     // document closed without saving, engine released.

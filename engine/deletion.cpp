@@ -1,0 +1,211 @@
+// The deletion walk of task code 2: the first walk classifies every paragraph
+// (tag or text), the second deletes the source paragraphs that the classes
+// point out and writes them to the deleted-text file, or colours them in
+// colour-coding mode. The check of the deleted text follows
+// (deletion_check.cpp).
+
+#include "engine/deletion.h"
+#include "engine/module1.h"
+#include "engine/task_runner.h"
+#include "word/cp932.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <vector>
+
+namespace engine {
+
+namespace {
+
+const QChar kFullWidthBlank(0x3000);
+
+// The classes of the paragraphs by position: 0 is the place before the first
+// paragraph, positions past the last one read as kClassNone.
+class ClassTable {
+public:
+    ClassTable() { classes_.reserve(5000); classes_.push_back(kClassStart); }
+    void append(ParagraphClass c) { classes_.push_back(c); }
+    ParagraphClass at(qint64 position) const {
+        return position >= 0 && position < static_cast<qint64>(classes_.size()) ? classes_[position] : kClassNone;
+    }
+    qint64 paragraphCount() const { return static_cast<qint64>(classes_.size()) - 1; }
+
+private:
+    std::vector<ParagraphClass> classes_;
+};
+
+QString WithoutMark(const QString& paragraphText) {
+    return paragraphText.isEmpty() ? paragraphText : paragraphText.left(paragraphText.size() - 1);
+}
+
+bool IsOpeningMOrE(ParagraphClass c) { return c == kClassOpening || c == kClassM || c == kClassE; }
+
+// Removes the files of this run again when it fails before they are complete:
+// they would describe a deletion that was never saved.
+class FilesOfThisRun {
+public:
+    void add(const QString& path) { paths_.append(path); }
+    void keep() { paths_.clear(); }
+    ~FilesOfThisRun() {
+        for (const QString& path : paths_) QFile::remove(path);
+    }
+
+private:
+    QStringList paths_;
+};
+
+}  // namespace
+
+ParagraphClass ClassifyParagraph(const QString& text) {
+    if (text.size() != 4 || !text.startsWith(QStringLiteral("--/"))) return kClassText;
+    switch (text.at(3).unicode()) {
+    case u'H':
+    case u'D':
+        return kClassOpening;
+    case u'M':
+        return kClassM;
+    case u'E':
+        return kClassE;
+    case u'Y':
+        return kClassY;
+    case u'Z':
+        return kClassZ;
+    default:
+        return kClassText;
+    }
+}
+
+DeletionReportPaths MakeDeletionReportPaths(const QString& documentPath, bool englishToJapanese) {
+    // A path without a folder would otherwise put the reports into the root.
+    const QString path = GetFolderPart(documentPath).isEmpty() ? QDir::cleanPath(QFileInfo(documentPath).absoluteFilePath())
+                                                               : documentPath;
+    const QString folder = GetFolderPart(path);
+    const QString name = GetFileNamePart(path) + QStringLiteral(".txt");
+    DeletionReportPaths paths;
+    paths.deletedText = JoinPath(folder, QStringLiteral("削除した原文-") + name);
+    paths.finding = JoinPath(folder, (englishToJapanese ? QStringLiteral("削除原文中の全角含有文-")
+                                                        : QStringLiteral("削除原文中の半角５％以上含有文-")) +
+                                         name);
+    paths.halfWidth = JoinPath(folder, QStringLiteral("削除原文中の半角が多い文-") + name);
+    return paths;
+}
+
+void TaskRunner::DeleteOriginals() {
+    word::Paragraphs paragraphs = document_->Paragraphs();
+
+    // First walk: the class of every paragraph.
+    ClassTable classes;
+    qint64 n = 1;
+    for (std::optional<word::Paragraph> p = paragraphs.First(); p; p = p->Next()) {
+        classes.append(ClassifyParagraph(WithoutMark(p->Range().Text())));
+        ++n;
+        host_.ShowStatus(QStringLiteral("確認処理：") + NumWithSignBlank(n));
+        if (n % 20 == 1) {
+            host_.SetProgress(30 + ((n / 50) % 20));
+            host_.RefreshProgress();
+            host_.DoEvents();
+        }
+    }
+
+    // The deleted-text file, started empty, and the names of the check reports.
+    const bool colouring = colourFlag_;
+    // The direction names the finding report and steers the check; it is read
+    // once, so that both agree even if the option changes during the walk.
+    const bool englishToJapanese = host_.Options().englishToJapanese;
+    FilesOfThisRun files;
+    DeletionReportPaths reports;
+    QFile deletedFile;
+    if (!colouring) {
+        reports = MakeDeletionReportPaths(documentPath_, englishToJapanese);
+        RemoveIfExists(reports.deletedText);
+        deletedFile.setFileName(reports.deletedText);
+        if (!deletedFile.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            ThrowFileError(QStringLiteral("作成"), reports.deletedText, deletedFile.errorString());
+        files.add(reports.deletedText);
+    }
+
+    // Second walk: delete (or colour) the source paragraphs. n counts the
+    // paragraphs of the first walk; the two paragraphs a heading rewrite leaves
+    // are passed over without counting.
+    n = 1;
+    int passOver = 0;
+    for (std::optional<word::Paragraph> p = paragraphs.First(); p; p = p->Next()) {
+        if (passOver > 0) {
+            --passOver;
+            continue;
+        }
+        range_ = p->Range();
+        const QString s = range_.Text();
+        const ParagraphClass before = classes.at(n - 1);
+        const ParagraphClass self = classes.at(n);
+        const ParagraphClass after = classes.at(n + 1);
+
+        // Source text: the first text paragraph after an opening, M or E tag,
+        // followed by its translation, unless five or more text paragraphs
+        // start there.
+        if (self == kClassText && IsOpeningMOrE(before) && after == kClassText &&
+            !(classes.at(n + 2) == kClassText && classes.at(n + 3) == kClassText && classes.at(n + 4) == kClassText)) {
+            if (colouring) {
+                range_.Font().SetColor(ColourValueOfBox(host_.Options(), 0));
+                changed_ = true;
+            } else {
+                const int countBefore = paragraphs.Count();
+                range_.SetText(QString());
+                // The last paragraph of a table cell keeps its mark: its text
+                // goes, the empty paragraph stays, and the walk would meet it
+                // again next; it is passed over so that the walk keeps step.
+                if (paragraphs.Count() == countBefore) passOver = 1;
+                const QByteArray record = word::cp932::encode(s + QStringLiteral("\r\n"));
+                if (deletedFile.write(record) != record.size())
+                    ThrowFileError(QStringLiteral("書き込み"), reports.deletedText, deletedFile.errorString());
+                changed_ = true;
+            }
+        }
+
+        // A lone text paragraph between an opening tag and an M or E tag: a
+        // heading. A bracketed four-character marker opening it (【０００１】,
+        // 【技術分野】) gets a two-blank indent and a paragraph of one blank after it.
+        if (self == kClassText && before == kClassOpening && (after == kClassM || after == kClassE) && !colouring) {
+            changed_ = true;
+            if (s.size() > 5 && s.at(0) == QChar(0x3010) && s.at(5) == QChar(0x3011)) {
+                // "　　" + text + CR + "　" + mark: the paragraph's own mark
+                // closes the new blank paragraph, so that the end of a table
+                // cell or a section break stays where it was.
+                const QString rewritten = QString(2, kFullWidthBlank) + WithoutMark(s) + QChar(u'\r') +
+                                          kFullWidthBlank + s.back();
+                range_.SetText(rewritten);
+                // The walk then meets the two paragraphs of the rewrite before
+                // the one that followed.
+                if (range_.Text() == rewritten) passOver = 2;
+            }
+        }
+
+        ++n;
+        host_.ShowStatus(QStringLiteral("置き換え処理：") + NumWithSignBlank(n));
+        if (n % 20 == 1) {
+            host_.SetProgress(50 + ((n / 50) % 20));
+            host_.RefreshProgress();
+            host_.DoEvents();
+        }
+    }
+    range_ = word::Range();
+
+    if (!colouring) {
+        if (!deletedFile.flush())
+            ThrowFileError(QStringLiteral("書き込み"), reports.deletedText, deletedFile.errorString());
+        deletedFile.close();
+    }
+    host_.SetProgress(72);
+    if (colouring) {
+        host_.SetProgress(78);
+        return;
+    }
+    files.add(reports.finding);
+    files.add(reports.halfWidth);
+    CheckDeletedText(host_, reports, englishToJapanese);
+    files.keep();
+}
+
+}  // namespace engine
