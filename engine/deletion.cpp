@@ -127,15 +127,15 @@ void TaskRunner::DeleteOriginals() {
     }
 
     // Second walk: delete (or colour) the source paragraphs. n counts the
-    // paragraphs of the first walk; the two paragraphs a heading rewrite leaves
-    // are passed over without counting.
+    // paragraphs of the first walk. The paragraph after the current one is
+    // taken before the current one is edited: its range moves with the edits,
+    // so the walk goes on with it whether the current paragraph was deleted,
+    // emptied (the last paragraph of a table cell keeps its mark) or split in
+    // two by the heading rewrite, and n stays with the paragraph it counts.
     n = 1;
-    int passOver = 0;
-    for (std::optional<word::Paragraph> p = paragraphs.First(); p; p = p->Next()) {
-        if (passOver > 0) {
-            --passOver;
-            continue;
-        }
+    std::optional<word::Paragraph> p = paragraphs.First();
+    while (p) {
+        std::optional<word::Paragraph> next = p->Next();
         range_ = p->Range();
         const QString s = range_.Text();
         const ParagraphClass before = classes.at(n - 1);
@@ -149,36 +149,31 @@ void TaskRunner::DeleteOriginals() {
             !(classes.at(n + 2) == kClassText && classes.at(n + 3) == kClassText && classes.at(n + 4) == kClassText)) {
             if (colouring) {
                 range_.Font().SetColor(ColourValueOfBox(host_.Options(), 0));
-                changed_ = true;
             } else {
-                const int countBefore = paragraphs.Count();
                 range_.SetText(QString());
-                // The last paragraph of a table cell keeps its mark: its text
-                // goes, the empty paragraph stays, and the walk would meet it
-                // again next; it is passed over so that the walk keeps step.
-                if (paragraphs.Count() == countBefore) passOver = 1;
                 const QByteArray record = word::cp932::encode(s + QStringLiteral("\r\n"));
                 if (deletedFile.write(record) != record.size())
                     ThrowFileError(QStringLiteral("書き込み"), reports.deletedText, deletedFile.errorString());
-                changed_ = true;
             }
+            changed_ = true;
         }
 
         // A lone text paragraph between an opening tag and an M or E tag: a
         // heading. A bracketed four-character marker opening it (【０００１】,
-        // 【技術分野】) gets a two-blank indent and a paragraph of one blank after it.
+        // 【技術分野】) gets a two-blank indent and a paragraph of one blank
+        // after it: "　　" + text + CR + "　" + its mark. The two insertions
+        // leave the text itself, with its formatting, where it is; the mark
+        // (the end of a table cell, a section break) closes the new paragraph.
         if (self == kClassText && before == kClassOpening && (after == kClassM || after == kClassE) && !colouring) {
             changed_ = true;
             if (s.size() > 5 && s.at(0) == QChar(0x3010) && s.at(5) == QChar(0x3011)) {
-                // "　　" + text + CR + "　" + mark: the paragraph's own mark
-                // closes the new blank paragraph, so that the end of a table
-                // cell or a section break stays where it was.
-                const QString rewritten = QString(2, kFullWidthBlank) + WithoutMark(s) + QChar(u'\r') +
-                                          kFullWidthBlank + s.back();
-                range_.SetText(rewritten);
-                // The walk then meets the two paragraphs of the rewrite before
-                // the one that followed.
-                if (range_.Text() == rewritten) passOver = 2;
+                const int start = range_.Start();
+                const int end = range_.End();
+                word::Range insert = range_.Duplicate();
+                insert.SetRange(end - 1, end - 1);
+                insert.SetText(QStringLiteral("\r") + kFullWidthBlank);
+                insert.SetRange(start, start);
+                insert.SetText(QString(2, kFullWidthBlank));
             }
         }
 
@@ -189,6 +184,7 @@ void TaskRunner::DeleteOriginals() {
             host_.RefreshProgress();
             host_.DoEvents();
         }
+        p = std::move(next);
     }
     range_ = word::Range();
 

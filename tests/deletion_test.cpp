@@ -6,6 +6,8 @@
 
 #include "engine/deletion.h"
 
+#include <QRegularExpression>
+
 using testsupport::TaggedDocTest;
 
 namespace {
@@ -78,6 +80,16 @@ TEST_F(DeletionWalk, HeadingWithFourCharacterMarkerIsRewrittenAndTheWalkKeepsSte
     // The E tag became an M tag with a blank before it; the M tag joins, so the
     // one-blank paragraph of the rewrite becomes the indent of the translation.
     EXPECT_EQ(resultParagraphs(), QStringList({"　　【０００１】見出し ", "　Tra1", "　　【０００２】次", "　Tra2", ""}));
+}
+
+TEST_F(DeletionWalk, HeadingRewriteKeepsTheHeadingsFormatting) {
+    writeDocXml(testsupport::para("--/H") + testsupport::paraXml(testsupport::run("【０００１】", "<w:b/>")) +
+                testsupport::paras({"--/E", "Src", "Tra", "--/Z", ""}));
+    runTask2();
+    EXPECT_EQ(resultParagraphs(), QStringList({"　　【０００１】 ", "　Tra", ""}));
+    const QString xml = QString::fromUtf8(testsupport::readZipEntry(docPath, QStringLiteral("word/document.xml")));
+    static const QRegularExpression boldNumber(QStringLiteral("<w:b/>(?:(?!</w:r>).)*【０００１】"));
+    EXPECT_TRUE(boldNumber.match(xml).hasMatch()) << xml.toStdString();
 }
 
 TEST_F(DeletionWalk, ThreeCharacterMarkerIsNotRewritten) {
