@@ -133,6 +133,7 @@ void TaskRunner::DeleteOriginals() {
     // emptied (the last paragraph of a table cell keeps its mark) or split in
     // two by the heading rewrite, and n stays with the paragraph it counts.
     n = 1;
+    bool lossy = false;  // a deleted character the code page lacks was written as "?"
     std::optional<word::Paragraph> p = paragraphs.First();
     while (p) {
         std::optional<word::Paragraph> next = p->Next();
@@ -151,7 +152,9 @@ void TaskRunner::DeleteOriginals() {
                 range_.Font().SetColor(ColourValueOfBox(host_.Options(), 0));
             } else {
                 range_.SetText(QString());
-                const QByteArray record = word::cp932::encode(s + QStringLiteral("\r\n"));
+                bool recordLossy = false;
+                const QByteArray record = word::cp932::encode(s + QStringLiteral("\r\n"), &recordLossy);
+                lossy = lossy || recordLossy;
                 if (deletedFile.write(record) != record.size())
                     ThrowFileError(QStringLiteral("書き込み"), reports.deletedText, deletedFile.errorString());
             }
@@ -192,6 +195,8 @@ void TaskRunner::DeleteOriginals() {
         if (!deletedFile.flush())
             ThrowFileError(QStringLiteral("書き込み"), reports.deletedText, deletedFile.errorString());
         deletedFile.close();
+        if (lossy)
+            host_.ShowLog(1, QStringLiteral(" .. 削除した原文のうちShift_JISで表せない文字は「?」として書き出しました"));
     }
     host_.SetProgress(72);
     if (colouring) {

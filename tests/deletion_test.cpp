@@ -157,6 +157,14 @@ TEST_F(DeletionWalk, DeletedTextFileIsCodePage932WithCrCrLfRecords) {
     EXPECT_EQ(bytesOf(deletedTextPath()), cp(QStringLiteral("原文～です①\r\r\n二つ目\r\r\n")));
     // The wave dash is written as Windows writes it.
     EXPECT_TRUE(bytesOf(deletedTextPath()).contains(QByteArray("\x81\x60", 2)));
+    EXPECT_FALSE(host.log.contains(QStringLiteral("「?」")));
+}
+
+TEST_F(DeletionWalk, CharactersOutsideTheCodePageAreMarkedAndLogged) {
+    writeDoc({"--/H", "Caf\u00e9 \u20ac5", "カフェ５ユーロ", "--/Z", ""});
+    runTask2();
+    EXPECT_EQ(bytesOf(deletedTextPath()), QByteArray("Caf? ?5\r\r\n"));
+    EXPECT_TRUE(host.log.contains(QStringLiteral("「?」")));
 }
 
 TEST_F(DeletionWalk, StatusProgressAndEventsFollowEveryParagraph) {
