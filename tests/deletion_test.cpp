@@ -187,6 +187,25 @@ TEST_F(DeletionWalk, StatusProgressAndEventsFollowEveryParagraph) {
     EXPECT_LT(at(78), at(100));
 }
 
+TEST_F(DeletionWalk, EveryTwentiethParagraphMovesTheBarAndLetsEventsRun) {
+    QStringList lines;
+    for (int i = 0; i < 35; ++i) lines << "--/H" << QStringLiteral("S%1").arg(i) << QStringLiteral("T%1").arg(i);
+    writeDoc(lines);  // 105 paragraphs: n = 21, 41, 61, 81, 101 in each walk
+    runTask2();
+    std::vector<double> walkValues;
+    QStringList afterBar;
+    for (qsizetype i = 0; i < host.events.size(); ++i) {
+        const QString& e = host.events[i];
+        if (!e.startsWith(QStringLiteral("progress:"))) continue;
+        const double v = e.mid(9).toDouble();
+        if (v < 30 || v >= 72) continue;
+        walkValues.push_back(v);
+        afterBar << host.events.value(i + 1);
+    }
+    EXPECT_EQ(walkValues, std::vector<double>({30, 30, 31, 31, 32, 50, 50, 51, 51, 52}));
+    for (const QString& e : afterBar) EXPECT_EQ(e, QStringLiteral("events"));
+}
+
 TEST_F(DeletionWalk, TwelveThousandParagraphsAreClassifiedCompletely) {
     // Blocks of tag, source, translation across the whole document: every
     // source paragraph is found only if the class of every position is kept,
