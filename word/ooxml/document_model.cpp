@@ -265,6 +265,23 @@ struct DocumentModel::Impl {
                 const char* v = c.child_value();
                 if (!*v) continue;
                 QString s = QString::fromUtf8(v);
+                // Without xml:space="preserve", the blanks at either end of a
+                // w:t are not text: Word drops them on load. They are dropped
+                // from the element too, so that an edit that rewrites it (and
+                // marks it preserved) cannot make them appear.
+                if (std::string_view(c.attribute(nSpace.c_str()).value()) != "preserve") {
+                    auto xmlBlank = [](QChar ch) {
+                        return ch == u' ' || ch == u'\t' || ch == u'\n' || ch == u'\r';
+                    };
+                    qsizetype from = 0, to = s.size();
+                    while (from < to && xmlBlank(s[from])) ++from;
+                    while (to > from && xmlBlank(s[to - 1])) --to;
+                    if (from > 0 || to < s.size()) {
+                        s = s.mid(from, to - from);
+                        c.first_child().set_value(s.toUtf8().constData());
+                        if (s.isEmpty()) continue;
+                    }
+                }
                 Atom a;
                 a.node = c;
                 a.run = r;
