@@ -6,6 +6,8 @@
 #include "word/ooxml/document_model.h"
 #include "word/ooxml/package.h"
 
+#include "support/docx_builder.h"
+
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -204,4 +206,19 @@ TEST(CorpusEdit, ReplaceAcrossRunsAndMarksThenColourKeepsEverythingElse) {
             EXPECT_TRUE(before[i].compressed == after[i].compressed) << before[i].name.toStdString();
         }
     }
+}
+
+// Found through the corpus (a w:t "... 2012 " without xml:space="preserve",
+// followed by " The"): blanks at the ends of such an element are not text,
+// as Word reads it, and an edit must not make them appear.
+TEST(CorpusEdit, BlanksAtTheEndsOfUnpreservedTextAreNotText) {
+    QTemporaryDir tmp;
+    const QString in = tmp.filePath("in.docx"), out = tmp.filePath("out.docx");
+    testsupport::writeDocx(in, "<w:p><w:r><w:t>  Received 2012 </w:t></w:r>"
+                               "<w:r><w:t xml:space=\"preserve\"> The\u3000</w:t></w:r></w:p>");
+    auto model = DocumentModel::open(in);
+    EXPECT_EQ(model->text(), QString("Received 2012 The\u3000\r"));
+    replaceAll(*model, "e", "E");
+    model->save(out);
+    EXPECT_EQ(DocumentModel::open(out)->text(), QString("REcEivEd 2012 ThE\u3000\r"));
 }
