@@ -1,12 +1,22 @@
-#include "engine/host.h"
 #include "engine/task_runner.h"
+#include "support/docx_builder.h"
+#include "support/recording_host.h"
 #include "word/automation.h"
+#include "word/cp932.h"
+#include "word/ooxml/document_model.h"
+#include "word/ooxml/html_writer.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+#include <pugixml.hpp>
+
+using testsupport::RecordingHost;
 
 namespace {
 
@@ -21,31 +31,6 @@ void writeFile(const QString& path, const QByteArray& bytes) {
     f.write(bytes);
 }
 
-class QuietHost : public engine::Host {
-public:
-    void ShowLog(int mode, const QString& text) override {
-        if (mode == 1) log += text;
-        else if (mode == 2) log += "\r\n" + text;
-        else log = text;
-    }
-    void ShowStatus(const QString& text) override { status = text; }
-    void SetProgress(double v) override { progress = v; }
-    double Progress() const override { return progress; }
-    void RefreshProgress() override {}
-    void Wait1Sec() override {}
-    void DoEvents() override {}
-    void MessageBox(const QString& text, const QString&, bool) override { messages << text; }
-    void BrowseForFile() override { ++browsed; }
-    void OpenWithShell(const QString&) override {}
-    QString FilePathText() const override { return filePath; }
-    engine::TaskOptions Options() const override { return {}; }
-
-    QString log, status, filePath;
-    double progress = 0;
-    QStringList messages;
-    int browsed = 0;
-};
-
 TEST(SlimHTM, RewritesLineByLineThroughATempFileWithCrLf) {
     QTemporaryDir dir;
     const QString html = dir.filePath("spec.doc.htm");
@@ -56,7 +41,7 @@ TEST(SlimHTM, RewritesLineByLineThroughATempFileWithCrLf) {
     // A leftover from an earlier run is overwritten.
     writeFile(html + ".temp", QByteArray(100000, 'x'));
 
-    QuietHost host;
+    RecordingHost host;
     engine::TaskRunner runner(host);
     runner.SlimHTM(html);
 
@@ -72,10 +57,147 @@ TEST(SlimHTM, RewritesLineByLineThroughATempFileWithCrLf) {
 
 TEST(SlimHTM, AMissingFileIsAnErrorAndCreatesNothing) {
     QTemporaryDir dir;
-    QuietHost host;
+    RecordingHost host;
     engine::TaskRunner runner(host);
     EXPECT_THROW(runner.SlimHTM(dir.filePath("none.htm")), word::Error);
     EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
+}
+
+// Runs task code 5 on a copy of `source` named `name` in a fresh folder.
+struct HtmlRun {
+    QTemporaryDir dir;
+    RecordingHost host;
+    engine::TaskRunner runner{host};
+    QString input, html;
+    QByteArray inputBytes;
+    QDateTime inputTime;
+
+    explicit HtmlRun(const QString& name) {
+        input = dir.filePath(name);
+        html = input + ".htm";
+    }
+    void run() {
+        inputBytes = readAll(input);
+        // An old time stamp, so that a rewrite of the input could not go unnoticed.
+        QFile f(input);
+        f.open(QIODevice::ReadWrite);
+        f.setFileTime(QDateTime::currentDateTime().addDays(-3), QFileDevice::FileModificationTime);
+        f.close();
+        inputTime = QFileInfo(input).lastModified();
+        host.filePathText = input;
+        runner.RunTask(5);
+    }
+    void expectInputUntouched() const {
+        EXPECT_EQ(readAll(input), inputBytes);
+        EXPECT_EQ(QFileInfo(input).lastModified(), inputTime);
+    }
+};
+
+TEST(HtmlTask, WritesTheHtmlBesideTheInputAndLeavesTheInputAlone) {
+    HtmlRun r("spec.docx");
+    testsupport::writeDocx(r.input, testsupport::paras({"【書類名】明細書", "【０００１】", "本文。"}));
+    r.run();
+
+    EXPECT_EQ(r.runner.LastOutcome(), engine::RunOutcome::Completed);
+    EXPECT_EQ(r.host.progress, 100);
+    r.expectInputUntouched();
+    // spec.docx.htm and nothing else: no backup, no ".temp".
+    EXPECT_EQ(QDir(r.dir.path()).entryList(QDir::Files), QStringList({"spec.docx", "spec.docx.htm"}));
+    const QString text = word::cp932::decode(readAll(r.html));
+    EXPECT_TRUE(text.contains("\r\n【書類名】明細書<BR>\r\n【０００１】<BR>\r\n本文。<BR>\r\n"));
+    // The engine is released at the end: it was started for this run, so it was quit.
+    EXPECT_EQ(r.runner.WordApplication(), nullptr);
+    EXPECT_EQ(r.runner.OpenDocument(), nullptr);
+    EXPECT_TRUE(r.host.messages.empty());
+    EXPECT_TRUE(r.host.log.contains(" .. HTML保存：" + r.html));
+}
+
+TEST(HtmlTask, ListsRefusedCharactersByParagraphAndShowsOneMessage) {
+    HtmlRun r("spec.docx");
+    testsupport::writeDocx(r.input, testsupport::paras({"問題なし", "①の箇所と㈱", "ｱｲ", "～は使える", "𠮷"}));
+    r.run();
+
+    ASSERT_EQ(r.runner.LastOutcome(), engine::RunOutcome::Completed);
+    const QStringList lines = r.host.logLines();
+    QStringList listed;
+    for (const QString& l : lines)
+        if (l.startsWith(" .. 使用できない文字：")) listed << l;
+    EXPECT_EQ(listed, QStringList({" .. 使用できない文字：【段落 2】①㈱", " .. 使用できない文字：【段落 3】ｱｲ",
+                                   " .. 使用できない文字：【段落 5】𠮷"}));
+    ASSERT_EQ(r.host.messages.size(), 1u);
+    EXPECT_TRUE(r.host.messages[0].text.contains("5 個")) << r.host.messages[0].text.toStdString();
+    // Nothing was changed silently: the characters are in the HTML.
+    const QString text = word::cp932::decode(readAll(r.html));
+    EXPECT_TRUE(text.contains("①の箇所と㈱<BR>"));
+    EXPECT_TRUE(text.contains("ｱｲ<BR>"));
+    EXPECT_TRUE(text.contains("&#134071;<BR>"));
+    r.expectInputUntouched();
+}
+
+TEST(HtmlTask, AnInputThatCannotBeOpenedWritesNothing) {
+    HtmlRun r("broken.docx");
+    {
+        QFile f(r.input);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("PK\x03\x04 not really a zip");
+    }
+    r.run();
+    EXPECT_EQ(r.runner.LastOutcome(), engine::RunOutcome::OpenFailed);
+    EXPECT_EQ(QDir(r.dir.path()).entryList(QDir::Files), QStringList({"broken.docx"}));
+    r.expectInputUntouched();
+}
+
+// Every .docx of the corpus: the task completes (or reports why not) without a
+// crash, the input stays as it was, and each refused character listed lies in
+// the paragraph the list names.
+TEST(HtmlTask, EveryCorpusDocument) {
+    const QString corpus = QStringLiteral(KALVENDO_CORPUS_DIR "/docx");
+    const QStringList files = QDir(corpus).entryList({"*.docx"}, QDir::Files, QDir::Name);
+    ASSERT_FALSE(files.isEmpty());
+    int completed = 0, withRefused = 0;
+    QElapsedTimer timer;
+    timer.start();
+    for (const QString& name : files) {
+        SCOPED_TRACE(name.toStdString());
+        HtmlRun r("doc.docx");
+        ASSERT_TRUE(QFile::copy(corpus + "/" + name, r.input));
+        r.run();
+        r.expectInputUntouched();
+        EXPECT_FALSE(QFile::exists(r.html + ".temp"));
+        if (r.runner.LastOutcome() != engine::RunOutcome::Completed) {
+            // A document the engine refuses is reported, and no HTML is left.
+            EXPECT_FALSE(r.host.messages.empty());
+            EXPECT_FALSE(QFile::exists(r.html));
+            continue;
+        }
+        ++completed;
+        const QByteArray bytes = readAll(r.html);
+        EXPECT_TRUE(bytes.startsWith("<HTML>\r\n"));
+        EXPECT_TRUE(bytes.endsWith("</HTML>\r\n"));
+        EXPECT_EQ(bytes.count('\n'), bytes.count("\r\n"));
+        EXPECT_FALSE(word::cp932::decode(bytes).contains(QChar(0xFFFD)));
+
+        auto model = word::ooxml::DocumentModel::open(r.input);
+        const auto refused = word::ooxml::refusedCharacters(*model);
+        if (!refused.empty()) ++withRefused;
+        // Equations are written into the HTML as text, but they are not part
+        // of the story's text: their characters cannot be checked this way.
+        const bool hasMath = model->xml().find_node([](pugi::xml_node n) {
+            return std::string(n.name()).ends_with(":oMath");
+        });
+        for (const auto& c : refused) {
+            ASSERT_GE(c.paragraph, 1);
+            ASSERT_LE(c.paragraph, model->paragraphCount());
+            const auto [s, e] = model->paragraphSpan(c.paragraph - 1);
+            EXPECT_TRUE(hasMath || model->text().mid(s, e - s).contains(QString::fromUcs4(&c.codePoint, 1)))
+                << "paragraph " << c.paragraph << " U+" << std::hex << static_cast<unsigned>(c.codePoint);
+        }
+    }
+    EXPECT_GT(completed, files.size() * 3 / 4);
+    RecordProperty("completed", completed);
+    RecordProperty("withRefused", withRefused);
+    std::printf("%d of %d corpus documents converted, %d with refused characters, %lld ms\n", completed,
+                int(files.size()), withRefused, static_cast<long long>(timer.elapsed()));
 }
 
 }  // namespace

@@ -617,7 +617,11 @@ private:
             const std::string l = name.substr(m.size());
             if (l.size() > 2 && l.compare(l.size() - 2, 2, "Pr") == 0) continue;  // properties
             if (l == "t") {
-                text(QString::fromUtf8(c.text().get()), look);
+                // The invisible operators (function application, invisible
+                // times, separator, plus) show nothing and are left out.
+                QString t = QString::fromUtf8(c.text().get());
+                t.remove(QRegularExpression(QStringLiteral("[\u2061-\u2064]")));
+                text(t, look);
             } else if (l == "sup" || l == "sub") {
                 Look inner = look;
                 inner.sup = l == "sup";
