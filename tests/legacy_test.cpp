@@ -1,6 +1,8 @@
 #include "word/legacy/legacy.h"
 
+#include "engine/task_runner.h"
 #include "support/docx_builder.h"
+#include "support/recording_host.h"
 #include "word/automation.h"
 
 #include <QCryptographicHash>
@@ -114,6 +116,18 @@ TEST_F(LegacyConversion, WithoutLibreOfficeTheMessageSaysWhatToInstallAndNothing
         EXPECT_TRUE(e.message().contains("libreoffice-writer-nogui")) << e.what();
     }
     EXPECT_THROW(word::legacy::convertBack(input, Format::Word97, dir.filePath("out.doc")), word::Error);
+    expectInputUntouched();
+}
+
+TEST_F(LegacyConversion, ATaskOnADocWithoutLibreOfficeCannotOpenItAndSaysWhatToInstall) {
+    PathOverride path("");
+    testsupport::RecordingHost host;
+    engine::TaskRunner runner(host);
+    host.filePathText = input;
+    runner.RunTask(1);
+    EXPECT_EQ(runner.LastOutcome(), engine::RunOutcome::OpenFailed);
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_TRUE(host.messages[0].text.contains("libreoffice-writer-nogui")) << host.messages[0].text.toStdString();
     expectInputUntouched();
 }
 
