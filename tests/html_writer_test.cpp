@@ -126,6 +126,18 @@ TEST_F(HtmlWriterTest, BreaksTabsAndEscaping) {
     EXPECT_EQ(bodyLines(body), QStringList({"a&amp;b&lt;c&gt;d\u3000e<BR>f<BR>g-h<BR>"}));
 }
 
+TEST_F(HtmlWriterTest, SymbolFontCharactersAreWrittenAsTheCharactersTheyShow) {
+    auto sym = [](const char* font, const char* code) {
+        return QString("<w:r><w:sym w:font=\"%1\" w:char=\"%2\"/></w:r>").arg(font, code);
+    };
+    const QString body = paraXml(run("a") + sym("Symbol", "F061") + sym("Symbol", "F0B1") + sym("Symbol", "F028") +
+                                 sym("SYMBOL", "6D") + sym("Wingdings", "F0E0"));
+    EXPECT_EQ(bodyLines(body), QStringList({"aα±(μ&#61664;<BR>"}));
+    // A Wingdings sign has no character: it stays, listed as refused.
+    ASSERT_EQ(refused.size(), 1u);
+    EXPECT_EQ(refused[0].codePoint, 0xF0E0u);
+}
+
 TEST_F(HtmlWriterTest, DeletedRevisionsAndFieldInstructionsAreLeftOut) {
     const QString body = paraXml(
         run("残す") + "<w:del w:id=\"1\" w:author=\"a\"><w:r><w:delText>消した</w:delText></w:r></w:del>" +

@@ -81,6 +81,31 @@ private:
     std::unordered_map<char32_t, CharInfo> cache_;
 };
 
+// The characters of the Symbol font by their code (w:sym w:font="Symbol"
+// w:char="F061" is α); 0 where the font has nothing or no plain equivalent.
+char32_t symbolFontCharacter(uint code) {
+    static const char16_t upper[] = u"ΑΒΧΔΕΦΓΗΙϑΚΛΜΝΟΠΘΡΣΤΥςΩΞΨΖ";  // 0x41-0x5A
+    static const char16_t lower[] = u"αβχδεφγηιϕκλμνοπθρστυϖωξψζ";  // 0x61-0x7A
+    static const std::map<uint, char32_t> other = {
+        {0x22, U'∀'}, {0x24, U'∃'}, {0x27, U'∋'}, {0x2A, U'∗'}, {0x2D, U'−'}, {0x40, U'≅'},
+        {0x5C, U'∴'}, {0x5E, U'⊥'}, {0x7E, U'∼'}, {0xA2, U'′'}, {0xA3, U'≤'}, {0xA5, U'∞'},
+        {0xAB, U'↔'}, {0xAC, U'←'}, {0xAD, U'↑'}, {0xAE, U'→'}, {0xAF, U'↓'}, {0xB0, U'°'},
+        {0xB1, U'±'}, {0xB2, U'″'}, {0xB3, U'≥'}, {0xB4, U'×'}, {0xB5, U'∝'}, {0xB6, U'∂'},
+        {0xB7, U'•'}, {0xB8, U'÷'}, {0xB9, U'≠'}, {0xBA, U'≡'}, {0xBB, U'≈'}, {0xC4, U'⊗'},
+        {0xC5, U'⊕'}, {0xC6, U'∅'}, {0xC7, U'∩'}, {0xC8, U'∪'}, {0xC9, U'⊃'}, {0xCA, U'⊇'},
+        {0xCB, U'⊄'}, {0xCC, U'⊂'}, {0xCD, U'⊆'}, {0xCE, U'∈'}, {0xCF, U'∉'}, {0xD0, U'∠'},
+        {0xD1, U'∇'}, {0xD5, U'∏'}, {0xD6, U'√'}, {0xD7, U'⋅'}, {0xD8, U'¬'}, {0xD9, U'∧'},
+        {0xDA, U'∨'}, {0xDB, U'⇔'}, {0xDC, U'⇐'}, {0xDD, U'⇑'}, {0xDE, U'⇒'}, {0xDF, U'⇓'},
+        {0xE5, U'∑'}, {0xF2, U'∫'}};
+    code &= 0xFF;
+    if (code >= 0x41 && code <= 0x5A) return upper[code - 0x41];
+    if (code >= 0x61 && code <= 0x7A) return lower[code - 0x61];
+    if (code >= 0x20 && code < 0x7F && !std::strchr("\"$'*-@\\^`~", int(code)))
+        return code;  // digits and punctuation as in ASCII
+    auto it = other.find(code);
+    return it == other.end() ? 0 : it->second;
+}
+
 // ---------------------------------------------------------------------------
 // Names
 
@@ -516,8 +541,14 @@ private:
                 text(QStringLiteral("-"), look);
             } else if (l == "sym") {
                 bool ok = false;
-                const uint code = QString::fromUtf8(c.attribute(q("char")).value()).toUInt(&ok, 16);
-                if (ok && code) text(QString::fromUcs4(reinterpret_cast<const char32_t*>(&code), 1), look);
+                uint code = QString::fromUtf8(c.attribute(q("char")).value()).toUInt(&ok, 16);
+                if (!ok || !code) continue;
+                // The Symbol font's Greek letters and signs as the characters they show.
+                if (QString::fromUtf8(c.attribute(q("font")).value()).compare("Symbol", Qt::CaseInsensitive) == 0 &&
+                    (code < 0x100 || (code >= 0xF000 && code <= 0xF0FF)))
+                    if (const char32_t mapped = symbolFontCharacter(code)) code = mapped;
+                const char32_t cp = code;
+                text(QString::fromUcs4(&cp, 1), look);
             } else if (l == "drawing" || l == "pict" || l == "object") {
                 pictures(c);
             } else if (l == "ruby") {
