@@ -56,11 +56,11 @@ protected:
     QString path(const QString& name) const { return dir.filePath(name); }
 
     // A Word 97-2003 file made by LibreOffice from a built .docx.
-    QString makeDoc(const QString& name, const QStringList& paragraphs) {
+    QString makeDoc(const QString& name, const QStringList& paragraphs, Format format = Format::Word97) {
         const QString docx = path(name + ".source.docx");
         testsupport::writeDocx(docx, testsupport::paras(paragraphs));
         const QString doc = path(name);
-        word::legacy::convertBack(docx, Format::Word97, doc);
+        word::legacy::convertBack(docx, format, doc);
         QFile::remove(docx);
         return doc;
     }
@@ -90,6 +90,19 @@ TEST_F(SlowLegacy, RenumberingADocWritesADocAndKeepsTheInputAsTheBackup) {
     EXPECT_EQ(readAll(doc), result);
     EXPECT_TRUE(word::cp932::decode(readAll(doc + ".htm"))
                     .contains("\r\n【技術分野】<BR>\r\n【０００１】<BR>\r\n　本発明は、装置に関する。<BR>\r\n"));
+}
+
+TEST_F(SlowLegacy, AnRtfSavedAsDocStaysRtf) {
+    const QString doc = makeDoc("spec.doc", kSpecification, Format::Rtf);
+    const QByteArray input = readAll(doc);
+    ASSERT_TRUE(input.startsWith("{\\rtf"));
+
+    TaskRun r;
+    ASSERT_EQ(r.run(doc, 1), engine::RunOutcome::Completed) << r.host.messageTexts().join("\n").toStdString();
+    EXPECT_EQ(readAll(path("spec-bak1.doc")), input);
+    EXPECT_EQ(word::legacy::detectFormat(doc), Format::Rtf);
+    const QString text = readBack(doc);
+    EXPECT_TRUE(text.contains("【背景技術】\r【０００２】\r")) << text.toStdString();
 }
 
 // A real Japanese .doc of the corpus, given a patent specification's opening
