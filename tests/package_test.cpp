@@ -17,6 +17,7 @@
 
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <utility>
 #include <vector>
 
@@ -166,6 +167,10 @@ protected:
 TEST_F(PackageTest, RefusesMissingUnreadableAndNonPackageFiles) {
     EXPECT_TRUE(has(openError(file("absent.docx")), "does not exist"));
     EXPECT_TRUE(has(openError(dir.path()), "folder"));
+    // Neither a device nor a pipe is read (either could block or never end).
+    EXPECT_TRUE(has(openError("/dev/zero"), "not a regular file"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(file("pipe.docx")).constData(), 0600), 0);
+    EXPECT_TRUE(has(openError(file("pipe.docx")), "not a regular file"));
 
     writeFile(file("empty.docx"), {});
     EXPECT_TRUE(has(openError(file("empty.docx")), "not a .docx package"));

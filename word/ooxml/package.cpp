@@ -374,10 +374,12 @@ void Package::Impl::load() {
     QFileInfo info(path);
     if (!info.exists()) fail(path, "the file does not exist");
     if (info.isDir()) fail(path, "this is a folder, not a file");
+    // A device or a pipe could block or never end.
+    if (!info.isFile()) fail(path, "this is not a regular file");
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) fail(path, "the file cannot be read (" + file.errorString() + ")");
     if (file.size() > maxTotalSize()) fail(path, "the file is too large (over " + megabytes(maxTotalSize()) + ")");
-    fileData = file.readAll();
+    fileData = file.read(maxTotalSize() + 1);  // bounded, should the file grow meanwhile
     if (file.error() != QFileDevice::NoError)
         fail(path, "the file cannot be read (" + file.errorString() + ")");
     if (fileData.size() > maxTotalSize()) fail(path, "the file is too large (over " + megabytes(maxTotalSize()) + ")");
