@@ -379,10 +379,11 @@ void Package::Impl::load() {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) fail(path, "the file cannot be read (" + file.errorString() + ")");
     if (file.size() > maxTotalSize()) fail(path, "the file is too large (over " + megabytes(maxTotalSize()) + ")");
-    fileData = file.read(maxTotalSize() + 1);  // bounded, should the file grow meanwhile
+    const qint64 size = file.size();
+    fileData = file.read(size + 1);  // one byte more tells a file that grows meanwhile
+    if (fileData.size() > size) fail(path, "the file changed while it was being read");
     if (file.error() != QFileDevice::NoError)
         fail(path, "the file cannot be read (" + file.errorString() + ")");
-    if (fileData.size() > maxTotalSize()) fail(path, "the file is too large (over " + megabytes(maxTotalSize()) + ")");
 
     static const char kOle[] = "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1";
     if (fileData.startsWith(QByteArray(kOle, 8)) && isEncryptedCompoundFile(fileData))
