@@ -1,6 +1,282 @@
+// kalvendo-cli: the document engine and the tasks without the window.
+//
+//   kalvendo-cli --text FILE
+//   kalvendo-cli --find F --replace R [--find F --replace R]... [--colour BBGGRR] -o OUTPUT INPUT
+//   kalvendo-cli --task N [options] FILE...
+//
+// Exit status: 0 every file processed, 1 a file failed, 2 usage error.
+
+#include "engine/find_replace.h"
+#include "engine/host.h"
+#include "engine/task_plan.h"
+#include "engine/task_runner.h"
+#include "word/automation.h"
+
+#include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QFileInfo>
+#include <QStringList>
+
+#include <cstdio>
+#include <set>
+
+namespace {
+
+// Task codes of the start button that this build can run.
+const std::set<int> kSupportedTasks = {0, 1};
+
+constexpr int kExitOk = 0;
+constexpr int kExitFailed = 1;
+constexpr int kExitUsage = 2;
+
+void Print(FILE* stream, const QString& text) {
+    QString out = text;
+    out.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    out.replace(u'\r', u'\n');
+    const QByteArray bytes = out.toUtf8();
+    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stream);
+    std::fflush(stream);
+}
+
+int UsageError(const QString& message) {
+    Print(stderr, QStringLiteral("kalvendo-cli: %1\nTry 'kalvendo-cli --help'.\n").arg(message));
+    return kExitUsage;
+}
+
+// The window's part, played on a terminal: the log's lines on standard
+// output as the log box would show them, message boxes on standard error,
+// status texts there too when asked, and no pauses.
+class CliHost : public engine::Host {
+public:
+    explicit CliHost(bool verbose) : verbose_(verbose) {}
+
+    void SetFile(const QString& path) { file_ = path; }
+    engine::TaskOptions options;
+
+    // Ends the log line in progress and lists the files a task would have opened.
+    void FinishRun() {
+        FlushLine();
+        for (const QString& path : opened_) Print(stdout, QStringLiteral("report: %1\n").arg(path));
+        opened_.clear();
+    }
+
+    void ShowLog(int mode, const QString& text) override {
+        if (mode == 1) {
+            line_ += text;
+            lineOpen_ = true;
+            return;
+        }
+        FlushLine();
+        line_ = text;
+        lineOpen_ = true;
+    }
+    void ShowStatus(const QString& text) override {
+        if (verbose_) Print(stderr, QStringLiteral("[status] %1\n").arg(text));
+    }
+    void SetProgress(double value) override { progress_ = value; }
+    double Progress() const override { return progress_; }
+    void RefreshProgress() override {}
+    void Wait1Sec() override {}
+    void DoEvents() override {}
+    using engine::Host::MessageBox;
+    void MessageBox(const QString& text, const QString&, bool) override { Print(stderr, text + u'\n'); }
+    void BrowseForFile() override {}
+    void OpenWithShell(const QString& path) override { opened_ << path; }
+    QString FilePathText() const override { return file_; }
+    engine::TaskOptions Options() const override { return options; }
+
+private:
+    void FlushLine() {
+        if (lineOpen_) Print(stdout, line_ + u'\n');
+        line_.clear();
+        lineOpen_ = false;
+    }
+
+    bool verbose_;
+    QString file_;
+    QString line_;
+    bool lineOpen_ = false;
+    double progress_ = 0;
+    QStringList opened_;
+};
+
+std::shared_ptr<word::Document> OpenDocument(const QString& path) {
+    auto app = word::Application::CreateObject(QStringLiteral("Word.Application"));
+    return app->Documents().Open(path, true);
+}
+
+int PrintText(const QString& path) {
+    try {
+        auto doc = OpenDocument(path);
+        QString out;
+        for (auto p = doc->Paragraphs().First(); p; p = p->Next()) {
+            QString text = p->Range().Text();
+            text.chop(1);  // the paragraph's mark
+            out += text + u'\n';
+        }
+        Print(stdout, out);
+        doc->Close(word::wdDoNotSaveChanges);
+        return kExitOk;
+    } catch (const std::exception& e) {
+        const auto* we = dynamic_cast<const word::Error*>(&e);
+        Print(stderr, QStringLiteral("kalvendo-cli: %1: %2\n").arg(path, we ? we->message() : QString::fromUtf8(e.what())));
+        return kExitFailed;
+    }
+}
+
+bool SameFile(const QString& a, const QString& b) {
+    const QFileInfo fa(a), fb(b);
+    if (fa.absoluteFilePath() == fb.absoluteFilePath()) return true;
+    return fa.exists() && fb.exists() && fa.canonicalFilePath() == fb.canonicalFilePath();
+}
+
+int RunPasses(const QStringList& finds, const QStringList& replacements, const std::optional<int>& colour,
+              const QString& output, const QString& input) {
+    try {
+        auto doc = OpenDocument(input);
+        word::Range range = doc->Content();
+        range.MoveEnd(word::wdCharacter, -1);  // the final paragraph mark stays out, as in the tasks
+        for (int i = 0; i < finds.size(); ++i) engine::ReplaceAllIn(range, finds[i], replacements[i]);
+        if (colour) doc->Content().Font().SetColor(*colour);
+        doc->SaveAs(output);
+        doc->Close(word::wdDoNotSaveChanges);
+        return kExitOk;
+    } catch (const std::exception& e) {
+        const auto* we = dynamic_cast<const word::Error*>(&e);
+        Print(stderr, QStringLiteral("kalvendo-cli: %1: %2\n").arg(input, we ? we->message() : QString::fromUtf8(e.what())));
+        return kExitFailed;
+    }
+}
+
+// A colour in Word's byte order, blue high and red low: 1 to 6 hex digits.
+std::optional<int> ParseColour(const QString& text) {
+    if (text.isEmpty() || text.size() > 6) return std::nullopt;
+    bool ok = false;
+    const int value = text.toInt(&ok, 16);
+    if (!ok) return std::nullopt;
+    return value;
+}
+
+int RunTasks(int task, const QStringList& files, CliHost& host) {
+    engine::TaskRunner runner(host);
+    bool allDone = true;
+    for (const QString& file : files) {
+        host.SetFile(QFileInfo(file).absoluteFilePath());
+        if (!engine::RunStartButton(runner, host, task)) allDone = false;
+        host.FinishRun();
+    }
+    return allDone ? kExitOk : kExitFailed;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    return 0;
+    QCoreApplication::setApplicationName(QStringLiteral("kalvendo-cli"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Kalvendo without the window.\n\n"
+        "  kalvendo-cli --text FILE\n"
+        "      prints the document's main text, one paragraph per line.\n"
+        "  kalvendo-cli --find F --replace R [--find F --replace R]... [--colour BBGGRR] -o OUTPUT INPUT\n"
+        "      runs replace-all passes in the order given (Word find codes ^013 ^p ^# ^t ^^;\n"
+        "      case and width significant), optionally colours the whole text, writes OUTPUT.\n"
+        "      INPUT is never written.\n"
+        "  kalvendo-cli --task N [options] FILE...\n"
+        "      runs task N on each file as the window's Start button does: the result\n"
+        "      replaces the file, the input is kept as FILE-bakN. Log lines go to standard\n"
+        "      output, messages (and status texts with --verbose) to standard error.\n"
+        "      Tasks: 0 new paragraph numbering, 1 paragraph renumbering.\n\n"
+        "Exit status: 0 every file processed, 1 a file failed, 2 usage error."));
+    parser.addHelpOption();
+    const QCommandLineOption textOpt(QStringLiteral("text"), QStringLiteral("Print the text of FILE."), QStringLiteral("FILE"));
+    const QCommandLineOption findOpt(QStringLiteral("find"), QStringLiteral("Search text of a pass."), QStringLiteral("F"));
+    const QCommandLineOption replaceOpt(QStringLiteral("replace"), QStringLiteral("Replacement text of a pass."), QStringLiteral("R"));
+    const QCommandLineOption colourOpt(QStringLiteral("colour"), QStringLiteral("Colour the whole text (Word's BBGGRR hex)."), QStringLiteral("BBGGRR"));
+    const QCommandLineOption outputOpt(QStringList{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("Output file of the passes."), QStringLiteral("OUTPUT"));
+    const QCommandLineOption taskOpt(QStringLiteral("task"), QStringLiteral("Task code to run."), QStringLiteral("N"));
+    const QCommandLineOption directionOpt(QStringLiteral("direction"), QStringLiteral("Language direction: ej (English source) or je."), QStringLiteral("ej|je"), QStringLiteral("ej"));
+    const QCommandLineOption blanksOpt(QStringLiteral("blanks"), QStringLiteral("Blanks after a sentence end: 1 or 2."), QStringLiteral("1|2"), QStringLiteral("1"));
+    const QCommandLineOption sourceColourOpt(QStringLiteral("source-colour"), QStringLiteral("Colour of the source text (BBGGRR hex)."), QStringLiteral("HEX"), QStringLiteral("663399"));
+    const QCommandLineOption translationColourOpt(QStringLiteral("translation-colour"), QStringLiteral("Colour of the translation (BBGGRR hex)."), QStringLiteral("HEX"), QStringLiteral("000000"));
+    const QCommandLineOption fontsOpt(QStringLiteral("fonts"), QStringLiteral("Fonts for the whole text: Japanese and Latin font names."), QStringLiteral("JAPANESE,LATIN"));
+    const QCommandLineOption verboseOpt(QStringLiteral("verbose"), QStringLiteral("Print the status texts too."));
+    parser.addOptions({textOpt, findOpt, replaceOpt, colourOpt, outputOpt, taskOpt, directionOpt, blanksOpt,
+                       sourceColourOpt, translationColourOpt, fontsOpt, verboseOpt});
+    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("Documents (.docx, .doc)."), QStringLiteral("FILE..."));
+
+    if (!parser.parse(QCoreApplication::arguments())) return UsageError(parser.errorText());
+    if (parser.isSet(QStringLiteral("help"))) {
+        Print(stdout, parser.helpText());
+        return kExitOk;
+    }
+
+    const bool textMode = parser.isSet(textOpt);
+    const bool passMode = parser.isSet(findOpt) || parser.isSet(replaceOpt) || parser.isSet(colourOpt) || parser.isSet(outputOpt);
+    const bool taskMode = parser.isSet(taskOpt);
+    if (int(textMode) + int(passMode) + int(taskMode) != 1)
+        return UsageError(QStringLiteral("give exactly one of --text, --find/--replace/-o, --task"));
+    const QStringList positional = parser.positionalArguments();
+
+    if (textMode) {
+        if (!positional.isEmpty()) return UsageError(QStringLiteral("--text takes one file and no other arguments"));
+        return PrintText(parser.value(textOpt));
+    }
+
+    if (passMode) {
+        const QStringList finds = parser.values(findOpt);
+        const QStringList replacements = parser.values(replaceOpt);
+        if (finds.size() != replacements.size())
+            return UsageError(QStringLiteral("every --find needs its --replace (%1 --find, %2 --replace)")
+                                  .arg(finds.size())
+                                  .arg(replacements.size()));
+        for (const QString& f : finds)
+            if (f.isEmpty()) return UsageError(QStringLiteral("--find needs a non-empty search text"));
+        std::optional<int> colour;
+        if (parser.isSet(colourOpt)) {
+            colour = ParseColour(parser.value(colourOpt));
+            if (!colour) return UsageError(QStringLiteral("--colour needs 1 to 6 hexadecimal digits (BBGGRR)"));
+        }
+        if (finds.isEmpty() && !colour) return UsageError(QStringLiteral("nothing to do: give --find/--replace or --colour"));
+        if (!parser.isSet(outputOpt)) return UsageError(QStringLiteral("-o OUTPUT is required"));
+        if (positional.size() != 1) return UsageError(QStringLiteral("give exactly one INPUT file"));
+        const QString output = parser.value(outputOpt);
+        if (SameFile(output, positional[0])) return UsageError(QStringLiteral("OUTPUT must not be INPUT: the input is never written"));
+        return RunPasses(finds, replacements, colour, output, positional[0]);
+    }
+
+    bool ok = false;
+    const int task = parser.value(taskOpt).toInt(&ok);
+    if (!ok || !kSupportedTasks.count(task)) {
+        QStringList codes;
+        for (int c : kSupportedTasks) codes << QString::number(c);
+        return UsageError(QStringLiteral("task %1 is not available in this build (tasks: %2)")
+                              .arg(parser.value(taskOpt), codes.join(QStringLiteral(", "))));
+    }
+    if (positional.isEmpty()) return UsageError(QStringLiteral("--task needs at least one FILE"));
+
+    CliHost host(parser.isSet(verboseOpt));
+    const QString direction = parser.value(directionOpt);
+    if (direction != QStringLiteral("ej") && direction != QStringLiteral("je"))
+        return UsageError(QStringLiteral("--direction is ej or je"));
+    host.options.englishToJapanese = direction == QStringLiteral("ej");
+    const QString blanks = parser.value(blanksOpt);
+    if (blanks != QStringLiteral("1") && blanks != QStringLiteral("2")) return UsageError(QStringLiteral("--blanks is 1 or 2"));
+    host.options.oneBlank = blanks == QStringLiteral("1");
+    for (const auto& [opt, target] : {std::pair{&sourceColourOpt, &host.options.sourceColour},
+                                      std::pair{&translationColourOpt, &host.options.translationColour}}) {
+        const QString value = parser.value(*opt);
+        if (!ParseColour(value)) return UsageError(QStringLiteral("--%1 needs 1 to 6 hexadecimal digits").arg(opt->names().first()));
+        *target = value;
+    }
+    if (parser.isSet(fontsOpt)) {
+        const QStringList fonts = parser.value(fontsOpt).split(u',');
+        if (fonts.size() != 2 || fonts[0].trimmed().isEmpty() || fonts[1].trimmed().isEmpty())
+            return UsageError(QStringLiteral("--fonts needs two names: JAPANESE,LATIN"));
+        host.options.fontSwitch = true;
+        host.options.fontJapanese = fonts[0].trimmed();
+        host.options.fontLatin = fonts[1].trimmed();
+    }
+    return RunTasks(task, positional, host);
 }

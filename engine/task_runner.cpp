@@ -110,6 +110,8 @@ void TaskRunner::StartWord() {
         word_ = word::Application::GetObject(kWordClass);
     } catch (const word::Error& e) {
         lastError = e.number();
+    } catch (const std::exception&) {
+        lastError = 0;
     }
     host_.Wait1Sec();
     if (!word_) {
@@ -117,6 +119,8 @@ void TaskRunner::StartWord() {
             word_ = word::Application::CreateObject(kWordClass);
         } catch (const word::Error& e) {
             lastError = e.number();
+        } catch (const std::exception&) {
+            lastError = 0;
         }
         host_.Wait1Sec();
     } else {

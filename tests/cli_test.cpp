@@ -1,0 +1,99 @@
+// kalvendo-cli as a user runs it: the text, replace passes, tasks, exit codes.
+
+#include "support/task_test_util.h"
+#include "word/backup.h"
+
+#include <gtest/gtest.h>
+
+#include <QProcess>
+
+namespace {
+
+struct Result {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+Result cli(const QStringList& args) {
+    QProcess p;
+    p.start(QStringLiteral(KALVENDO_BINARY_DIR "/kalvendo-cli"), args);
+    p.waitForFinished(60000);
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
+}
+
+class CliTest : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    QString spec(const QString& name, const QStringList& lines) {
+        const QString path = dir.filePath(name);
+        testsupport::writeDocx(path, testsupport::paras(lines));
+        return path;
+    }
+};
+
+TEST_F(CliTest, UsageErrors) {
+    const QString doc = spec("a.docx", {"x"});
+    for (const QStringList& args : {QStringList{}, QStringList{"--task", "2", doc}, QStringList{"--task", "x", doc},
+                                    QStringList{"--task", "0"}, QStringList{"--find", "a", "-o", "b.docx", doc},
+                                    QStringList{"--find", "a", "--replace", "b", doc},
+                                    QStringList{"--find", "a", "--replace", "b", "-o", doc, doc},
+                                    QStringList{"--task", "1", "--blanks", "3", doc},
+                                    QStringList{"--task", "1", "--fonts", "MS Mincho", doc},
+                                    QStringList{"--text", doc, "--task", "1"}, QStringList{"--bogus"}}) {
+        const Result r = cli(args);
+        EXPECT_EQ(r.exitCode, 2) << args.join(' ').toStdString();
+        EXPECT_FALSE(r.err.isEmpty());
+    }
+    EXPECT_EQ(testsupport::folderEntries(dir.path()), QStringList({"a.docx"}));
+    EXPECT_TRUE(cli({"--task", "2", doc}).err.contains("task 2 is not available"));
+    EXPECT_EQ(cli({"--help"}).exitCode, 0);
+}
+
+TEST_F(CliTest, TextOnePararaphPerLine) {
+    const Result r = cli({"--text", spec("a.docx", {"【技術分野】", "", "　本文。"})});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out, "【技術分野】\n\n　本文。\n");
+    EXPECT_EQ(cli({"--text", dir.filePath("missing.docx")}).exitCode, 1);
+}
+
+TEST_F(CliTest, PassesInOrderInputNeverWritten) {
+    const QString in = spec("in.docx", {"abc abc", "ABC"});
+    const QByteArray before = testsupport::fileBytes(in);
+    const QString out = dir.filePath("out.docx");
+    const Result r = cli({"--find", "abc", "--replace", "x", "--find", "x^013", "--replace", "y", "--colour", "FF",
+                          "-o", out, in});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(testsupport::storyParagraphs(out), QStringList({"x yABC"}));
+    EXPECT_EQ(testsupport::fileBytes(in), before);
+    EXPECT_TRUE(testsupport::readZipEntry(out, "word/document.xml").contains("FF0000"));
+}
+
+TEST_F(CliTest, TaskPrintsTheLogAndKeepsABackup) {
+    const QString a = spec("a.docx", {"【０００３】", "　本文。"});
+    const QString b = spec("b.docx", {"番号なし"});
+    const QByteArray before = testsupport::fileBytes(a);
+    const Result r = cli({"--task", "1", "--verbose", a, b});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QStringList lines = r.out.split('\n');
+    ASSERT_GE(lines.size(), 4);
+    EXPECT_EQ(lines[0], "段落振り処理 .. Word 初期処理成功 .. 保存成功：" + a + " " +
+                            word::backup::SizeText(QFileInfo(a).size()) + "kB");
+    EXPECT_EQ(lines[1], " .. 処理完了-ユーザ操作待ち");
+    EXPECT_EQ(lines[2], "段落振り処理 .. Word 初期処理成功 .. 変更なし：" + b);
+    EXPECT_EQ(lines[3], " .. 処理完了-ユーザ操作待ち");
+    EXPECT_TRUE(r.err.contains("段落振り直し： 1"));
+    EXPECT_EQ(testsupport::storyParagraphs(a), QStringList({"【０００１】", "　本文。"}));
+    EXPECT_EQ(testsupport::fileBytes(dir.filePath("a-bak1.docx")), before);
+}
+
+TEST_F(CliTest, FailedFileGivesExitOneAndTheOthersAreProcessed) {
+    const QString good = spec("good.docx", {"【技術分野】", "　本文。"});
+    const Result r = cli({"--task", "0", dir.filePath("missing.docx"), good});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains("ファイルを開けませんでした。ファイルを指定し直してください。"));
+    EXPECT_EQ(testsupport::storyParagraphs(good), QStringList({"【技術分野】", "　【０００１】", "　本文。"}));
+}
+
+}  // namespace
