@@ -1,9 +1,9 @@
 #!/usr/bin/env python3
-"""Writes patent-sample.docx: a short Japanese patent specification with
+"""Writes tokkyo-meisaisho.docx: a short Japanese patent specification with
 headings, sentence-final paragraphs and a few stale paragraph numbers, for
 trying paragraph numbering (task 0) and renumbering (task 1).
 
-Usage: python3 make_sample.py [OUTPUT]   (default: patent-sample.docx beside this script)
+Usage: python3 make_sample.py [OUTPUT]   (default: tokkyo-meisaisho.docx beside this script)
 """
 import os
 import sys
@@ -141,7 +141,7 @@ CORE = (
 
 
 def main():
-    out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(os.path.abspath(__file__)), "patent-sample.docx")
+    out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(os.path.abspath(__file__)), "tokkyo-meisaisho.docx")
     parts = [
         ("[Content_Types].xml", CONTENT_TYPES),
         ("_rels/.rels", ROOT_RELS),
