@@ -413,6 +413,17 @@ TEST_F(PackageTest, SavesOverTheFileItWasOpenedFrom) {
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"doc.docx"});
 }
 
+TEST_F(PackageTest, SavingOverASymbolicLinkWritesTheFileItPointsTo) {
+    writeDocx(file("in.docx"), paras({"Alpha"}));
+    QDir().mkpath(file("real"));
+    writeFile(file("real/target.docx"), "old");
+    ASSERT_TRUE(QFile::link(file("real/target.docx"), file("link.docx")));
+    Package::open(file("in.docx"))->save(file("link.docx"));
+    EXPECT_TRUE(QFileInfo(file("link.docx")).isSymLink());
+    EXPECT_EQ(zipEntryNames(file("real/target.docx")), zipEntryNames(file("in.docx")));
+    EXPECT_EQ(QDir(file("real")).entryList(QDir::Files | QDir::Hidden), QStringList{"target.docx"});
+}
+
 TEST_F(PackageTest, FailedSaveLeavesTheTargetAndNoTemporaryFile) {
     writeDocx(file("in.docx"), paras({"Some text that makes the package bigger than the limit"}),
               {{"word/media/blob.bin", QByteArray(200000, '\0')}});

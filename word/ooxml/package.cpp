@@ -190,7 +190,9 @@ bool writeAll(int fd, const char* data, qint64 size) {
 // disk and renamed over the target. On failure the temporary file is removed
 // and the target is left as it was.
 void writeFileAtomically(const QString& path, const QByteArray& bytes) {
+    // Saving over a symbolic link writes the file it points to and keeps the link.
     QFileInfo info(path);
+    if (info.isSymLink()) info = QFileInfo(info.symLinkTarget());
     if (info.isDir()) fail(path, "cannot save: a folder of that name exists");
     const QString folder = info.absolutePath();
     if (!QFileInfo(folder).isDir()) fail(path, "cannot save: the folder does not exist");
