@@ -28,12 +28,16 @@ public:
     QString file;
     QElapsedTimer clock;
     qint64 opened = -1, renumbering = -1, saving = -1, done = -1;
+    QString lastNumber;
     QString log;
     QStringList messages;
 
     void ShowLog(int mode, const QString& text) override { log += (mode == 2 ? QStringLiteral("\n") : QString()) + text; }
     void ShowStatus(const QString& text) override {
-        if (renumbering < 0 && text.startsWith(QStringLiteral("段落振り直し"))) renumbering = clock.nsecsElapsed();
+        if (text.startsWith(QStringLiteral("段落振り直し："))) {
+            if (renumbering < 0) renumbering = clock.nsecsElapsed();
+            lastNumber = text.mid(7).trimmed();
+        }
         if (text == QStringLiteral("段落振り：保存処理")) saving = clock.nsecsElapsed();
         if (text == QStringLiteral("段落振り完了")) done = clock.nsecsElapsed();
     }
@@ -101,6 +105,7 @@ int main(int argc, char** argv) {
     std::printf("  best run: open %.0f ms, passes %.0f ms, renumbering %.0f ms, save %.0f ms, total %.0f ms\n",
                 ms(best.opened), ms(best.renumbering - best.opened), ms(best.saving - best.renumbering),
                 ms(best.done - best.saving), bestTotal);
+    std::printf("  numbers written: %s\n", best.lastNumber.toUtf8().constData());
     std::printf("  median total: %.0f ms\n", totals[totals.size() / 2]);
     std::printf("  log: %s\n", best.log.trimmed().toUtf8().constData());
     return 0;
