@@ -21,10 +21,15 @@ ls -l "$work/patent.docx" | awk '{print "package size: " $5 " bytes"}'
 echo
 echo "== Kalvendo engine =="
 start="$(now)"
-"$build/bench/bench_engine" "$work/patent.docx" "$work/numbered.docx" ${KALVENDO_BENCH_ARGS:-}
+"$build/bench/bench_engine" "$work/patent.docx" "$work/numbered.docx"
 end="$(now)"
 engine_ms="$(elapsed_ms "$start" "$end")"
 echo "whole process     ${engine_ms} ms (start-up included)"
+if [ -n "${KALVENDO_BENCH_ARGS:-}" ]; then
+  echo
+  echo "== Kalvendo engine, bench_engine ${KALVENDO_BENCH_ARGS} (not in the ratio) =="
+  "$build/bench/bench_engine" "$work/patent.docx" "$work/numbered.docx" ${KALVENDO_BENCH_ARGS}
+fi
 
 if ! command -v soffice >/dev/null 2>&1; then
   echo
