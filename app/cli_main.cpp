@@ -23,7 +23,7 @@
 namespace {
 
 // Task codes of the start button that this build can run.
-const std::set<int> kSupportedTasks = {0, 1};
+const std::set<int> kSupportedTasks = {0, 1, 5};
 
 constexpr int kExitOk = 0;
 constexpr int kExitFailed = 1;
@@ -187,7 +187,9 @@ int main(int argc, char** argv) {
         "      runs task N on each file as the window's Start button does: the result\n"
         "      replaces the file, the input is kept as FILE-bakN. Log lines go to standard\n"
         "      output, messages (and status texts with --verbose) to standard error.\n"
-        "      Tasks: 0 new paragraph numbering, 1 paragraph renumbering.\n\n"
+        "      Tasks: 0 new paragraph numbering, 1 paragraph renumbering,\n"
+        "      5 HTML for the filing software (FILE.htm beside FILE; FILE itself is not\n"
+        "      changed; characters the filing software refuses are listed).\n\n"
         "Exit status: 0 every file processed, 1 a file failed, 2 usage error."));
     parser.addHelpOption();
     const QCommandLineOption textOpt(QStringLiteral("text"), QStringLiteral("Print the text of FILE."), QStringLiteral("FILE"));
