@@ -11,6 +11,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -145,6 +146,21 @@ TEST(HtmlTask, AnInputThatCannotBeOpenedWritesNothing) {
     EXPECT_EQ(r.runner.LastOutcome(), engine::RunOutcome::OpenFailed);
     EXPECT_EQ(QDir(r.dir.path()).entryList(QDir::Files), QStringList({"broken.docx"}));
     r.expectInputUntouched();
+}
+
+TEST(HtmlTask, TheCommandLineRunsTaskFiveAndListsTheRefusedCharacters) {
+    QTemporaryDir dir;
+    const QString input = dir.filePath("spec.docx");
+    testsupport::writeDocx(input, testsupport::paras({"【書類名】明細書", "丸数字①"}));
+    QProcess cli;
+    cli.start(QStringLiteral(KALVENDO_BINARY_DIR "/kalvendo-cli"), {"--task", "5", input});
+    ASSERT_TRUE(cli.waitForFinished(60000));
+    const QString out = QString::fromUtf8(cli.readAllStandardOutput());
+    const QString err = QString::fromUtf8(cli.readAllStandardError());
+    EXPECT_EQ(cli.exitCode(), 0) << err.toStdString();
+    EXPECT_TRUE(out.contains(" .. 使用できない文字：【段落 2】①")) << out.toStdString();
+    EXPECT_TRUE((out + err).contains("1 個")) << (out + err).toStdString();
+    EXPECT_TRUE(word::cp932::decode(readAll(input + ".htm")).contains("\r\n丸数字①<BR>\r\n"));
 }
 
 // Every .docx of the corpus: the task completes (or reports why not) without a
