@@ -138,6 +138,16 @@ TEST_F(HtmlWriterTest, SymbolFontCharactersAreWrittenAsTheCharactersTheyShow) {
     EXPECT_EQ(refused[0].codePoint, 0xF0E0u);
 }
 
+TEST_F(HtmlWriterTest, EquationsAreWrittenAsTextWithSuperscriptsAndFractions) {
+    auto mr = [](const QString& t) { return "<m:r><m:t>" + t + "</m:t></m:r>"; };
+    const QString math =
+        "<m:oMath xmlns:m=\"http://schemas.openxmlformats.org/officeDocument/2006/math\">"
+        "<m:sSup><m:sSupPr/><m:e>" + mr("E") + "</m:e><m:sup>" + mr("2") + "</m:sup></m:sSup>" + mr("=") +
+        "<m:f><m:num>" + mr("a") + "</m:num><m:den>" + mr("b") + "</m:den></m:f>" +
+        "<m:sSub><m:e>" + mr("x") + "</m:e><m:sub>" + mr("i") + "</m:sub></m:sSub>" + mr("sin\u2061θ") + "</m:oMath>";
+    EXPECT_EQ(bodyLines(paraXml(run("式") + math + run("。"))), QStringList({"式E<SUP>2</SUP>=(a)/(b)x<SUB>i</SUB>sinθ。<BR>"}));
+}
+
 TEST_F(HtmlWriterTest, DeletedRevisionsAndFieldInstructionsAreLeftOut) {
     const QString body = paraXml(
         run("残す") + "<w:del w:id=\"1\" w:author=\"a\"><w:r><w:delText>消した</w:delText></w:r></w:del>" +

@@ -278,6 +278,7 @@ public:
             if (uri == kMathNs) mathPrefix_ = name.substr(6);
         }
         if (relPrefixes_.empty()) relPrefixes_.insert("r");
+        if (mathPrefix_.empty()) mathPrefix_ = "m";
     }
 
     void run() {
