@@ -1,0 +1,845 @@
+// The main window: start-up with stored settings or a command line, the
+// closing save, the file box and its dialog, drops, task options and the
+// start button, the log, the pause, colours, fonts and help.
+
+#include "ui/main_window.h"
+
+#include "engine/module1.h"
+#include "support/docx_builder.h"
+#include "word/automation.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QColorDialog>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QDir>
+#include <QDropEvent>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileDialog>
+#include <QFontDatabase>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QUrl>
+
+#include <gtest/gtest.h>
+
+#include <ctime>
+#include <deque>
+#include <functional>
+#include <memory>
+
+using ui::frmQuorvel;
+
+namespace {
+
+// Records the URLs handed to the desktop instead of launching anything.
+class ShellRecorder : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> opened;
+public slots:
+    void open(const QUrl& url) { opened.append(url); }
+};
+
+// Answers the modal dialogs that appear, in order, one function each.
+class ModalAnswers {
+public:
+    explicit ModalAnswers(std::deque<std::function<void(QWidget*)>> answers) : answers_(std::move(answers)) {
+        timer_.setInterval(10);
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            QWidget* w = QApplication::activeModalWidget();
+            if (!w || w == last_ || answers_.empty()) return;
+            last_ = w;
+            auto answer = std::move(answers_.front());
+            answers_.pop_front();
+            ++answered_;
+            answer(w);
+        });
+        timer_.start();
+    }
+    int answered() const { return answered_; }
+    bool allAnswered() const { return answers_.empty(); }
+
+private:
+    QTimer timer_;
+    QPointer<QWidget> last_;
+    std::deque<std::function<void(QWidget*)>> answers_;
+    int answered_ = 0;
+};
+
+// Answers a message box with OK, keeping its text and title.
+std::function<void(QWidget*)> okMessage(QString* text, QString* title = nullptr) {
+    return [text, title](QWidget* w) {
+        auto* box = qobject_cast<QMessageBox*>(w);
+        ASSERT_NE(box, nullptr);
+        if (text) *text = box->text();
+        if (title) *title = box->windowTitle();
+        box->button(QMessageBox::Ok)->click();
+    };
+}
+
+const QString kBannerLog = ui::text::kLogBanner;
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        static int argc = 1;
+        static char name[] = "main_window_test";
+        static char* argv[] = {name, nullptr};
+        if (!QApplication::instance()) new QApplication(argc, argv);
+    }
+
+    void SetUp() override {
+        ASSERT_TRUE(store_.isValid());
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, store_.path());
+        QDesktopServices::setUrlHandler(QStringLiteral("file"), &shell_, "open");
+    }
+    void TearDown() override { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); }
+
+    QString iniPath() const { return store_.path() + "/Kalvendo/Kalvendo.ini"; }
+
+    void store(const QString& key, const QString& value) {
+        QSettings s(iniPath(), QSettings::IniFormat);
+        s.setValue("Settings/" + key, value);
+    }
+    QSettings stored() const { return QSettings(iniPath(), QSettings::IniFormat); }
+
+    std::unique_ptr<frmQuorvel> open(const QString& commandLine = QString()) {
+        return std::make_unique<frmQuorvel>(commandLine);
+    }
+
+    template <typename T>
+    static T* child(QWidget& w, const QString& name) {
+        T* c = w.findChild<T*>(name);
+        EXPECT_NE(c, nullptr) << name.toStdString();
+        return c;
+    }
+
+    QTemporaryDir store_;
+    QTemporaryDir files_;
+    ShellRecorder shell_;
+};
+
+bool shown(QWidget& w, QWidget* c) { return c->isVisibleTo(&w); }
+
+// ---------------------------------------------------------------------------
+// Start-up
+
+TEST_F(MainWindowTest, FirstStartWithAnEmptyStoreShowsTheDesignChoices) {
+    auto w = open();
+    EXPECT_EQ(w->windowTitle(), "Kalvendo");
+    EXPECT_TRUE(w->opt[0]->isChecked());
+    EXPECT_TRUE(w->OptSpace[0]->isChecked());
+    EXPECT_EQ(w->SelectedTask(), 1);
+    EXPECT_EQ(w->txtColor[0]->text(), "663399");
+    EXPECT_EQ(w->txtColor[1]->text(), "000000");
+    EXPECT_EQ(w->SwatchColour(0), 0x663399);
+    EXPECT_EQ(w->SwatchColour(1), 0x000000);
+    EXPECT_FALSE(w->chFont->isChecked());
+    EXPECT_EQ(w->cmbFont[0]->currentText(), "ＭＳ 明朝");
+    EXPECT_EQ(w->cmbFont[1]->currentText(), "Century");
+    EXPECT_EQ(w->DialogFolder(), QDir::homePath());
+    EXPECT_EQ(w->txtFilePath->text(), ui::text::kFilePrompt);
+    EXPECT_FALSE(w->cmdOpen->isEnabled());
+    EXPECT_EQ(w->LogText(), kBannerLog);
+    EXPECT_EQ(w->txt->toPlainText(),
+              "\n処理するWordファイルは事前に保存し閉じておいてください。処理中Wordは非表示となります。\n");
+    EXPECT_EQ(w->lbl->text(), "処理開始前");
+    EXPECT_EQ(w->Progress(), 0);
+    EXPECT_EQ(w->ProgressBar1->minimum(), 0);
+    EXPECT_EQ(w->ProgressBar1->maximum(), 100);
+    // Only the options of task codes 0 and 1 are offered, and no group.
+    EXPECT_TRUE(shown(*w, w->optTask[0]));
+    EXPECT_TRUE(shown(*w, w->optTask[1]));
+    for (int i = 2; i < 6; ++i) EXPECT_FALSE(shown(*w, w->optTask[i])) << i;
+    EXPECT_FALSE(shown(*w, w->fraLanguage));
+    EXPECT_FALSE(shown(*w, w->chFont));
+    EXPECT_EQ(w->fraTask->height(), w->TwipsY(1100));
+    // Nothing is written before the window closes.
+    EXPECT_FALSE(QFile::exists(iniPath()));
+}
+
+TEST_F(MainWindowTest, EveryControlCarriesItsNameCaptionAndPlace) {
+    auto w = open();
+    EXPECT_EQ(w->size(), QSize(w->TwipsX(8976), w->TwipsY(7512)));
+    EXPECT_EQ(w->minimumSize(), w->maximumSize());  // fixed size
+
+    struct Expect {
+        const char* name;
+        QString caption;
+        int left, top, width;
+    };
+    const Expect buttons[] = {
+        {"cmdRefer", "参照(&R)", 6948, 1008, 1668},       {"cmdOpen", "Wordで開く(&O)", 6948, 1560, 1668},
+        {"cmdHelp", "ヘルプ", 7308, 4104, 1272},          {"cmdEnd", "終了(&E)", 7308, 3348, 1272},
+        {"cmdStart", "開始(&S)", 7308, 2448, 1272},       {"cmdSetColor_0", "設定", 4680, 1620, 552},
+        {"cmdSetColor_1", "設定", 4680, 1944, 552},       {"cmdSetColor_2", "初期値に戻す", 4824, 3528, 1308}};
+    for (const Expect& e : buttons) {
+        auto* b = child<QPushButton>(*w, e.name);
+        ASSERT_NE(b, nullptr);
+        EXPECT_EQ(b->text(), e.caption) << e.name;
+        EXPECT_EQ(b->geometry().topLeft(), QPoint(w->TwipsX(e.left), w->TwipsY(e.top))) << e.name;
+        EXPECT_EQ(b->width(), w->TwipsX(e.width)) << e.name;
+    }
+    const Expect options[] = {{"optTask_0", "新規段落振り(&0)", 144, 216, 2172},
+                              {"optTask_1", "段落振り直し(&1)", 144, 576, 2028},
+                              {"optTask_2", "原文・タグを削除(&2)", 144, 936, 2064},
+                              {"optTask_3", "(1)+(2)を両方実行(&3)", 144, 1296, 2100},
+                              {"optTask_4", "色分け(&4)", 144, 1656, 2172},
+                              {"optTask_5", "HTML化(&5)", 144, 2052, 2172},
+                              {"opt_0", "英日", 180, 288, 804},
+                              {"opt_1", "日英", 180, 684, 912},
+                              {"OptSpace_0", "空白１つ", 144, 288, 1500},
+                              {"OptSpace_1", "空白２つ", 144, 612, 1380}};
+    for (const Expect& e : options) {
+        auto* o = child<QRadioButton>(*w, e.name);
+        ASSERT_NE(o, nullptr);
+        EXPECT_EQ(o->text(), e.caption) << e.name;
+        EXPECT_EQ(o->geometry().topLeft(), QPoint(w->TwipsX(e.left), w->TwipsY(e.top))) << e.name;
+        EXPECT_EQ(o->width(), w->TwipsX(e.width)) << e.name;
+    }
+    const Expect labels[] = {{"lbl", "処理開始前", 1020, 5172, 900},
+                             {"lblFilePath", "処理対象Wordファイル", 144, 348, 1692},
+                             {"Label1", "進行状況：", 96, 5172, 816},
+                             {"Label2", "処理：", 144, 1152, 456},
+                             {"lblForCheck", "（削除結果のチェックのため）", 3132, 2592, 2244},
+                             {"lblColor_0", "原文の色：", 2988, 1548, 816},
+                             {"lblColor_1", "訳文の色：", 2988, 1872, 816},
+                             {"lblColor_2", "日本語フォント：", 3132, 2808, 1188},
+                             {"lblColor_3", "英文フォント：", 3132, 3132, 1008}};
+    for (const Expect& e : labels) {
+        auto* l = child<QLabel>(*w, e.name);
+        ASSERT_NE(l, nullptr);
+        EXPECT_EQ(l->text(), e.caption) << e.name;
+        EXPECT_EQ(l->geometry().topLeft(), QPoint(w->TwipsX(e.left), w->TwipsY(e.top))) << e.name;
+    }
+    const Expect frames[] = {{"fraTask", "実行動作", 324, 1440, 2424},
+                             {"fraLanguage", "原文・訳文の種別", 3132, 1440, 1668},
+                             {"fraSpace", "文末空白数(日英)", 3132, 2988, 1668}};
+    for (const Expect& e : frames) {
+        auto* f = child<QGroupBox>(*w, e.name);
+        ASSERT_NE(f, nullptr);
+        EXPECT_EQ(f->title(), e.caption) << e.name;
+        EXPECT_EQ(f->geometry().topLeft(), QPoint(w->TwipsX(e.left), w->TwipsY(e.top))) << e.name;
+    }
+    EXPECT_EQ(child<QCheckBox>(*w, "chFont")->text(), "フォント設定を行う（全文字を対象に）");
+    EXPECT_EQ(child<QLineEdit>(*w, "txtFilePath")->geometry(),
+              QRect(w->TwipsX(360), w->TwipsY(576), w->TwipsX(8304), w->TwipsY(396)));
+    EXPECT_EQ(child<QPlainTextEdit>(*w, "txt")->geometry(),
+              QRect(w->TwipsX(372), w->TwipsY(5832), w->TwipsX(8388), w->TwipsY(1584)));
+    EXPECT_EQ(child<QProgressBar>(*w, "ProgressBar1")->geometry(),
+              QRect(w->TwipsX(360), w->TwipsY(5496), w->TwipsX(8412), w->TwipsY(240)));
+    EXPECT_NE(child<QLineEdit>(*w, "txtColor_0"), nullptr);
+    EXPECT_NE(child<QLineEdit>(*w, "txtColor_1"), nullptr);
+    EXPECT_NE(child<QComboBox>(*w, "cmbFont_0"), nullptr);
+    EXPECT_NE(child<QComboBox>(*w, "cmbFont_1"), nullptr);
+    EXPECT_TRUE(w->optTask[1]->parent() == w->fraTask && w->opt[0]->parent() == w->fraLanguage &&
+                w->OptSpace[1]->parent() == w->fraSpace);
+}
+
+TEST_F(MainWindowTest, KeyboardOrderFollowsTheTabIndices) {
+    auto w = open();
+    const QList<QWidget*> expected{w->cmdRefer,       w->cmdOpen,        w->cmdHelp,       w->cmdEnd,
+                                   w->txt,            w->txtFilePath,    w->opt[0],        w->opt[1],
+                                   w->OptSpace[0],    w->OptSpace[1],    w->optTask[0],    w->optTask[1],
+                                   w->optTask[2],     w->optTask[3],     w->cmdStart,      w->optTask[4],
+                                   w->txtColor[0],    w->cmdSetColor[0], w->txtColor[1],   w->cmdSetColor[1],
+                                   w->chFont,         w->cmbFont[0],     w->cmbFont[1],    w->cmdSetColor[2],
+                                   w->optTask[5]};
+    // Walk the focus chain once round and keep the window's own controls.
+    QList<QWidget*> walked;
+    QWidget* at = expected.first();
+    do {
+        if (expected.contains(at) && !walked.contains(at)) walked.append(at);
+        at = at->nextInFocusChain();
+    } while (at != expected.first());
+    QStringList names, wanted;
+    for (QWidget* x : walked) names << x->objectName();
+    for (QWidget* x : expected) wanted << x->objectName();
+    EXPECT_EQ(names.join(u' ').toStdString(), wanted.join(u' ').toStdString());
+    EXPECT_EQ(w->optTask[4]->property("TabIndex").toInt(), 29);
+}
+
+TEST_F(MainWindowTest, StoredValuesAreApplied) {
+    store("DocPath", files_.path());
+    store("OptKind", "01");
+    store("OptSpace", "1");
+    store("Task", "4.5");
+    store("OrgColor", "FF");
+    store("TraColor", "00FF00");
+    store("ChFont", "1");
+    store("FontJpn", "IPAGothic");
+    store("FontEng", "Some, Latin");
+    auto w = open();
+    EXPECT_EQ(w->DialogFolder(), files_.path());
+    EXPECT_TRUE(w->opt[1]->isChecked());
+    EXPECT_TRUE(w->OptSpace[1]->isChecked());
+    EXPECT_EQ(w->SelectedTask(), 4);
+    EXPECT_TRUE(shown(*w, w->chFont));  // the colour group of task code 4
+    EXPECT_FALSE(shown(*w, w->fraLanguage));
+    EXPECT_EQ(w->txtColor[0]->text(), "FF");
+    EXPECT_EQ(w->SwatchColour(0), 0x663399);  // the text only
+    EXPECT_EQ(w->txtColor[1]->text(), "00FF00");
+    EXPECT_TRUE(w->chFont->isChecked());
+    EXPECT_EQ(w->cmbFont[0]->currentText(), "IPAGothic");
+    EXPECT_EQ(w->cmbFont[1]->currentText(), "Some, Latin");
+    // Filled by the switch and again at start-up, each font still stands once.
+    QStringList families = QFontDatabase::families();
+    families.removeFirst();
+    QStringList listed;
+    for (int i = 0; i < w->cmbFont[0]->count(); ++i) listed << w->cmbFont[0]->itemText(i);
+    EXPECT_EQ(listed, families);
+    EXPECT_EQ(w->cmbFont[1]->count(), families.size());
+}
+
+TEST_F(MainWindowTest, TheStoredTaskIsReadLenientlyAndRoundedHalfToEven) {
+    const struct {
+        const char* stored;
+        int task;
+    } cases[] = {{"4.5", 4}, {"5.5", 1}, {"2.5", 2}, {"3.5", 4}, {"6", 1}, {" 3 ", 3}, {"abc", 0}, {"", 0},
+                 {"0", 0},   {"5", 5},   {"-1", 1},  {"2x", 2},  {"1e9", 1}};
+    for (const auto& c : cases) {
+        store("Task", c.stored);
+        auto w = open();
+        EXPECT_EQ(w->SelectedTask(), c.task) << '"' << c.stored << '"';
+    }
+}
+
+TEST_F(MainWindowTest, OptionPairsFallToTheSecondOptionForAnyTextButZero) {
+    for (const char* value : {"1", "01", "", " 0", "x"}) {
+        store("OptKind", value);
+        store("OptSpace", value);
+        auto w = open();
+        EXPECT_TRUE(w->opt[1]->isChecked()) << value;
+        EXPECT_TRUE(w->OptSpace[1]->isChecked()) << value;
+    }
+    store("OptKind", "0");
+    store("OptSpace", "0");
+    auto w = open();
+    EXPECT_TRUE(w->opt[0]->isChecked());
+    EXPECT_TRUE(w->OptSpace[0]->isChecked());
+}
+
+TEST_F(MainWindowTest, TheFontSwitchTakesOnlyZeroOrOneReadStrictly) {
+    const struct {
+        const char* stored;
+        bool checked;
+    } cases[] = {{"1", true}, {" 1 ", true}, {"0.6", true}, {"0", false}, {"2", false},
+                 {"x", false}, {"", false}, {"1x", false}};
+    for (const auto& c : cases) {
+        store("ChFont", c.stored);
+        auto w = open();
+        EXPECT_EQ(w->chFont->isChecked(), c.checked) << '"' << c.stored << '"';
+    }
+}
+
+// ---------------------------------------------------------------------------
+// The closing save
+
+TEST_F(MainWindowTest, TheClosingSaveWritesExactlyTheNineKeys) {
+    const QString doc = files_.filePath("spec.docx");
+    auto w = open();
+    w->txtFilePath->setText(doc);
+    w->cmdOpen_Click();  // sets the document path
+    w->opt[1]->setChecked(true);
+    w->optTask[0]->setChecked(true);
+    w->txtColor[0]->setText("FF");
+    w->chFont->setChecked(true);
+    w->cmbFont[0]->setEditText("A font nobody has");
+    w->cmbFont[1]->setEditText("");
+    w->close();
+
+    QSettings s = stored();
+    s.beginGroup("Settings");
+    EXPECT_EQ(s.childKeys(), (QStringList{"ChFont", "DocPath", "FontEng", "FontJpn", "OptKind", "OptSpace", "OrgColor",
+                                          "Task", "TraColor"}));
+    EXPECT_EQ(s.value("DocPath").toString(), files_.path() + "/");
+    EXPECT_EQ(s.value("OptKind").toString(), "1");
+    EXPECT_EQ(s.value("OptSpace").toString(), "0");
+    EXPECT_EQ(s.value("Task").toString(), "0");
+    EXPECT_EQ(s.value("OrgColor").toString(), "FF");
+    EXPECT_EQ(s.value("TraColor").toString(), "000000");
+    EXPECT_EQ(s.value("ChFont").toString(), "1");
+    EXPECT_EQ(s.value("FontJpn").toString(), "A font nobody has");
+    EXPECT_EQ(s.value("FontEng").toString(), "");
+    s.endGroup();
+    EXPECT_EQ(s.childGroups(), QStringList{"Settings"});
+}
+
+TEST_F(MainWindowTest, WithoutADocumentPathTheStoredFolderStays) {
+    store("DocPath", "/kept/");
+    auto w = open();
+    w->close();
+    QSettings s = stored();
+    EXPECT_EQ(s.value("Settings/DocPath").toString(), "/kept/");
+    EXPECT_EQ(s.value("Settings/Task").toString(), "1");
+    EXPECT_EQ(s.value("Settings/FontJpn").toString(), "ＭＳ 明朝");
+}
+
+TEST_F(MainWindowTest, WhatWasStoredComesBackAtTheNextStart) {
+    {
+        auto w = open();
+        w->OptSpace[1]->setChecked(true);
+        w->txtColor[1]->setText("0000FF");
+        w->cmbFont[1]->setEditText("Latin Modern");
+        w->cmdEnd->click();
+        EXPECT_FALSE(w->isVisible());
+    }
+    auto w = open();
+    EXPECT_TRUE(w->OptSpace[1]->isChecked());
+    EXPECT_EQ(w->txtColor[1]->text(), "0000FF");
+    EXPECT_EQ(w->SwatchColour(1), 0x000000);
+    EXPECT_EQ(w->cmbFont[1]->currentText(), "Latin Modern");
+}
+
+// ---------------------------------------------------------------------------
+// The command line
+
+TEST_F(MainWindowTest, ACommandLinePutsItsFirstWordInTheFileBoxAndIsLogged) {
+    const QString line = "/work/a.doc   x";
+    auto w = open(line);
+    EXPECT_EQ(w->txtFilePath->text(), "/work/a.doc");
+    EXPECT_TRUE(w->cmdOpen->isEnabled());
+    EXPECT_EQ(w->LogText(), kBannerLog + "\r\nコマンドライン引数の指定あり：/work/a.doc   x");
+    EXPECT_TRUE(w->txt->toPlainText().endsWith("\nコマンドライン引数の指定あり：/work/a.doc   x"));
+}
+
+TEST_F(MainWindowTest, ACommandLineOfBlanksKeepsThePromptAndStillLogs) {
+    auto w = open("   ");
+    EXPECT_EQ(w->txtFilePath->text(), ui::text::kFilePrompt);
+    EXPECT_EQ(w->LogText(), kBannerLog + "\r\nコマンドライン引数の指定あり：   ");
+}
+
+TEST_F(MainWindowTest, ACommandLineStartAlsoAppliesAndKeepsTheStoredSettings) {
+    store("Task", "0");
+    store("FontJpn", "IPAGothic");
+    store("FontEng", "Times");
+    store("OrgColor", "123456");
+    auto w = open("/work/b.docx");
+    EXPECT_EQ(w->txtFilePath->text(), "/work/b.docx");
+    EXPECT_EQ(w->SelectedTask(), 0);
+    EXPECT_EQ(w->cmbFont[0]->currentText(), "IPAGothic");
+    EXPECT_GT(w->cmbFont[0]->count(), 0);
+    w->close();
+    QSettings s = stored();
+    EXPECT_EQ(s.value("Settings/FontJpn").toString(), "IPAGothic");
+    EXPECT_EQ(s.value("Settings/FontEng").toString(), "Times");
+    EXPECT_EQ(s.value("Settings/OrgColor").toString(), "123456");
+    EXPECT_EQ(s.value("Settings/Task").toString(), "0");
+}
+
+// ---------------------------------------------------------------------------
+// The file box, the browse dialog and drops
+
+TEST_F(MainWindowTest, TheDocumentNameRuleLooksAtTheEndingInAnyCase) {
+    for (const char* yes : {"/w/a.doc", "/w/A.DOC", "/w/a.docx", "/w/a.DocX", ".doc", ".docx"})
+        EXPECT_TRUE(ui::IsDocumentName(QString::fromUtf8(yes))) << yes;
+    for (const char* no : {"/w/a.doc ", "/w/a.txt", "", "doc", "/w/a.docm", "/w/adoc", "/w/a.doc/x"})
+        EXPECT_FALSE(ui::IsDocumentName(QString::fromUtf8(no))) << no;
+
+    auto w = open();
+    w->txtFilePath->setText("/w/REPORT.DOCX");
+    EXPECT_TRUE(w->cmdOpen->isEnabled());
+    w->txtFilePath->setText("/w/a.doc ");
+    EXPECT_FALSE(w->cmdOpen->isEnabled());
+    w->txtFilePath->setText("");
+    EXPECT_FALSE(w->cmdOpen->isEnabled());
+}
+
+TEST_F(MainWindowTest, TheBrowseDialogPutsTheChosenFileOrTheInvalidFileTextInTheBox) {
+    const QString doc = files_.filePath("A.DOC");
+    const QString other = files_.filePath("a.txt");
+    for (const QString& p : {doc, other}) {
+        QFile f(p);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    store("DocPath", files_.path());
+    auto w = open();
+
+    QString title, folder;
+    QStringList filters;
+    bool mustExist = false;
+    {
+        ModalAnswers answers({[&](QWidget* m) {
+            auto* d = qobject_cast<QFileDialog*>(m);
+            ASSERT_NE(d, nullptr);
+            title = d->windowTitle();
+            filters = d->nameFilters();
+            folder = d->directory().absolutePath();
+            mustExist = d->fileMode() == QFileDialog::ExistingFile;
+            d->selectFile(doc);
+            static_cast<QDialog*>(d)->accept();
+        }});
+        w->cmdRefer->click();
+        EXPECT_TRUE(answers.allAnswered());
+    }
+    EXPECT_EQ(title, "処理するWordファイルを指定します");
+    EXPECT_EQ(filters, (QStringList{"Wordファイル (*.doc *.docx)", "すべてのファイル (*)"}));
+    EXPECT_EQ(folder, QDir(files_.path()).absolutePath());
+    EXPECT_TRUE(mustExist);
+    EXPECT_EQ(w->txtFilePath->text(), doc);
+    EXPECT_TRUE(w->cmdOpen->isEnabled());
+
+    {
+        ModalAnswers answers({[&](QWidget* m) {
+            auto* d = qobject_cast<QFileDialog*>(m);
+            ASSERT_NE(d, nullptr);
+            d->selectNameFilter("すべてのファイル (*)");
+            d->selectFile(other);
+            static_cast<QDialog*>(d)->accept();
+        }});
+        w->cmdRefer_Click();
+    }
+    EXPECT_EQ(w->txtFilePath->text(), "< DOCファイルまたはDOCXファイルを指定してください 無効ファイル：" + other + " >");
+    EXPECT_FALSE(w->cmdOpen->isEnabled());
+
+    // A cancel puts the last choice back.
+    {
+        ModalAnswers answers({[](QWidget* m) { qobject_cast<QDialog*>(m)->reject(); }});
+        w->cmdRefer_Click();
+    }
+    EXPECT_EQ(w->txtFilePath->text(), "< DOCファイルまたはDOCXファイルを指定してください 無効ファイル：" + other + " >");
+}
+
+TEST_F(MainWindowTest, CancellingTheFirstBrowseLeavesTheInvalidFileTextWithoutAName) {
+    auto w = open();
+    ModalAnswers answers({[](QWidget* m) { qobject_cast<QDialog*>(m)->reject(); }});
+    w->cmdRefer_Click();
+    EXPECT_EQ(w->txtFilePath->text(), "< DOCファイルまたはDOCXファイルを指定してください 無効ファイル： >");
+    EXPECT_FALSE(w->cmdOpen->isEnabled());
+}
+
+void dropFiles(QWidget& target, const QStringList& paths) {
+    QMimeData data;
+    QList<QUrl> urls;
+    for (const QString& p : paths) urls << QUrl::fromLocalFile(p);
+    data.setUrls(urls);
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&target, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&target, &drop);
+    QTest::qWait(100);
+}
+
+TEST_F(MainWindowTest, ADropTakesTheFirstFileOnly) {
+    auto w = open();
+    dropFiles(*w, {"/w/first.docx", "/w/second.doc"});
+    EXPECT_EQ(w->txtFilePath->text(), "/w/first.docx");
+    EXPECT_TRUE(w->cmdOpen->isEnabled());
+
+    QString message, title;
+    ModalAnswers answers({okMessage(&message, &title)});
+    dropFiles(*w, {"/w/notes.txt", "/w/third.doc"});
+    EXPECT_EQ(answers.answered(), 1);
+    EXPECT_EQ(message, "docファイルをドラッグ＆ドロップしてください");
+    EXPECT_EQ(title, "Kalvendo");
+    EXPECT_EQ(w->txtFilePath->text(), "/w/first.docx");
+}
+
+TEST_F(MainWindowTest, OpenInWordHandsTheDocumentToTheDesktop) {
+    auto w = open();
+    QString message;
+    {
+        ModalAnswers answers({okMessage(&message)});
+        w->cmdOpen_Click();  // the prompt is still in the box
+    }
+    EXPECT_EQ(message, "参照ボタンを押して有効なファイル名を設定してください");
+    EXPECT_TRUE(shell_.opened.isEmpty());
+
+    w->txtFilePath->setText("/w/a.doc");
+    w->cmdOpen->click();
+    ASSERT_EQ(shell_.opened.size(), 1);
+    EXPECT_EQ(shell_.opened[0], QUrl::fromLocalFile("/w/a.doc"));
+    EXPECT_EQ(w->Runner().DocumentPath(), "/w/a.doc");
+}
+
+// ---------------------------------------------------------------------------
+// Task options and the start button
+
+TEST_F(MainWindowTest, EachTaskShowsItsOptionGroupOnly) {
+    auto w = open();
+    const bool language[6] = {false, false, true, true, false, false};
+    const bool colour[6] = {false, false, false, false, true, false};
+    for (int task : {2, 4, 0, 3, 5, 1, 4, 2}) {
+        w->optTask[task]->setChecked(true);
+        for (QWidget* c : {static_cast<QWidget*>(w->fraLanguage), static_cast<QWidget*>(w->opt[1]),
+                           static_cast<QWidget*>(w->fraSpace), static_cast<QWidget*>(w->OptSpace[0]),
+                           static_cast<QWidget*>(w->lblForCheck)})
+            EXPECT_EQ(shown(*w, c), language[task]) << task << ' ' << c->objectName().toStdString();
+        for (QWidget* c : {static_cast<QWidget*>(w->chFont), static_cast<QWidget*>(w->txtColor[1]),
+                           static_cast<QWidget*>(w->cmbFont[0]), static_cast<QWidget*>(w->cmdSetColor[2]),
+                           static_cast<QWidget*>(w->lblColor[3])})
+            EXPECT_EQ(shown(*w, c), colour[task]) << task << ' ' << c->objectName().toStdString();
+    }
+    w->optTask_Click(7);  // outside the array: nothing
+}
+
+struct RunRecord {
+    short code;
+    bool colourFlag;
+    bool startEnabled, optionsEnabled, endEnabled, openEnabled, referEnabled, helpEnabled;
+};
+
+TEST_F(MainWindowTest, DuringARunTheButtonsAndTaskOptionsAreDisabledAndASecondStartIsRefused) {
+    auto w = open();
+    std::vector<RunRecord> runs;
+    w->SetTaskStarterForTest([&](short code) {
+        bool options = false;
+        for (auto* o : w->optTask) options = options || o->isEnabled();
+        runs.push_back({code, w->Runner().ColourFlag(), w->cmdStart->isEnabled(), options, w->cmdEnd->isEnabled(),
+                        w->cmdOpen->isEnabled(), w->cmdRefer->isEnabled(), w->cmdHelp->isEnabled()});
+        // A click that arrives during the run's pause changes nothing.
+        QTimer::singleShot(50, w.get(), [&] {
+            w->cmdStart->click();
+            w->cmdStart_Click();
+            w->optTask[0]->click();
+        });
+        w->Wait1Sec();
+    });
+    w->optTask[3]->setChecked(true);
+    w->cmdStart->click();
+
+    ASSERT_EQ(runs.size(), 2u);
+    EXPECT_EQ(runs[0].code, 1);
+    EXPECT_EQ(runs[1].code, 2);
+    EXPECT_FALSE(runs[1].colourFlag);
+    for (const RunRecord& r : runs) {
+        EXPECT_FALSE(r.startEnabled || r.optionsEnabled || r.endEnabled || r.openEnabled || r.referEnabled ||
+                     r.helpEnabled);
+    }
+    EXPECT_EQ(w->SelectedTask(), 3);
+    EXPECT_EQ(w->LogText(), kBannerLog + "\r\n段落振り処理\r\n原文･タグ削除処理");
+    // After the run everything is enabled again, Word-open included although
+    // the box still holds the prompt.
+    EXPECT_TRUE(w->cmdStart->isEnabled() && w->cmdEnd->isEnabled() && w->cmdRefer->isEnabled() &&
+                w->cmdHelp->isEnabled() && w->cmdOpen->isEnabled());
+    for (auto* o : w->optTask) EXPECT_TRUE(o->isEnabled());
+    EXPECT_FALSE(w->IsTaskRunning());
+}
+
+TEST_F(MainWindowTest, StartRunsTheRunnerCodesOfEachTask) {
+    auto w = open();
+    std::vector<std::pair<short, bool>> calls;
+    w->SetTaskStarterForTest([&](short code) { calls.emplace_back(code, w->Runner().ColourFlag()); });
+    const struct {
+        int task;
+        QString heading;
+        std::vector<std::pair<short, bool>> calls;
+    } cases[] = {{4, "色分け処理", {{2, true}}},
+                 {2, "原文･タグ削除処理", {{2, false}}},
+                 {0, "新規段落振り処理", {{0, false}}},
+                 {1, "段落振り処理", {{1, false}}},
+                 {5, "HTML化処理", {{5, false}}}};
+    for (const auto& c : cases) {
+        calls.clear();
+        const QString before = w->LogText();
+        w->optTask[c.task]->setChecked(true);
+        w->cmdStart_Click();
+        EXPECT_EQ(calls, c.calls) << c.task;
+        EXPECT_EQ(w->LogText(), before + "\r\n" + c.heading) << c.task;
+    }
+}
+
+TEST_F(MainWindowTest, AFailureThatEscapesTheRunnerIsShownAndEndsTheTask) {
+    auto w = open();
+    std::vector<short> codes;
+    w->SetTaskStarterForTest([&](short code) {
+        codes.push_back(code);
+        throw word::Error("この処理はまだ使えません");
+    });
+    w->optTask[3]->setChecked(true);
+    QString message;
+    ModalAnswers answers({okMessage(&message)});
+    w->cmdStart_Click();
+    EXPECT_EQ(codes, std::vector<short>{1});
+    EXPECT_EQ(message, "この処理はまだ使えません");
+    EXPECT_TRUE(w->cmdStart->isEnabled() && w->cmdEnd->isEnabled());
+}
+
+// ---------------------------------------------------------------------------
+// Log, status, progress and the pause
+
+TEST_F(MainWindowTest, ShowLogAppendsContinuesOrReplaces) {
+    auto w = open();
+    w->ShowLog(1, "A");  // the log ends with CR LF: A starts a new line
+    EXPECT_EQ(w->LogText(), kBannerLog + "A");
+    w->ShowLog(1, " .. B");
+    w->ShowLog(2, "C");
+    w->ShowLog(2, "");
+    EXPECT_EQ(w->LogText(), kBannerLog + "A .. B\r\nC\r\n");
+    EXPECT_EQ(w->txt->toPlainText(), QString(kBannerLog + "A .. B\r\nC\r\n").replace("\r\n", "\n"));
+    for (int mode : {0, 3, -1}) {
+        w->ShowLog(mode, QStringLiteral("replaced %1").arg(mode));
+        EXPECT_EQ(w->LogText(), QStringLiteral("replaced %1").arg(mode));
+        EXPECT_EQ(w->txt->toPlainText(), QStringLiteral("replaced %1").arg(mode));
+    }
+}
+
+TEST_F(MainWindowTest, ShowStatusShowsTheWholeTextAndProgressStaysInRange) {
+    auto w = open();
+    w->show();
+    w->ShowStatus("処理完了-ユーザ操作待ち");
+    EXPECT_EQ(w->lbl->text(), "処理完了-ユーザ操作待ち");
+    EXPECT_GE(w->lbl->width(), w->lbl->fontMetrics().horizontalAdvance(w->lbl->text()));
+    w->SetProgress(62.5);
+    EXPECT_EQ(w->Progress(), 62.5);
+    EXPECT_EQ(w->ProgressBar1->value(), 62);
+    w->SetProgress(140);
+    EXPECT_EQ(w->ProgressBar1->value(), 100);
+    w->RefreshProgress();
+}
+
+TEST_F(MainWindowTest, Wait1SecProcessesEventsWithoutSpinning) {
+    auto w = open();
+    bool ranDuringPause = false;
+    QTimer::singleShot(200, w.get(), [&] { ranDuringPause = true; });
+    QElapsedTimer wall;
+    wall.start();
+    const std::clock_t cpuStart = std::clock();
+    w->Wait1Sec();
+    const double cpuSeconds = double(std::clock() - cpuStart) / CLOCKS_PER_SEC;
+    const qint64 elapsed = wall.elapsed();
+    EXPECT_TRUE(ranDuringPause);
+    EXPECT_GE(elapsed, 900);
+    EXPECT_LT(elapsed, 3000);
+    EXPECT_LT(cpuSeconds, 0.5) << "the pause must block, not spin";
+}
+
+TEST_F(MainWindowTest, NestedPausesEndAtTheSameTick) {
+    auto w = open();
+    QElapsedTimer wall;
+    qint64 innerEnd = -1;
+    QTimer::singleShot(400, w.get(), [&] {
+        w->Wait1Sec();
+        innerEnd = wall.elapsed();
+    });
+    wall.start();
+    w->Wait1Sec();
+    const qint64 outerEnd = wall.elapsed();
+    ASSERT_GE(innerEnd, 0);
+    EXPECT_LT(outerEnd, 1350) << "the outer pause must not wait for a second tick";
+    EXPECT_LT(outerEnd - innerEnd, 150);
+}
+
+// ---------------------------------------------------------------------------
+// Colours, fonts, help
+
+std::function<void(QWidget*)> chooseColour(QColor colour) {
+    return [colour](QWidget* m) {
+        auto* d = qobject_cast<QColorDialog*>(m);
+        ASSERT_NE(d, nullptr);
+        d->setCurrentColor(colour);
+        d->accept();
+    };
+}
+
+TEST_F(MainWindowTest, TheColourDialogWritesTheColourAsBlueGreenRedHex) {
+    store("Task", "4");
+    auto w = open();
+    const struct {
+        QColor colour;
+        QString text;
+        int bgr;
+    } cases[] = {{QColor(255, 0, 0), "FF", 0x0000FF},
+                 {QColor(0, 0, 255), "FF0000", 0xFF0000},
+                 {QColor(255, 255, 255), "FFFFFF", 0xFFFFFF},
+                 {QColor(0, 0, 0), "0", 0},
+                 {QColor(0x12, 0x34, 0x56), "563412", 0x563412}};
+    for (const auto& c : cases) {
+        ModalAnswers answers({chooseColour(c.colour)});
+        w->cmdSetColor[0]->click();
+        EXPECT_EQ(w->txtColor[0]->text(), c.text);
+        EXPECT_EQ(w->SwatchColour(0), c.bgr);
+    }
+    {
+        ModalAnswers answers({chooseColour(Qt::green)});
+        w->cmdSetColor_Click(1);
+    }
+    EXPECT_EQ(w->txtColor[1]->text(), "FF00");
+    EXPECT_EQ(w->Options().translationColour, "FF00");
+    // A cancel changes nothing.
+    {
+        ModalAnswers answers({[](QWidget* m) { qobject_cast<QDialog*>(m)->reject(); }});
+        w->cmdSetColor_Click(1);
+    }
+    EXPECT_EQ(w->txtColor[1]->text(), "FF00");
+    EXPECT_EQ(w->SwatchColour(1), 0x00FF00);
+    // Reset.
+    w->cmdSetColor[2]->click();
+    EXPECT_EQ(w->txtColor[0]->text(), "663399");
+    EXPECT_EQ(w->SwatchColour(0), 0x663399);
+    EXPECT_EQ(w->txtColor[1]->text(), "000000");
+    EXPECT_EQ(w->SwatchColour(1), 0);
+    w->cmdSetColor_Click(3);  // outside the array: nothing
+}
+
+TEST_F(MainWindowTest, TheFontSwitchFillsTheListsOnceAndKeepsTheNames) {
+    auto w = open();
+    QStringList families = QFontDatabase::families();
+    ASSERT_FALSE(families.isEmpty());
+    const QString first = families.takeFirst();
+    w->cmbFont[0]->setEditText("Typed Font");
+    w->chFont->setChecked(false);
+    w->chFont->setChecked(true);
+    w->chFont->setChecked(false);  // clearing keeps the lists
+    EXPECT_EQ(w->cmbFont[0]->count(), families.size());
+    w->chFont->setChecked(true);
+    EXPECT_EQ(w->cmbFont[0]->count(), families.size());
+    EXPECT_EQ(w->cmbFont[1]->count(), families.size());
+    EXPECT_EQ(w->cmbFont[0]->findText(first, Qt::MatchExactly | Qt::MatchCaseSensitive) >= 0,
+              families.contains(first));  // entry 0 only appears when listed twice
+    EXPECT_EQ(w->cmbFont[0]->currentText(), "Typed Font");
+    EXPECT_EQ(w->cmbFont[1]->currentText(), "Century");
+    const engine::TaskOptions o = w->Options();
+    EXPECT_TRUE(o.fontSwitch);
+    EXPECT_EQ(o.fontJapanese, "Typed Font");
+    EXPECT_EQ(o.fontLatin, "Century");
+    EXPECT_TRUE(o.englishToJapanese);
+    EXPECT_TRUE(o.oneBlank);
+}
+
+TEST_F(MainWindowTest, HelpOpensTheCompiledHelpWhenItExistsElseTheHtmlHelp) {
+    auto w = open();
+    const QString folder = QCoreApplication::applicationDirPath();
+    const QString chm = folder + "/Kalvendo.chm";
+    QFile::remove(chm);
+    w->cmdHelp->click();
+    ASSERT_EQ(shell_.opened.size(), 1);
+    EXPECT_EQ(shell_.opened[0], QUrl::fromLocalFile(folder + "/help/index.html"));
+
+    {
+        QFile f(chm);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    w->cmdHelp_Click();
+    QFile::remove(chm);
+    ASSERT_EQ(shell_.opened.size(), 2);
+    EXPECT_EQ(shell_.opened[1], QUrl::fromLocalFile(chm));
+}
+
+TEST_F(MainWindowTest, TheHtmlHelpShipsBesideTheProgram) {
+    QFile help(QStringLiteral(KALVENDO_BINARY_DIR) + "/help/index.html");
+    ASSERT_TRUE(help.open(QIODevice::ReadOnly)) << help.fileName().toStdString();
+    const QString html = QString::fromUtf8(help.readAll());
+    for (const char* needle : {"新規段落振り", "段落振り直し", "原文・タグを削除", "色分け", "HTML化", "--/H", "-bak"})
+        EXPECT_TRUE(html.contains(QString::fromUtf8(needle))) << needle;
+}
+
+}  // namespace
+
+#include "main_window_test.moc"
