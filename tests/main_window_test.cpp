@@ -7,6 +7,7 @@
 #include "engine/module1.h"
 #include "support/docx_builder.h"
 #include "word/automation.h"
+#include "word/backup.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -18,6 +19,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QGroupBox>
 #include <QLabel>
@@ -589,86 +591,158 @@ TEST_F(MainWindowTest, EachTaskShowsItsOptionGroupOnly) {
     w->optTask_Click(7);  // outside the array: nothing
 }
 
-struct RunRecord {
-    short code;
-    bool colourFlag;
-    bool startEnabled, optionsEnabled, endEnabled, openEnabled, referEnabled, helpEnabled;
-};
-
-TEST_F(MainWindowTest, DuringARunTheButtonsAndTaskOptionsAreDisabledAndASecondStartIsRefused) {
-    auto w = open();
-    std::vector<RunRecord> runs;
-    w->SetTaskStarterForTest([&](short code) {
-        bool options = false;
-        for (auto* o : w->optTask) options = options || o->isEnabled();
-        runs.push_back({code, w->Runner().ColourFlag(), w->cmdStart->isEnabled(), options, w->cmdEnd->isEnabled(),
-                        w->cmdOpen->isEnabled(), w->cmdRefer->isEnabled(), w->cmdHelp->isEnabled()});
-        // A click that arrives during the run's pause changes nothing.
-        QTimer::singleShot(50, w.get(), [&] {
-            w->cmdStart->click();
-            w->cmdStart_Click();
-            w->optTask[0]->click();
+// Answers the runner's "choose a file" message and cancels the browse dialog
+// that follows it, keeping the message text.
+std::deque<std::function<void(QWidget*)>> noFileAnswers(int runs, QStringList* messages) {
+    std::deque<std::function<void(QWidget*)>> answers;
+    for (int i = 0; i < runs; ++i) {
+        answers.push_back([messages](QWidget* m) {
+            auto* box = qobject_cast<QMessageBox*>(m);
+            ASSERT_NE(box, nullptr);
+            messages->append(box->text());
+            box->button(QMessageBox::Ok)->click();
         });
-        w->Wait1Sec();
-    });
-    w->optTask[3]->setChecked(true);
-    w->cmdStart->click();
-
-    ASSERT_EQ(runs.size(), 2u);
-    EXPECT_EQ(runs[0].code, 1);
-    EXPECT_EQ(runs[1].code, 2);
-    EXPECT_FALSE(runs[1].colourFlag);
-    for (const RunRecord& r : runs) {
-        EXPECT_FALSE(r.startEnabled || r.optionsEnabled || r.endEnabled || r.openEnabled || r.referEnabled ||
-                     r.helpEnabled);
+        answers.push_back([](QWidget* m) {
+            ASSERT_NE(qobject_cast<QFileDialog*>(m), nullptr);
+            qobject_cast<QDialog*>(m)->reject();
+        });
     }
-    EXPECT_EQ(w->SelectedTask(), 3);
-    EXPECT_EQ(w->LogText(), kBannerLog + "\r\n段落振り処理\r\n原文･タグ削除処理");
-    // After the run everything is enabled again, Word-open included although
-    // the box still holds the prompt.
-    EXPECT_TRUE(w->cmdStart->isEnabled() && w->cmdEnd->isEnabled() && w->cmdRefer->isEnabled() &&
-                w->cmdHelp->isEnabled() && w->cmdOpen->isEnabled());
-    for (auto* o : w->optTask) EXPECT_TRUE(o->isEnabled());
-    EXPECT_FALSE(w->IsTaskRunning());
+    return answers;
 }
 
-TEST_F(MainWindowTest, StartRunsTheRunnerCodesOfEachTask) {
+TEST_F(MainWindowTest, StartMakesTheRunsOfTheSelectedTaskWithTheirHeadingsAndColourFlag) {
     auto w = open();
-    std::vector<std::pair<short, bool>> calls;
-    w->SetTaskStarterForTest([&](short code) { calls.emplace_back(code, w->Runner().ColourFlag()); });
     const struct {
         int task;
-        QString heading;
-        std::vector<std::pair<short, bool>> calls;
-    } cases[] = {{4, "色分け処理", {{2, true}}},
-                 {2, "原文･タグ削除処理", {{2, false}}},
-                 {0, "新規段落振り処理", {{0, false}}},
-                 {1, "段落振り処理", {{1, false}}},
-                 {5, "HTML化処理", {{5, false}}}};
+        QString log;
+        bool colourFlag;
+    } cases[] = {{3, "\r\n段落振り処理\r\n原文･タグ削除処理", false},
+                 {4, "\r\n色分け処理", true},
+                 {2, "\r\n原文･タグ削除処理", false},
+                 {0, "\r\n新規段落振り処理", false},
+                 {5, "\r\nHTML化処理", false},
+                 {1, "\r\n段落振り処理", false}};
     for (const auto& c : cases) {
-        calls.clear();
         const QString before = w->LogText();
         w->optTask[c.task]->setChecked(true);
-        w->cmdStart_Click();
-        EXPECT_EQ(calls, c.calls) << c.task;
-        EXPECT_EQ(w->LogText(), before + "\r\n" + c.heading) << c.task;
+        const int runs = c.task == 3 ? 2 : 1;
+        QStringList messages;
+        {
+            ModalAnswers answers(noFileAnswers(runs, &messages));
+            w->cmdStart->click();
+            EXPECT_TRUE(answers.allAnswered()) << c.task;
+        }
+        EXPECT_EQ(w->LogText(), before + c.log) << c.task;
+        EXPECT_EQ(w->Runner().ColourFlag(), c.colourFlag) << c.task;
+        ASSERT_EQ(messages.size(), runs);
+        EXPECT_EQ(messages[0], "[参照]ボタンを押して処理するWordファイルを指定してください");
+        // The box held no document, so no run went further than its check.
+        EXPECT_EQ(w->Progress(), 0);
+        EXPECT_TRUE(w->cmdStart->isEnabled() && w->cmdEnd->isEnabled() && w->cmdRefer->isEnabled() &&
+                    w->cmdHelp->isEnabled());
+        // Enabling after a run enables Word-open whatever the box holds.
+        EXPECT_TRUE(w->cmdOpen->isEnabled());
+        EXPECT_EQ(w->txtFilePath->text(), "< DOCファイルまたはDOCXファイルを指定してください 無効ファイル： >");
     }
 }
 
-TEST_F(MainWindowTest, AFailureThatEscapesTheRunnerIsShownAndEndsTheTask) {
-    auto w = open();
-    std::vector<short> codes;
-    w->SetTaskStarterForTest([&](short code) {
-        codes.push_back(code);
-        throw word::Error("この処理はまだ使えません");
+QString writeSpecification(const QString& path) {
+    testsupport::writeDocx(path, testsupport::paras({"【技術分野】", "　本発明は試験に関する。", "【背景技術】",
+                                                     "　背景を説明する。", "　さらに説明する。"}));
+    return path;
+}
+
+QStringList paragraphTexts(const QString& docxPath) {
+    const QString xml = QString::fromUtf8(testsupport::readZipEntry(docxPath, "word/document.xml"));
+    QStringList texts;
+    qsizetype at = 0;
+    while ((at = xml.indexOf("<w:p", at)) >= 0) {
+        if (at + 4 < xml.size() && xml[at + 4] != u'>' && xml[at + 4] != u' ') {
+            at += 4;
+            continue;
+        }
+        const qsizetype end = xml.indexOf("</w:p>", at);
+        if (end < 0) break;
+        const QString p = xml.mid(at, end - at);
+        QString text;
+        qsizetype t = 0;
+        while ((t = p.indexOf("<w:t", t)) >= 0) {
+            const qsizetype open = p.indexOf('>', t);
+            const qsizetype close = p.indexOf("</w:t>", open);
+            if (p[t + 4] == u'>' || p[t + 4] == u' ') text += p.mid(open + 1, close - open - 1);
+            t = open;
+        }
+        texts << text;
+        at = end;
+    }
+    return texts;
+}
+
+TEST_F(MainWindowTest, NewNumberingOfARealDocumentThroughTheWindow) {
+    const QString doc = writeSpecification(files_.filePath("spec.docx"));
+    const QByteArray input = [&] {
+        QFile f(doc);
+        EXPECT_TRUE(f.open(QIODevice::ReadOnly));
+        return f.readAll();
+    }();
+    auto w = open(doc);
+    w->optTask[0]->setChecked(true);
+
+    struct DuringRun {
+        bool seen = false;
+        bool anyEnabled = true;
+        QString status;
+    } during;
+    QTimer::singleShot(400, w.get(), [&] {
+        during.seen = true;
+        during.anyEnabled = w->cmdStart->isEnabled() || w->cmdEnd->isEnabled() || w->cmdOpen->isEnabled() ||
+                            w->cmdRefer->isEnabled() || w->cmdHelp->isEnabled() || w->optTask[0]->isEnabled() ||
+                            w->optTask[1]->isEnabled();
+        // A second start that arrives during a pause of the run is refused.
+        w->cmdStart->click();
+        w->cmdStart_Click();
     });
-    w->optTask[3]->setChecked(true);
+    w->cmdStart->click();
+
+    EXPECT_TRUE(during.seen);
+    EXPECT_FALSE(during.anyEnabled);
+    EXPECT_TRUE(w->cmdStart->isEnabled() && w->cmdEnd->isEnabled() && w->cmdOpen->isEnabled() &&
+                w->cmdRefer->isEnabled() && w->cmdHelp->isEnabled() && w->optTask[1]->isEnabled());
+
+    const QString size = word::backup::SizeText(QFileInfo(doc).size());
+    EXPECT_EQ(w->LogText(), kBannerLog + "\r\nコマンドライン引数の指定あり：" + doc +
+                                "\r\n新規段落振り処理 .. Word 初期処理成功 .. 保存成功：" + doc + " " + size +
+                                "kB\r\n .. 処理完了-ユーザ操作待ち");
+    EXPECT_EQ(w->Progress(), 100);
+    EXPECT_EQ(w->ProgressBar1->value(), 100);
+    EXPECT_EQ(w->lbl->text(), "段落振り完了");
+    EXPECT_EQ(w->Runner().DocumentPath(), doc);
+
+    EXPECT_EQ(paragraphTexts(doc),
+              (QStringList{"【技術分野】", "　【０００１】", "　本発明は試験に関する。", "【背景技術】",
+                           "　【０００２】", "　背景を説明する。", "　【０００３】", "　さらに説明する。"}));
+    // The input is kept, untouched, as the first backup.
+    QFile backup(word::backup::Candidate(doc, 1));
+    ASSERT_TRUE(backup.open(QIODevice::ReadOnly)) << backup.fileName().toStdString();
+    EXPECT_EQ(backup.readAll(), input);
+
+    // The folder of the processed document is stored at close.
+    w->close();
+    EXPECT_EQ(stored().value("Settings/DocPath").toString(), files_.path() + "/");
+}
+
+TEST_F(MainWindowTest, ADocumentThatCannotBeOpenedReportsAndOffersTheBrowseDialog) {
+    const QString missing = files_.filePath("missing.docx");
+    auto w = open(missing);
+    w->optTask[1]->setChecked(true);
     QString message;
-    ModalAnswers answers({okMessage(&message)});
-    w->cmdStart_Click();
-    EXPECT_EQ(codes, std::vector<short>{1});
-    EXPECT_EQ(message, "この処理はまだ使えません");
-    EXPECT_TRUE(w->cmdStart->isEnabled() && w->cmdEnd->isEnabled());
+    ModalAnswers answers({okMessage(&message), [](QWidget* m) { qobject_cast<QDialog*>(m)->reject(); }});
+    w->cmdStart->click();
+    EXPECT_TRUE(answers.allAnswered());
+    EXPECT_TRUE(message.startsWith("ファイルを開けませんでした。ファイルを指定し直してください。"));
+    EXPECT_EQ(w->Progress(), 20);
+    EXPECT_TRUE(w->LogText().endsWith("\r\n段落振り処理 .. Word 初期処理成功"));
+    EXPECT_TRUE(w->cmdStart->isEnabled() && w->cmdRefer->isEnabled());
 }
 
 // ---------------------------------------------------------------------------

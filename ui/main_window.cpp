@@ -2,6 +2,7 @@
 
 #include "engine/module1.h"
 #include "engine/module2.h"
+#include "engine/task_plan.h"
 #include "word/automation.h"
 
 #include <QApplication>
@@ -94,20 +95,6 @@ std::unique_ptr<QSettings> OpenSettingsStore() {
 
 bool IsDocumentName(const QString& path) {
     return path.right(4).toLower() == QLatin1String(".doc") || path.right(5).toLower() == QLatin1String(".docx");
-}
-
-std::vector<TaskStep> TaskPlan(int taskCode) {
-    const QString numbering = QStringLiteral("段落振り処理");
-    const QString deletion = QStringLiteral("原文･タグ削除処理");  // half-width middle dot
-    switch (taskCode) {
-    case 0: return {{QStringLiteral("新規段落振り処理"), 0, false, false}};
-    case 1: return {{numbering, 1, false, false}};
-    case 2: return {{deletion, 2, true, false}};
-    case 3: return {{numbering, 1, false, false}, {deletion, 2, true, false}};
-    case 4: return {{QStringLiteral("色分け処理"), 2, true, true}};
-    case 5: return {{QStringLiteral("HTML化処理"), 5, false, false}};
-    default: return {};
-    }
 }
 
 // ---------------------------------------------------------------------------
@@ -511,37 +498,18 @@ void frmQuorvel::SetButtonEnable(int flag) {
     for (QRadioButton* o : optTask) o->setEnabled(on);
 }
 
-bool frmQuorvel::RunOne(short code) {
+void frmQuorvel::cmdStart_Click() {
+    // The runs of the selected task, their log headings and the colour flag
+    // come from the plan shared with the command line.
     try {
-        if (starter_) starter_(code);
-        else runner_.RunTask(code);
-        return true;
+        engine::RunStartButton(runner_, *this, SelectedTask(), [this](bool on) { SetButtonEnable(on ? 1 : 0); });
     } catch (const word::Error& e) {
+        SetButtonEnable(1);
         MessageBox(e.message(), text::kAppTitle, true);
     } catch (const std::exception& e) {
+        SetButtonEnable(1);
         MessageBox(QString::fromLocal8Bit(e.what()), text::kAppTitle, true);
     }
-    return false;
-}
-
-void frmQuorvel::cmdStart_Click() {
-    if (taskRunning_ || runner_.IsRunning()) return;
-    const int task = SelectedTask();
-    const std::vector<TaskStep> plan = TaskPlan(task);
-    if (plan.empty()) {
-        MessageBox(text::kNoTask);
-        return;
-    }
-    taskRunning_ = true;
-    for (const TaskStep& step : plan) {
-        if (step.setsColourFlag) runner_.SetColourFlag(step.colourFlag);
-        ShowLog(2, step.logHeading);
-        SetButtonEnable(0);
-        const bool completed = RunOne(step.runnerCode);
-        SetButtonEnable(1);
-        if (!completed) break;  // a failure the runner did not handle ends the whole task
-    }
-    taskRunning_ = false;
 }
 
 // ---------------------------------------------------------------------------

@@ -13,9 +13,7 @@
 #include <QWidget>
 
 #include <array>
-#include <functional>
 #include <memory>
-#include <vector>
 
 class QButtonGroup;
 class QCheckBox;
@@ -58,16 +56,6 @@ std::unique_ptr<QSettings> OpenSettingsStore();
 
 // The document-name rule: the text ends in ".doc" or ".docx", in any case.
 bool IsDocumentName(const QString& path);
-
-// One run of the task runner inside a task as the start button composes it.
-struct TaskStep {
-    QString logHeading;
-    short runnerCode;
-    bool setsColourFlag;  // only the runs of code 2 set the colour flag
-    bool colourFlag;
-};
-// The runs that make up task code 0..5 (empty for any other code).
-std::vector<TaskStep> TaskPlan(int taskCode);
 
 class frmQuorvel : public QWidget, public engine::Host {
     Q_OBJECT
@@ -128,14 +116,8 @@ public:
     const QString& DialogFolder() const { return dialogFolder_; }
     // The colour shown behind colour box i (0xBBGGRR).
     int SwatchColour(int index) const { return swatch_.at(static_cast<size_t>(index)); }
-    bool IsTaskRunning() const { return taskRunning_; }
     // Index of the first selected task option, -1 when none.
     int SelectedTask() const;
-
-    // Replaces the call into the runner (tests drive the window without
-    // documents with it); an empty function restores the runner.
-    using TaskStarter = std::function<void(short code)>;
-    void SetTaskStarterForTest(TaskStarter starter) { starter_ = std::move(starter); }
 
     // Converts twips to pixels with the screen's logical resolution.
     int TwipsX(int twips) const;
@@ -185,12 +167,8 @@ private:
     void CommandLineStart();
     void SetSwatch(int index, int bgr);
     void FitStatusLabel();
-    // Runs one runner code, reporting a failure that escapes the runner.
-    // Returns false when the run ended through such a failure.
-    bool RunOne(short code);
 
     engine::TaskRunner runner_;
-    TaskStarter starter_;
     QString commandLine_;
     QString logText_;
     QString dialogFolder_;
@@ -198,7 +176,6 @@ private:
     double progress_ = 0;
     std::array<int, 2> swatch_{0x663399, 0x000000};
     QButtonGroup* taskGroup_ = nullptr;
-    bool taskRunning_ = false;
     bool unloaded_ = false;
 };
 
