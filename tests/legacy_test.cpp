@@ -159,20 +159,21 @@ TEST_F(LegacyConversion, AFailingConversionReportsItsExitCodeAndLeavesTheTargetA
 TEST_F(LegacyConversion, AConversionThatOverrunsTheTimeLimitIsEndedWithItsChildren) {
     const QString pidFile = dir.filePath("child.pid");
     PathOverride path(fakeSoffice(("/bin/sleep 60 &\necho $! > '" + pidFile + "'\nwait\n").toUtf8()).toUtf8());
-    word::legacy::setTimeLimitForTesting(1);
+    word::legacy::setTimeLimitForTesting(2);
     QElapsedTimer timer;
     timer.start();
     try {
         word::legacy::convertToDocx(input, Format::Word97);
         FAIL() << "expected word::Error";
     } catch (const word::Error& e) {
-        EXPECT_TRUE(e.message().contains("1 秒")) << e.what();
+        EXPECT_TRUE(e.message().contains("2 秒")) << e.what();
     }
     EXPECT_LT(timer.elapsed(), 15000);
     // The launcher's child is gone too (or a zombie waiting to be reaped).
+    // On a busy machine the launcher may be ended before it started its
+    // child; then there is no child to look for.
     const QByteArray pid = readAll(pidFile).trimmed();
-    ASSERT_FALSE(pid.isEmpty());
-    const QByteArray stat = readAll("/proc/" + pid + "/stat");
+    const QByteArray stat = pid.isEmpty() ? QByteArray() : readAll("/proc/" + pid + "/stat");
     if (!stat.isEmpty()) {
         EXPECT_TRUE(stat.contains(") Z")) << stat.constData();
     }
