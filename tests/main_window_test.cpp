@@ -562,6 +562,15 @@ TEST_F(MainWindowTest, ADropTakesTheFirstFileOnly) {
     EXPECT_EQ(w->txtFilePath->text(), "/w/first.docx");
 }
 
+TEST_F(MainWindowTest, FilesDroppedOnTheTextBoxesGoToTheWindow) {
+    auto w = open();
+    EXPECT_TRUE(w->acceptDrops());
+    // A drag goes to the innermost widget that accepts drops; none of the
+    // window's own text widgets may take a file's name as text.
+    for (QWidget* c : w->findChildren<QWidget*>())
+        EXPECT_FALSE(c->acceptDrops()) << c->metaObject()->className() << ' ' << c->objectName().toStdString();
+}
+
 TEST_F(MainWindowTest, OpenInWordHandsTheDocumentToTheDesktop) {
     auto w = open();
     QString message;

@@ -300,6 +300,7 @@ void frmQuorvel::CreateControls() {
     txt->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     txt->setReadOnly(true);  // only the program writes the log; it can still be selected and copied
     txt->setAcceptDrops(false);
+    txt->viewport()->setAcceptDrops(false);
     Place(txt, 372, 5832, 8388, 1584);
     logText_ = text::kLogBanner;
     txt->setPlainText(ForDisplay(logText_));
