@@ -6,6 +6,7 @@
 //
 // Exit status: 0 every file processed, 1 a file failed, 2 usage error.
 
+#include "engine/deletion.h"
 #include "engine/find_replace.h"
 #include "engine/host.h"
 #include "engine/task_plan.h"
@@ -23,7 +24,7 @@
 namespace {
 
 // Task codes of the start button that this build can run.
-const std::set<int> kSupportedTasks = {0, 1, 5};
+const std::set<int> kSupportedTasks = {0, 1, 2, 3, 4, 5};
 
 constexpr int kExitOk = 0;
 constexpr int kExitFailed = 1;
@@ -187,7 +188,10 @@ int main(int argc, char** argv) {
         "      runs task N on each file as the window's Start button does: the result\n"
         "      replaces the file, the input is kept as FILE-bakN. Log lines go to standard\n"
         "      output, messages (and status texts with --verbose) to standard error.\n"
-        "      Tasks: 0 new paragraph numbering, 1 paragraph renumbering,\n"
+        "      Tasks: 0 new paragraph numbering, 1 paragraph renumbering, 2 deletion of\n"
+        "      source text and tags (--direction, --blanks, --translation-colour; the\n"
+        "      report files are listed, not opened), 3 tasks 1 and 2 in a row,\n"
+        "      4 colour-coding (--source-colour, --translation-colour, --fonts),\n"
         "      5 HTML for the filing software (FILE.htm beside FILE; FILE itself is not\n"
         "      changed; characters the filing software refuses are listed).\n\n"
         "Exit status: 0 every file processed, 1 a file failed, 2 usage error."));
@@ -269,7 +273,7 @@ int main(int argc, char** argv) {
     for (const auto& [opt, target] : {std::pair{&sourceColourOpt, &host.options.sourceColour},
                                       std::pair{&translationColourOpt, &host.options.translationColour}}) {
         const QString value = parser.value(*opt);
-        if (!ParseColour(value)) return UsageError(QStringLiteral("--%1 needs 1 to 6 hexadecimal digits").arg(opt->names().first()));
+        if (!engine::ParseColourText(value)) return UsageError(QStringLiteral("--%1 needs 1 to 6 hexadecimal digits").arg(opt->names().first()));
         *target = value;
     }
     if (parser.isSet(fontsOpt)) {
