@@ -2,24 +2,14 @@
 // options reach the task, the reports are listed instead of opened.
 
 #include "support/tagged_docs.h"
+#include "support/task_test_util.h"
 
 #include <QProcess>
 
 namespace {
 
-struct Result {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-Result cli(const QStringList& args) {
-    QProcess p;
-    p.start(QStringLiteral(KALVENDO_BINARY_DIR "/kalvendo-cli"), args);
-    p.waitForFinished(60000);
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
-            QString::fromUtf8(p.readAllStandardError())};
-}
+using testsupport::cli;
+using Result = testsupport::CliResult;
 
 const QStringList kDoc = {"--/H", "本発明は装置に関する。", "The invention relates to a device.", "--/M",
                           "装置はCPUを備える。", "The device includes a CPU.", "--/Z", ""};

@@ -9,19 +9,8 @@
 
 namespace {
 
-struct Result {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-Result cli(const QStringList& args) {
-    QProcess p;
-    p.start(QStringLiteral(KALVENDO_BINARY_DIR "/kalvendo-cli"), args);
-    p.waitForFinished(60000);
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
-            QString::fromUtf8(p.readAllStandardError())};
-}
+using testsupport::cli;
+using Result = testsupport::CliResult;
 
 class CliTest : public ::testing::Test {
 protected:

@@ -9,6 +9,7 @@
 
 #include "word/automation.h"
 #include "word/ooxml/document_model.h"
+#include "fuzz_common.h"
 
 #include <QString>
 
@@ -20,17 +21,11 @@
 #include <unistd.h>
 #include <vector>
 
+using fuzzsupport::replaceAll;
+using fuzzsupport::workDir;
+
 namespace {
 
-const std::string& workDir() {
-    static const std::string dir = [] {
-        char pattern[] = "/tmp/kalvendo-fuzzxml.XXXXXX";
-        const char* made = mkdtemp(pattern);
-        if (!made) std::abort();
-        return std::string(made);
-    }();
-    return dir;
-}
 
 const char kTypes[] =
     "<?xml version=\"1.0\" encoding=\"UTF-8\"?>"
@@ -69,13 +64,6 @@ bool writePackage(const std::string& path, const uint8_t* data, size_t size) {
     return zip_close(z) == 0;
 }
 
-void replaceAll(word::ooxml::DocumentModel& model, const QString& find, const QString& replacement) {
-    auto matches = model.findAll(word::ooxml::parseFindText(find), 0, model.length());
-    const QString text = word::ooxml::parseReplacementText(replacement);
-    std::vector<word::ooxml::Edit> edits;
-    for (const auto& [start, end] : matches) edits.push_back({start, end, text});
-    model.replaceMany(edits);
-}
 
 }  // namespace
 

@@ -7,6 +7,7 @@
 
 #include "word/automation.h"
 #include "word/ooxml/document_model.h"
+#include "fuzz_common.h"
 
 #include <QByteArray>
 #include <QString>
@@ -18,27 +19,8 @@
 #include <unistd.h>
 #include <vector>
 
-namespace {
-
-const std::string& workDir() {
-    static const std::string dir = [] {
-        char pattern[] = "/tmp/kalvendo-fuzz.XXXXXX";
-        const char* made = mkdtemp(pattern);
-        if (!made) std::abort();
-        return std::string(made);
-    }();
-    return dir;
-}
-
-void replaceAll(word::ooxml::DocumentModel& model, const QString& find, const QString& replacement) {
-    auto matches = model.findAll(word::ooxml::parseFindText(find), 0, model.length());
-    const QString text = word::ooxml::parseReplacementText(replacement);
-    std::vector<word::ooxml::Edit> edits;
-    for (const auto& [start, end] : matches) edits.push_back({start, end, text});
-    model.replaceMany(edits);
-}
-
-}  // namespace
+using fuzzsupport::replaceAll;
+using fuzzsupport::workDir;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string in = workDir() + "/in.docx";

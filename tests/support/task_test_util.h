@@ -7,11 +7,27 @@
 #include "word/automation.h"
 
 #include <QDir>
+#include <QProcess>
 #include <QFile>
 #include <QStringList>
 #include <QTemporaryDir>
 
 namespace testsupport {
+
+// kalvendo-cli run as a user runs it, with its exit code and both outputs.
+struct CliResult {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+inline CliResult cli(const QStringList& args) {
+    QProcess p;
+    p.start(QStringLiteral(KALVENDO_BINARY_DIR "/kalvendo-cli"), args);
+    p.waitForFinished(60000);
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
+}
 
 // The main story of a document as the engine reads it, marks included.
 inline QString storyText(const QString& path) {
