@@ -191,28 +191,25 @@ struct DocumentModel::Impl {
         }
     }
 
-    void collectRows(pugi::xml_node tbl, std::vector<pugi::xml_node>& out) {
-        for (pugi::xml_node c = tbl.first_child(); c; c = c.next_sibling()) {
-            if (is(c, nTr)) {
-                collectCells(c, out);
+    // Hands every `item` child of a container to onItem, looking through the
+    // content controls and custom XML elements that may wrap rows and cells.
+    template <typename F>
+    void forEachThroughWrappers(pugi::xml_node container, const std::string& item, const F& onItem) {
+        for (pugi::xml_node c = container.first_child(); c; c = c.next_sibling()) {
+            if (is(c, item)) {
+                onItem(c);
             } else if (is(c, nSdt)) {
-                if (pugi::xml_node content = c.child(nSdtContent.c_str())) collectRows(content, out);
+                if (pugi::xml_node content = c.child(nSdtContent.c_str())) forEachThroughWrappers(content, item, onItem);
             } else if (is(c, nCustomXml)) {
-                collectRows(c, out);
+                forEachThroughWrappers(c, item, onItem);
             }
         }
     }
 
-    void collectCells(pugi::xml_node row, std::vector<pugi::xml_node>& out) {
-        for (pugi::xml_node c = row.first_child(); c; c = c.next_sibling()) {
-            if (is(c, nTc)) {
-                collectBlocks(c, out);
-            } else if (is(c, nSdt)) {
-                if (pugi::xml_node content = c.child(nSdtContent.c_str())) collectCells(content, out);
-            } else if (is(c, nCustomXml)) {
-                collectCells(c, out);
-            }
-        }
+    void collectRows(pugi::xml_node tbl, std::vector<pugi::xml_node>& out) {
+        forEachThroughWrappers(tbl, nTr, [&](pugi::xml_node row) {
+            forEachThroughWrappers(row, nTc, [&](pugi::xml_node cell) { collectBlocks(cell, out); });
+        });
     }
 
     bool isBlock(pugi::xml_node n) const {
