@@ -106,22 +106,19 @@ void TaskRunner::StartWord() {
     // failure goes into the message.
     int lastError = 0;
     wordWasRunning_ = false;
-    try {
-        word_ = word::Application::GetObject(kWordClass);
-    } catch (const word::Error& e) {
-        lastError = e.number();
-    } catch (const std::exception&) {
-        lastError = 0;
-    }
-    host_.Wait1Sec();
-    if (!word_) {
+    auto attempt = [&](auto obtain) {
         try {
-            word_ = word::Application::CreateObject(kWordClass);
+            word_ = obtain(kWordClass);
         } catch (const word::Error& e) {
             lastError = e.number();
         } catch (const std::exception&) {
             lastError = 0;
         }
+    };
+    attempt(word::Application::GetObject);
+    host_.Wait1Sec();
+    if (!word_) {
+        attempt(word::Application::CreateObject);
         host_.Wait1Sec();
     } else {
         wordWasRunning_ = true;

@@ -1165,13 +1165,22 @@ struct Matcher {
 
 }  // namespace
 
+namespace {
+
+// Runs the matcher over [start, end) of the story, clamped to it.
+template <typename F>
+void scanStory(const QString& text, const Pattern& pattern, int start, int end, F found) {
+    start = std::clamp(start, 0, static_cast<int>(text.size()));
+    end = std::clamp(end, start, static_cast<int>(text.size()));
+    Matcher(pattern).scan(text, start, end, found);
+}
+
+}  // namespace
+
 std::vector<std::pair<int, int>> DocumentModel::findAll(const Pattern& pattern, int start, int end) {
     std::vector<std::pair<int, int>> out;
-    const QString& t = impl_->storyText();
-    start = std::clamp(start, 0, static_cast<int>(t.size()));
-    end = std::clamp(end, start, static_cast<int>(t.size()));
     const int n = static_cast<int>(pattern.chars.size());
-    Matcher(pattern).scan(t, start, end, [&](int s) {
+    scanStory(impl_->storyText(), pattern, start, end, [&](int s) {
         out.emplace_back(s, s + n);
         return true;
     });
@@ -1180,11 +1189,8 @@ std::vector<std::pair<int, int>> DocumentModel::findAll(const Pattern& pattern, 
 
 std::optional<std::pair<int, int>> DocumentModel::findFirst(const Pattern& pattern, int start, int end) {
     std::optional<std::pair<int, int>> out;
-    const QString& t = impl_->storyText();
-    start = std::clamp(start, 0, static_cast<int>(t.size()));
-    end = std::clamp(end, start, static_cast<int>(t.size()));
     const int n = static_cast<int>(pattern.chars.size());
-    Matcher(pattern).scan(t, start, end, [&](int s) {
+    scanStory(impl_->storyText(), pattern, start, end, [&](int s) {
         out = std::make_pair(s, s + n);
         return false;
     });
