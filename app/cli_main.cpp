@@ -24,7 +24,7 @@
 namespace {
 
 // Task codes of the start button that this build can run.
-const std::set<int> kSupportedTasks = {0, 1, 2, 3, 4, 5};
+const std::set<int> kSupportedTasks = {0, 1, 2, 3, 4, 5, 6, 7};
 
 constexpr int kExitOk = 0;
 constexpr int kExitFailed = 1;

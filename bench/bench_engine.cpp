@@ -7,7 +7,7 @@
 //               search from the top of the document per placeholder)
 
 #include "engine/find_replace.h"
-#include "engine/module1.h"
+#include "engine/text_helpers.h"
 #include "word/automation.h"
 
 #include <QCoreApplication>

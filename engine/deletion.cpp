@@ -5,7 +5,7 @@
 // (deletion_check.cpp).
 
 #include "engine/deletion.h"
-#include "engine/module1.h"
+#include "engine/text_helpers.h"
 #include "engine/task_runner.h"
 #include "word/cp932.h"
 

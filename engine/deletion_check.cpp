@@ -5,7 +5,7 @@
 
 #include "engine/deletion.h"
 
-#include "engine/module1.h"
+#include "engine/text_helpers.h"
 #include "word/automation.h"
 #include "word/cp932.h"
 

@@ -3,6 +3,7 @@
 // so do the command-line runner and the tests (a recording host).
 
 #include <QString>
+#include <QStringList>
 
 namespace engine {
 
@@ -15,6 +16,13 @@ struct TaskOptions {
     bool fontSwitch = false;         // chFont checked
     QString fontJapanese;            // cmbFont(0)
     QString fontLatin;               // cmbFont(1)
+    // Task 5: pictures brought to the filing software's rules (false: copied as stored),
+    // and one HTML file per 【書類名】 section.
+    bool convertImages = true;
+    bool splitDocuments = false;
+    // Task 7: the item families to renumber, any of 請求項, 図, 表, 化, 数.
+    QStringList itemFamilies = {QStringLiteral("請求項"), QStringLiteral("図"), QStringLiteral("表"),
+                                QStringLiteral("化"), QStringLiteral("数")};
 };
 
 class Host {

@@ -1,6 +1,6 @@
 // Task code 5: the HTML for the patent office's filing software.
 
-#include "engine/module1.h"
+#include "engine/text_helpers.h"
 #include "engine/task_runner.h"
 #include "word/ooxml/html_writer.h"
 

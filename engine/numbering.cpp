@@ -2,7 +2,7 @@
 // passes that bring every place that needs a number into the placeholder form
 // 【００００】, then the numbering tail that numbers the placeholders and saves.
 
-#include "engine/module1.h"
+#include "engine/text_helpers.h"
 #include "engine/task_runner.h"
 
 #include <array>

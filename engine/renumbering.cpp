@@ -1,6 +1,6 @@
 // Numbers the placeholders 【００００】 consecutively in document order.
 
-#include "engine/module1.h"
+#include "engine/text_helpers.h"
 #include "engine/task_runner.h"
 
 namespace engine {

@@ -12,6 +12,8 @@ std::vector<PlannedRun> PlanTask(int task) {
     const PlannedRun remove{QStringLiteral("原文･タグ削除処理"), 2, false};
     const PlannedRun colour{QStringLiteral("色分け処理"), 2, true};
     const PlannedRun html{QStringLiteral("HTML化処理"), 5, std::nullopt};
+    const PlannedRun check{QStringLiteral("出願前チェック処理"), 6, std::nullopt};
+    const PlannedRun items{QStringLiteral("番号振り直し処理"), 7, std::nullopt};
     switch (task) {
     case 0: return {numberNew};
     case 1: return {renumber};
@@ -19,6 +21,8 @@ std::vector<PlannedRun> PlanTask(int task) {
     case 3: return {renumber, remove};
     case 4: return {colour};
     case 5: return {html};
+    case 6: return {check};
+    case 7: return {items};
     default: return {};
     }
 }

@@ -20,17 +20,18 @@ struct PlannedRun {
     std::optional<bool> colourFlag;  // set before the run when given
 };
 
-// The runs of task 0..5, in order; empty for any other value.
+// The runs of task 0..7, in order; empty for any other value.
 //   0 "新規段落振り処理" code 0       1 "段落振り処理" code 1
 //   2 "原文･タグ削除処理" code 2, colour flag cleared
 //   3 task 1, then task 2 (two complete runs)
 //   4 "色分け処理" code 2, colour flag set
 //   5 "HTML化処理" code 5
+//   6 "出願前チェック処理" code 6     7 "番号振り直し処理" code 7
 std::vector<PlannedRun> PlanTask(int task);
 
 // The start button: for each planned run, writes its heading, sets the colour
 // flag, disables the command buttons, runs it and enables them again. A task
-// outside 0..5 gets the message "no task". Nothing happens while a run is in
+// outside 0..7 gets the message "no task". Nothing happens while a run is in
 // progress (a click on Start that arrives during a pause). Returns true when
 // every run completed.
 bool RunStartButton(TaskRunner& runner, Host& host, int task,

@@ -1,6 +1,6 @@
 #include "engine/task_runner.h"
 
-#include "engine/module1.h"
+#include "engine/text_helpers.h"
 
 #include <QStringList>
 
@@ -84,6 +84,12 @@ void TaskRunner::RunTask(short code) {
             break;
         case 5:
             RunHtmlTask();
+            break;
+        case 6:
+            RunCheckTask();
+            break;
+        case 7:
+            RunItemRenumbering();
             break;
         default:
             throw word::Error(QStringLiteral("タスクコード %1 はこの版では実行できません。").arg(code));

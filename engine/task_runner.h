@@ -38,7 +38,7 @@ class TaskRunner {
 public:
     explicit TaskRunner(Host& host);
 
-    // Runs task code 0, 1, 2 or 5 on the document named in the file box.
+    // Runs task code 0, 1, 2, 5, 6 or 7 on the document named in the file box.
     // Refuses (returns at once) while another run is in progress.
     void RunTask(short code);
     bool IsRunning() const { return running_; }
@@ -92,6 +92,8 @@ private:
     // message and returns false when one is unusable (tag_passes.cpp).
     bool ValidateOptions(short code);
     void RunHtmlTask();                   // task code 5, html_task.cpp
+    void RunCheckTask();                  // task code 6, check_task.cpp
+    void RunItemRenumbering();            // task code 7, item_renumbering_task.cpp
     // Ends a run that failed after the document was opened: message, log line,
     // document closed without saving, engine released.
     void AbortRun(const QString& reason);

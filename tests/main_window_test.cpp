@@ -4,7 +4,7 @@
 
 #include "ui/main_window.h"
 
-#include "engine/module1.h"
+#include "engine/text_helpers.h"
 #include "support/docx_builder.h"
 #include "word/automation.h"
 #include "word/backup.h"

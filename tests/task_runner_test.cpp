@@ -140,7 +140,9 @@ TEST(TaskPlan, StartButtonRunsOfEveryTask) {
     EXPECT_EQ(describe(3), QStringList({"段落振り処理/1/-", "原文･タグ削除処理/2/clear"}));
     EXPECT_EQ(describe(4), QStringList({"色分け処理/2/set"}));
     EXPECT_EQ(describe(5), QStringList({"HTML化処理/5/-"}));
-    EXPECT_TRUE(engine::PlanTask(6).empty());
+    EXPECT_EQ(describe(6), QStringList({"出願前チェック処理/6/-"}));
+    EXPECT_EQ(describe(7), QStringList({"番号振り直し処理/7/-"}));
+    EXPECT_TRUE(engine::PlanTask(8).empty());
     EXPECT_TRUE(engine::PlanTask(-1).empty());
     // The heading's middle dot is the half-width one.
     EXPECT_TRUE(engine::PlanTask(2)[0].heading.contains(QChar(0xFF65)));

@@ -1,7 +1,7 @@
 #include "ui/main_window.h"
 
-#include "engine/module1.h"
-#include "engine/module2.h"
+#include "engine/text_helpers.h"
+#include "engine/number_reading.h"
 #include "engine/task_plan.h"
 #include "word/automation.h"
 

@@ -1,4 +1,4 @@
-#include "engine/module1.h"
+#include "engine/text_helpers.h"
 
 #include <QDir>
 

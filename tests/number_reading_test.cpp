@@ -1,6 +1,6 @@
 // Command-line splitting and the two number readings of the settings.
 
-#include "engine/module2.h"
+#include "engine/number_reading.h"
 
 #include <gtest/gtest.h>
 

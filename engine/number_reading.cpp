@@ -1,4 +1,4 @@
-#include "engine/module2.h"
+#include "engine/number_reading.h"
 
 #include <QLocale>
 
