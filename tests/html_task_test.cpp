@@ -176,6 +176,9 @@ TEST(HtmlTask, EveryCorpusDocument) {
     for (const QString& name : files) {
         SCOPED_TRACE(name.toStdString());
         HtmlRun r("doc.docx");
+        // Pictures as stored: their conversion (LibreOffice for metafiles) is
+        // checked on the corpus by the slow picture test.
+        r.host.options.convertImages = false;
         ASSERT_TRUE(QFile::copy(corpus + "/" + name, r.input));
         r.run();
         r.expectInputUntouched();
@@ -201,11 +204,18 @@ TEST(HtmlTask, EveryCorpusDocument) {
         const bool hasMath = model->xml().find_node([](pugi::xml_node n) {
             return std::string(n.name()).ends_with(":oMath");
         });
+        // List numbers and bullets are written too, without being story text:
+        // their characters are found in the HTML.
+        const QString written = word::cp932::decode(bytes);
+        auto inHtml = [&](char32_t cp) {
+            return written.contains(QString::fromUcs4(&cp, 1)) || written.contains(QStringLiteral("&#%1;").arg(cp));
+        };
         for (const auto& c : refused) {
             ASSERT_GE(c.paragraph, 1);
             ASSERT_LE(c.paragraph, model->paragraphCount());
             const auto [s, e] = model->paragraphSpan(c.paragraph - 1);
-            EXPECT_TRUE(hasMath || model->text().mid(s, e - s).contains(QString::fromUcs4(&c.codePoint, 1)))
+            EXPECT_TRUE(hasMath || model->text().mid(s, e - s).contains(QString::fromUcs4(&c.codePoint, 1)) ||
+                        inHtml(c.codePoint))
                 << "paragraph " << c.paragraph << " U+" << std::hex << static_cast<unsigned>(c.codePoint);
         }
     }
