@@ -36,10 +36,11 @@ QImage flattenedGrey(const QImage& image) {
     if (!image.hasAlphaChannel()) return image.convertToFormat(QImage::Format_Grayscale8);
     const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
     QImage grey(argb.size(), QImage::Format_Grayscale8);
-    for (int y = 0; y < argb.height(); ++y) {
+    const int w = argb.width(), h = argb.height();
+    for (int y = 0; y < h; ++y) {
         const QRgb* in = reinterpret_cast<const QRgb*>(argb.constScanLine(y));
         uchar* out = grey.scanLine(y);
-        for (int x = 0; x < argb.width(); ++x) {
+        for (int x = 0; x < w; ++x) {
             const int a = qAlpha(in[x]);
             out[x] = uchar((qGray(in[x]) * a + 255 * (255 - a)) / 255);
         }
@@ -47,17 +48,20 @@ QImage flattenedGrey(const QImage& image) {
     return grey;
 }
 
-// Shrinks a picture larger than the allowed dots to fit, keeping its proportions.
-QImage fittedToLimits(const QImage& grey) {
-    if (grey.width() <= kMaxPictureWidthDots && grey.height() <= kMaxPictureHeightDots) return grey;
-    return grey.scaled(kMaxPictureWidthDots, kMaxPictureHeightDots, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+// Shrinks a picture larger than the allowed dots to fit, keeping its
+// proportions. Done before the greyscale step: Qt scales 32-bit pixels
+// directly, greyscale ones through a conversion.
+QImage fittedToLimits(const QImage& image) {
+    if (image.width() <= kMaxPictureWidthDots && image.height() <= kMaxPictureHeightDots) return image;
+    return image.scaled(kMaxPictureWidthDots, kMaxPictureHeightDots, Qt::KeepAspectRatio, Qt::SmoothTransformation);
 }
 
 Histogram histogramOf(const QImage& grey) {
     Histogram h{};
-    for (int y = 0; y < grey.height(); ++y) {
+    const int w = grey.width(), rows = grey.height();
+    for (int y = 0; y < rows; ++y) {
         const uchar* line = grey.constScanLine(y);
-        for (int x = 0; x < grey.width(); ++x) ++h[line[x]];
+        for (int x = 0; x < w; ++x) ++h[line[x]];
     }
     return h;
 }
@@ -109,10 +113,11 @@ QImage twoLevel(const QImage& grey, int threshold) {
     QImage mono(grey.size(), QImage::Format_Mono);
     mono.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
     mono.fill(0);
-    for (int y = 0; y < grey.height(); ++y) {
+    const int w = grey.width(), h = grey.height();
+    for (int y = 0; y < h; ++y) {
         const uchar* in = grey.constScanLine(y);
         uchar* out = mono.scanLine(y);
-        for (int x = 0; x < grey.width(); ++x)
+        for (int x = 0; x < w; ++x)
             if (in[x] > threshold) out[x >> 3] |= uchar(0x80 >> (x & 7));
     }
     return mono;
@@ -177,10 +182,10 @@ FilingPicture copiedAsStored(const QByteArray& bytes, const QString& extension, 
 
 FilingPicture PrepareFilingPicture(const QByteArray& bytes, const QString& extension, qint64 cxEmu, qint64 cyEmu,
                                    const MetafileRenderer& renderMetafile) {
-    const ImageAssessment stored = AssessImage(bytes);
+    QImage image;
+    const ImageAssessment stored = AssessImage(bytes, &image);
     if (stored.acceptable()) return copiedAsStored(bytes, extension, {});
 
-    QImage image;
     if (stored.format == "EMF" || stored.format == "WMF") {
         try {
             image = readImage(renderMetafile(bytes, stored.format, renderDots(cxEmu, cyEmu)));
@@ -188,13 +193,11 @@ FilingPicture PrepareFilingPicture(const QByteArray& bytes, const QString& exten
             return copiedAsStored(bytes, extension,
                                   QStringLiteral("%1を画像にできませんでした（%2）").arg(stored.format, e.message()));
         }
-    } else {
-        image = readImage(bytes);
     }
     if (image.isNull())
         return copiedAsStored(bytes, extension, QStringLiteral("画像を読み込めませんでした"));
 
-    const QImage grey = fittedToLimits(flattenedGrey(image));
+    const QImage grey = flattenedGrey(fittedToLimits(image));
     const Histogram histogram = histogramOf(grey);
     // Pictures that meet the colour rules keep their kind; only the
     // resolution or the size was wrong.

@@ -13,10 +13,15 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSaveFile>
+#include <QThread>
 
 #include <pugixml.hpp>
 
+#include <algorithm>
+#include <atomic>
 #include <cstring>
+#include <exception>
+#include <thread>
 #include <map>
 #include <memory>
 
@@ -134,12 +139,51 @@ QStringList sectionFileNames(const QStringList& names) {
     return out;
 }
 
-html::PicturePreparer picturePreparer(const FilingHtmlOptions& options) {
-    if (!options.convertPictures) return {};
-    const MetafileRenderer render = options.renderMetafile ? options.renderMetafile : legacy::renderMetafileToPng;
-    return [render](const QString&, const QByteArray& bytes, const QString& extension, qint64 cx, qint64 cy) {
-        return PrepareFilingPicture(bytes, extension, cx, cy, render);
+// Converts the pictures of the story before the walks that write them,
+// several at a time (each picture is independent and the conversions are the
+// bulk of the work). Each part is prepared once, at the size it first shows.
+std::map<QString, FilingPicture> convertedPictures(DocumentModel& model, const MetafileRenderer& render) {
+    WalkOptions listing;
+    listing.pictureBase = QStringLiteral("x.htm");
+    listing.section = -1;
+    const WalkResult story = walk(model, listing);
+    struct Job {
+        const html::Picture* picture;
+        qint64 cx = 0, cy = 0;
+        FilingPicture result;
+        std::exception_ptr failure;
     };
+    std::vector<Job> jobs;
+    for (const html::Picture& p : story.pictures) {
+        const auto use = std::find_if(story.pictureUses.begin(), story.pictureUses.end(),
+                                      [&](const html::PictureUse& u) { return u.partName == p.partName; });
+        jobs.push_back({&p, use == story.pictureUses.end() ? 0 : use->cxEmu,
+                        use == story.pictureUses.end() ? 0 : use->cyEmu, {}, {}});
+    }
+    std::atomic<size_t> next{0};
+    auto work = [&] {
+        for (size_t i; (i = next++) < jobs.size();) {
+            Job& job = jobs[i];
+            try {
+                job.result = PrepareFilingPicture(job.picture->file.bytes, job.picture->file.extension, job.cx,
+                                                  job.cy, render);
+            } catch (...) {
+                job.failure = std::current_exception();
+            }
+        }
+    };
+    const size_t helpers = std::min<size_t>(jobs.size(), std::max(1, QThread::idealThreadCount())) - (jobs.empty() ? 0 : 1);
+    std::vector<std::thread> threads;
+    for (size_t i = 0; i < helpers; ++i) threads.emplace_back(work);
+    work();
+    for (std::thread& t : threads) t.join();
+
+    std::map<QString, FilingPicture> out;
+    for (Job& job : jobs) {
+        if (job.failure) std::rethrow_exception(job.failure);
+        out[job.picture->partName] = std::move(job.result);
+    }
+    return out;
 }
 
 }  // namespace
@@ -154,7 +198,16 @@ QString sectionHtmlPath(const QString& htmlPath, const QString& sectionName) {
 
 FilingHtmlReport writeFilingHtml(DocumentModel& model, const QString& htmlPath, const FilingHtmlOptions& options) {
     WalkOptions walkOptions;
-    walkOptions.prepare = picturePreparer(options);
+    std::map<QString, FilingPicture> converted;
+    if (options.convertPictures) {
+        converted = convertedPictures(
+            model, options.renderMetafile ? options.renderMetafile : MetafileRenderer(legacy::renderMetafileToPng));
+        walkOptions.prepare = [&converted](const QString& part, const QByteArray& bytes, const QString& extension,
+                                           qint64, qint64) {
+            auto it = converted.find(part);
+            return it != converted.end() ? it->second : FilingPicture{bytes, extension, {}, {}};
+        };
+    }
 
     // The files to write: the whole story, or one per section.
     std::vector<std::pair<QString, WalkResult>> files;
