@@ -65,6 +65,8 @@ void TaskRunner::RunHtmlTask() {
         host_.ShowLog(2, QStringLiteral(" .. HTML保存：") + file);
     }
     for (const QString& line : written.pictureLog) host_.ShowLog(2, QStringLiteral(" .. 画像：") + line);
+    for (int paragraph : written.equationsNotAsText)
+        host_.ShowLog(2, QStringLiteral(" .. 文字で表せない数式：【段落 %1】画像にして【数ｎ】として入れてください").arg(paragraph));
     ReportRefusedCharacters(host_, refused);
 }
 

@@ -6,7 +6,9 @@
 #include "word/ooxml/document_model.h"
 #include "word/ooxml/html_writer.h"
 
+#include <QBuffer>
 #include <QDateTime>
+#include <QImage>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -161,6 +163,49 @@ TEST(HtmlTask, TheCommandLineRunsTaskFiveAndListsTheRefusedCharacters) {
     EXPECT_TRUE(out.contains(" .. 使用できない文字：【段落 2】①")) << out.toStdString();
     EXPECT_TRUE((out + err).contains("1 個")) << (out + err).toStdString();
     EXPECT_TRUE(word::cp932::decode(readAll(input + ".htm")).contains("\r\n丸数字①<BR>\r\n"));
+}
+
+// --split-documents writes one file per 【書類名】, --images keep|convert
+// chooses whether pictures are brought to the filing rules.
+TEST(HtmlTask, TheCommandLineSplitsByDocumentNameAndConvertsOrKeepsPictures) {
+    QTemporaryDir dir;
+    const QString input = dir.filePath("spec.docx");
+    QImage colour(30, 20, QImage::Format_RGB32);
+    colour.fill(Qt::white);
+    for (int x = 0; x < 30; ++x) colour.setPixel(x, 10, qRgb(255, 0, 0));
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    colour.save(&buffer, "PNG");
+    const QString rels =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?><Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/"
+        "relationships\"><Relationship Id=\"rP\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/"
+        "relationships/image\" Target=\"media/a.png\"/></Relationships>";
+    const QString picture = testsupport::paraXml(
+        "<w:r><w:drawing><wp:inline><wp:extent cx=\"91440\" cy=\"60960\"/><a:graphic><a:graphicData><pic:pic>"
+        "<pic:blipFill><a:blip r:embed=\"rP\"/></pic:blipFill></pic:pic></a:graphicData></a:graphic></wp:inline>"
+        "</w:drawing></w:r>");
+    testsupport::writeDocx(input,
+                           testsupport::paras({"【書類名】明細書", "本文。", "【書類名】図面", "【図１】"}) + picture,
+                           {{"word/media/a.png", png}, {"word/_rels/document.xml.rels", rels.toUtf8()}});
+    auto runCli = [&](const QStringList& options) {
+        QProcess cli;
+        cli.start(QStringLiteral(KALVENDO_BINARY_DIR "/kalvendo-cli"), QStringList{"--task", "5"} + options + QStringList{input});
+        EXPECT_TRUE(cli.waitForFinished(60000));
+        return std::make_pair(cli.exitCode(), QString::fromUtf8(cli.readAllStandardOutput()));
+    };
+    const auto [code, out] = runCli({"--split-documents"});
+    EXPECT_EQ(code, 0);
+    EXPECT_TRUE(out.contains(" .. 画像：spec.docx-図面_1.png：カラー → 白黒２値、300dpi")) << out.toStdString();
+    EXPECT_TRUE(QFile::exists(dir.filePath("spec.docx-明細書.htm")));
+    EXPECT_TRUE(word::cp932::decode(readAll(dir.filePath("spec.docx-図面.htm"))).contains("<IMG SRC=\"spec.docx-図面_1.png\">"));
+    EXPECT_NE(readAll(dir.filePath("spec.docx-図面_1.png")), png);
+
+    const auto [keepCode, keepOut] = runCli({"--images", "keep"});
+    EXPECT_EQ(keepCode, 0);
+    EXPECT_FALSE(keepOut.contains("画像：")) << keepOut.toStdString();
+    EXPECT_EQ(readAll(dir.filePath("spec.docx_1.png")), png);
+    EXPECT_EQ(runCli({"--images", "grey"}).first, 2);
 }
 
 // Every .docx of the corpus: the task completes (or reports why not) without a

@@ -477,8 +477,25 @@ private:
                 continue;
             }
             const std::string l = name.substr(m.size());
+            if (l == "naryPr") {  // the operator of a sum or integral, ∫ unless it says
+                text(mathCharacter(c, "chr", QStringLiteral("∫")), look);
+                continue;
+            }
             if (l.size() > 2 && l.compare(l.size() - 2, 2, "Pr") == 0) continue;  // properties
-            if (l == "t") {
+            if (kNotAsText.count(l) || (l == "rad" && hasMathText(c.child((m + "deg").c_str()))))
+                noteEquationNotAsText();
+            if (l == "d") {
+                // Delimiters: "(a|b)" unless the properties name other characters.
+                pugi::xml_node dPr = c.child((m + "dPr").c_str());
+                text(mathCharacter(dPr, "begChr", QStringLiteral("(")), look);
+                bool first = true;
+                for (pugi::xml_node e : c.children((m + "e").c_str())) {
+                    if (!first) text(mathCharacter(dPr, "sepChr", QStringLiteral("|")), look);
+                    first = false;
+                    math(e, look);
+                }
+                text(mathCharacter(dPr, "endChr", QStringLiteral(")")), look);
+            } else if (l == "t") {
                 // The invisible operators (function application, invisible
                 // times, separator, plus) show nothing and are left out.
                 QString t = QString::fromUtf8(c.text().get());
@@ -503,6 +520,35 @@ private:
                 math(c, look);
             }
         }
+    }
+
+    // Structures that plain text with superscripts and subscripts cannot
+    // show: matrices, equation arrays, accents, bars, grouping characters,
+    // limits over and under, prescripts, boxes with borders.
+    inline static const std::set<std::string> kNotAsText = {"m",      "eqArr",  "acc",  "bar",       "groupChr",
+                                                            "limLow", "limUpp", "sPre", "borderBox"};
+
+    // A character named by a math property (m:chr m:val="∑"); `fallback` when
+    // the property is absent; nothing when it is there without a value.
+    QString mathCharacter(pugi::xml_node properties, const char* local, const QString& fallback) const {
+        pugi::xml_node p = properties.child((mathPrefix_ + ":" + local).c_str());
+        if (!p) return fallback;
+        return QString::fromUtf8(p.attribute((mathPrefix_ + ":val").c_str()).value());
+    }
+
+    bool hasMathText(pugi::xml_node n) const {
+        for (pugi::xml_node c : n.children()) {
+            if (c.type() != pugi::node_element) continue;
+            if (localName(c.name()) == "t" && *c.text().get()) return true;
+            if (hasMathText(c)) return true;
+        }
+        return false;
+    }
+
+    void noteEquationNotAsText() {
+        if (quiet()) return;
+        auto& list = result_.equationsNotAsText;
+        if (list.empty() || list.back() != paragraph_) list.push_back(paragraph_);
     }
 
     const Source& src_;

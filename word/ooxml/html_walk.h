@@ -63,6 +63,7 @@ struct WalkResult {
     std::vector<Picture> pictures;
     std::vector<PictureUse> pictureUses;
     QStringList sectionNames;  // the names after each 【書類名】 of the body, in order
+    std::vector<int> equationsNotAsText;  // 1-based paragraphs whose equations text cannot show
 };
 
 WalkResult walkMainStory(const Source& source, const WalkOptions& options);

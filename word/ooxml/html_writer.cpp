@@ -251,6 +251,8 @@ FilingHtmlReport writeFilingHtml(DocumentModel& model, const QString& htmlPath, 
             writeAtomically(path, bytes);
             written.push_back(path);
             report.htmlFiles << path;
+            report.equationsNotAsText.insert(report.equationsNotAsText.end(), result.equationsNotAsText.begin(),
+                                             result.equationsNotAsText.end());
         }
     } catch (...) {
         for (const QString& path : written) QFile::remove(path);

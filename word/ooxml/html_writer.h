@@ -27,6 +27,10 @@ struct FilingHtmlOptions {
 struct FilingHtmlReport {
     QStringList htmlFiles;   // the HTML files written, in order
     QStringList pictureLog;  // one line per converted picture, and per picture to convert by hand
+    // 1-based paragraphs (table cells counted) with an equation that plain text
+    // cannot show (matrices, accents, limits above and below, …): written as
+    // well as text allows, to be given as a picture in a 【数ｎ】 item by hand.
+    std::vector<int> equationsNotAsText;
 };
 
 // Writes everything or nothing: on a failure the files of this call are removed.
