@@ -144,3 +144,20 @@ TEST_F(ItemRenumberingTest, NothingToRenumberIsNotSaved) {
 }
 
 }  // namespace
+
+// The sample through kalvendo-cli: --items chooses the families, the log is the README's.
+TEST_F(ItemRenumberingTest, SampleFromTheCommandLineWithChosenFamilies) {
+    const QString copy = path();
+    ASSERT_TRUE(QFile::copy(QStringLiteral(KALVENDO_SOURCE_DIR "/samples/renumber-me.docx"), copy));
+    EXPECT_EQ(testsupport::cli({"--task", "7", "--items", "figures,数", copy}).exitCode, 0);
+    const testsupport::CliResult r = testsupport::cli({"--task", "7", "--items", "請求項", copy});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QStringList lines = r.out.split('\n');
+    ASSERT_GE(lines.size(), 4);
+    EXPECT_EQ(lines.mid(1, 2),
+              QStringList({" .. 請求項：５→３、３→４、４→５（引用 2 箇所を変更）",
+                           " .. 請求項：【請求項４】の「請求項１～３」：番号が連続しなくなるため「請求項１、２又は４」と書き換えます"}));
+    EXPECT_TRUE(lines[3].startsWith(" .. 保存成功：" + copy)) << lines[3].toStdString();
+    EXPECT_TRUE(testsupport::storyParagraphs(copy).contains("【図３】"));
+    EXPECT_EQ(testsupport::cli({"--task", "7", "--items", "請求項,pictures", copy}).exitCode, 2);
+}
