@@ -8,7 +8,7 @@
 // drawings and oversized drawings, in turn. Every run works on a copy in a
 // scratch folder. A metafile drawn through LibreOffice is timed apart.
 
-#include "engine/host.h"
+#include "bench/bench_support.h"
 #include "engine/task_runner.h"
 #include "word/legacy/legacy.h"
 #include "word/ooxml/package.h"
@@ -30,28 +30,6 @@
 #include <vector>
 
 namespace {
-
-class QuietHost : public engine::Host {
-public:
-    QString file;
-    QStringList log, messages;
-    void ShowLog(int, const QString& text) override { log << text; }
-    void ShowStatus(const QString&) override {}
-    void SetProgress(double value) override { progress_ = value; }
-    double Progress() const override { return progress_; }
-    void RefreshProgress() override {}
-    void Wait1Sec() override {}
-    void DoEvents() override {}
-    using engine::Host::MessageBox;
-    void MessageBox(const QString& text, const QString&, bool) override { messages << text; }
-    void BrowseForFile() override {}
-    void OpenWithShell(const QString&) override {}
-    QString FilePathText() const override { return file; }
-    engine::TaskOptions Options() const override { return {}; }
-
-private:
-    double progress_ = 0;
-};
 
 QByteArray encoded(const QImage& image, const char* format) {
     QByteArray bytes;
@@ -171,10 +149,10 @@ int main(int argc, char** argv) {
     addPictures(prepared, pictures);
 
     std::vector<double> walls, cpus;
-    QStringList log;
+    QString log;
     for (int i = 0; i < runs; ++i) {
         QTemporaryDir dir;
-        QuietHost host;
+        bench::BenchHost host;
         host.file = dir.filePath("spec.docx");
         QFile::copy(prepared, host.file);
         engine::TaskRunner runner(host);
@@ -192,7 +170,7 @@ int main(int argc, char** argv) {
     }
     std::sort(walls.begin(), walls.end());
     std::sort(cpus.begin(), cpus.end());
-    const auto converted = std::count_if(log.begin(), log.end(), [](const QString& l) { return l.contains("画像："); });
+    const auto converted = log.count(QStringLiteral("画像："));
     std::printf("task 5 on %s with %d pictures (%lld bytes), %d runs\n", argv[1], pictures,
                 static_cast<long long>(QFileInfo(prepared).size()), runs);
     std::printf("  median: %.0f ms wall, %.0f ms CPU; best %.0f ms wall\n", walls[walls.size() / 2], cpus[cpus.size() / 2],
