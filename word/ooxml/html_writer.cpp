@@ -145,7 +145,6 @@ QStringList sectionFileNames(const QStringList& names) {
 std::map<QString, FilingPicture> convertedPictures(DocumentModel& model, const MetafileRenderer& render) {
     WalkOptions listing;
     listing.pictureBase = QStringLiteral("x.htm");
-    listing.section = -1;
     const WalkResult story = walk(model, listing);
     struct Job {
         const html::Picture* picture;
