@@ -122,7 +122,7 @@ CheckMessage DeletionCheckMessage(bool englishToJapanese, bool findingReportEmpt
             QStringLiteral("半角文字が５％以上含まれている文がないことを確認"), false};
 }
 
-void CheckDeletedText(Host& host, const DeletionReportPaths& paths, bool englishToJapanese) {
+DeletionCheckResult WriteDeletionCheckReports(Host& host, const DeletionReportPaths& paths, bool englishToJapanese) {
     QFile deletedFile(paths.deletedText);
     if (!deletedFile.open(QIODevice::ReadOnly))
         ThrowFileError(QStringLiteral("読み込み"), paths.deletedText, deletedFile.errorString());
@@ -134,10 +134,6 @@ void CheckDeletedText(Host& host, const DeletionReportPaths& paths, bool english
     RemoveIfExists(paths.finding);
     RemoveIfExists(paths.halfWidth);
     host.SetProgress(74);
-    // Both reports exist from here on, as the user expects after a run; the
-    // content follows once the lines are sorted.
-    WriteReport(paths.finding, {});
-    WriteReport(paths.halfWidth, {});
 
     QByteArray finding;
     QByteArray halfWidth;
@@ -147,23 +143,26 @@ void CheckDeletedText(Host& host, const DeletionReportPaths& paths, bool english
         if (route.halfWidth) halfWidth += word::cp932::encode(line) + crLf;
         if (route.finding) finding += word::cp932::encode(*route.finding) + crLf;
     }
-    WriteReport(paths.finding, finding);
-    WriteReport(paths.halfWidth, halfWidth);
+    // An empty report is not left behind: only the reports with lines exist.
+    if (!finding.isEmpty()) WriteReport(paths.finding, finding);
+    if (!halfWidth.isEmpty()) WriteReport(paths.halfWidth, halfWidth);
     host.SetProgress(76);
     host.ShowStatus(QStringLiteral("最終処理"));
 
-    const CheckMessage message = DeletionCheckMessage(englishToJapanese, finding.isEmpty());
-    host.MessageBox(message.text, message.title, message.exclamation);
-
-    if (!finding.isEmpty()) {
-        host.OpenWithShell(paths.finding);
-        host.OpenWithShell(paths.deletedText);
-    } else {
-        host.OpenWithShell(paths.deletedText);
-        RemoveIfExists(paths.finding);
-    }
-    if (halfWidth.isEmpty()) RemoveIfExists(paths.halfWidth);
+    DeletionCheckResult result{DeletionCheckMessage(englishToJapanese, finding.isEmpty()), {}};
+    if (!finding.isEmpty()) result.toOpen << paths.finding;
+    result.toOpen << paths.deletedText;
     host.SetProgress(78);
+    return result;
+}
+
+void ShowDeletionCheck(Host& host, const DeletionCheckResult& result) {
+    host.MessageBox(result.message.text, result.message.title, result.message.exclamation);
+    for (const QString& path : result.toOpen) host.OpenWithShell(path);
+}
+
+void CheckDeletedText(Host& host, const DeletionReportPaths& paths, bool englishToJapanese) {
+    ShowDeletionCheck(host, WriteDeletionCheckReports(host, paths, englishToJapanese));
 }
 
 }  // namespace engine

@@ -23,8 +23,11 @@ struct Converted {
 // Converts a legacy file to .docx in a private temporary folder (throws word::Error
 // with a user-facing reason: LibreOffice missing, conversion failed or timed out).
 Converted convertToDocx(const QString& path, Format format);
-// Converts a .docx back to `format` and moves the result to targetPath.
-void convertBack(const QString& docxPath, Format format, const QString& targetPath);
+// Converts a .docx back to `format` and writes the result to targetPath whole
+// (through a temporary file); messages name the document as `shownName`
+// (empty: the target's file name).
+void convertBack(const QString& docxPath, Format format, const QString& targetPath,
+                 const QString& shownName = {});
 
 // Tests only: the time limit of one conversion in seconds (0 restores 120).
 void setTimeLimitForTesting(int seconds);

@@ -1,5 +1,6 @@
 #include "word/ooxml/html_writer.h"
 
+#include "word/atomic_file.h"
 #include "word/automation.h"
 #include "word/cp932.h"
 #include "word/ooxml/document_model.h"
@@ -8,7 +9,6 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <pugixml.hpp>
 
@@ -754,11 +754,9 @@ QString htmlBase(const QString& htmlPath) {
     return base;
 }
 
-void writeAtomically(const QString& path, const QByteArray& bytes) {
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit())
-        throw Error(QStringLiteral("ファイルを書き込めませんでした：%1（%2）").arg(path, f.errorString()));
-}
+// The one way the program replaces a file whole (word/atomic_file.h): a full
+// disk is reported as such and never leaves an empty or partial file.
+void writeAtomically(const QString& path, const QByteArray& bytes) { files::WriteAtomically(path, bytes); }
 
 }  // namespace
 
