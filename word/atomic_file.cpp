@@ -61,6 +61,8 @@ QString Reason(int err) {
         return QStringLiteral("ファイルまたはフォルダーがありません");
     case EISDIR:
         return QStringLiteral("同じ名前のフォルダーがあります");
+    case EFBIG:
+        return QStringLiteral("ファイルが大きすぎて書き込めません");
     case EIO:
         return QStringLiteral("ディスクの読み書きに失敗しました");
     default:
