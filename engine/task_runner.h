@@ -21,7 +21,8 @@ enum class RunOutcome {
     NoFile,      // the file box named no file: message and browse dialog
     OpenFailed,  // the document could not be opened: message and browse dialog
     Aborted,     // a failure after the document was opened: reported, nothing written
-    Refused,     // an option the task needs is unusable: message, the document not opened
+    Refused,     // an option the task needs is unusable, or the document is read-only:
+                 // message, the document not opened
 };
 
 // The steps of the save sequence, in order, for tests that simulate a failure

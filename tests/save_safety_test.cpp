@@ -140,8 +140,10 @@ TEST_F(SaveSafety, AFailingStepLeavesTheInputAndNothingBeside) {
     EXPECT_EQ(fileBytes(dir.filePath("spec-bak1.docx")), original);
 }
 
+// Only what a killed save left is removed: temporaries of live processes and
+// other files stay; the ".$$$" of earlier versions goes.
 TEST_F(SaveSafety, LeftoversOfLiveProcessesAndOtherFilesStay) {
-    const QStringList others = {".~kv1-abc.tmp", ".~kv" + kDeadPid + "-x.docx", "notes.tmp"};
+    const QStringList others = {".~kv1-abc.tmp", ".~kv" + kDeadPid + "-x.docx", "notes.tmp", "spec-bak1.docx.$$$"};
     for (const QString& name : others) {
         QFile f(dir.filePath(name));
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));

@@ -63,6 +63,8 @@ void RemoveLeftovers(const QString& documentPath) {
         const QByteArray candidate = Name(Candidate(documentPath, n));
         struct stat backup;
         if (::lstat(candidate.constData(), &backup) == 0 && SameFile(backup, document)) ::unlink(candidate.constData());
+        // The temporary name of earlier versions, which saved through the backup name.
+        ::unlink((candidate + ".$$$").constData());
     }
 }
 

@@ -27,7 +27,8 @@ std::optional<QString> FirstFreeBackup(const QString& documentPath);
 
 // Removes what a killed save of this document left beside it: temporary files
 // of processes that no longer run, and a backup name that is still a second
-// name of the document itself (the run ended before the result took its place).
+// name of the document itself (the run ended before the result took its place),
+// and the "<backup name>.$$$" files through which earlier versions saved.
 void RemoveLeftovers(const QString& documentPath);
 
 // True when the document may not be replaced: no write permission for this
