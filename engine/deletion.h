@@ -65,7 +65,6 @@ int CharacterLength(const QString& line);
 // an end counts too).
 QStringList SplitLines(const QString& text);
 
-
 // Throws word::Error telling the user that the file at path could not be
 // handled (what: "作成", "書き込み", "読み込み", "削除") and why, and that the
 // document was not saved.

@@ -6,6 +6,7 @@
 #include "engine/deletion.h"
 
 #include "engine/text_helpers.h"
+#include "word/atomic_file.h"
 #include "word/automation.h"
 #include "word/cp932.h"
 
@@ -43,7 +44,7 @@ void ThrowFileError(const QString& what, const QString& path, const QString& rea
     throw word::Error(QStringLiteral("ファイル「%1」を%2できませんでした（%3）。\r\n"
                                      "文書は保存していません。ファイルを閉じるか、"
                                      "フォルダーに書き込めるようにしてから、もう一度実行してください。")
-                          .arg(path, what, reason));
+                          .arg(path, what, word::files::ReasonForSystemText(reason)));
 }
 
 int CharacterLength(const QString& line) {

@@ -251,10 +251,17 @@ TEST_F(SaveSafety, ADocumentNameNearTheLimitIsSaved) {
     }
     EXPECT_EQ(fileBytes(word::backup::Candidate(doc, 1)), original);
     EXPECT_TRUE(QFileInfo::exists(doc + ".htm"));
+    // The deletion task's report names grow by 19 bytes and more: refused, saying why.
+    host.clear();
+    runner.RunTask(2);
+    EXPECT_EQ(runner.LastOutcome(), RunOutcome::Aborted);
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_TRUE(host.messages[0].text.contains("長すぎます")) << host.messages[0].text.toStdString();
 }
 
 // On a full disk (a small tmpfs, filled up) the save and the HTML fail with
-// the reason in Japanese, leaving the input and no half-written file.
+// the reason in Japanese, leaving the input, no half-written file and no
+// report of the deletion that was not saved.
 TEST_F(SaveSafety, AFullDiskIsSaidAndLeavesNothingHalfWritten) {
     const QString disk = dir.filePath("disk");
     QDir(dir.path()).mkdir("disk");
@@ -271,7 +278,7 @@ TEST_F(SaveSafety, AFullDiskIsSaidAndLeavesNothingHalfWritten) {
         const QByteArray block(4096, 'x');
         while (fill.write(block) == block.size()) {}
     }
-    for (const short code : {1, 5}) {
+    for (const short code : {1, 2, 5}) {
         host.clear();
         runner.RunTask(code);
         EXPECT_EQ(runner.LastOutcome(), RunOutcome::Aborted) << code;

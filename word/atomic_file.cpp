@@ -70,6 +70,12 @@ QString Reason(int err) {
     }
 }
 
+QString ReasonForSystemText(const QString& text) {
+    for (const int err : {ENOSPC, EDQUOT, ENAMETOOLONG, EACCES, EPERM, EROFS, ENOENT, EISDIR, EFBIG, EIO})
+        if (text == QString::fromLocal8Bit(std::strerror(err))) return Reason(err);
+    return text;
+}
+
 QString NewTemporaryName(const QString& folder) {
     const QString stem = folder + u'/' + kTemporaryPrefix + QString::number(::getpid()) + u'-';
     for (;;) {

@@ -30,6 +30,9 @@ private:
 // Why a file operation failed, for the user: a full disk, a name or path too
 // long, no permission, a read-only file system, … (the system's text otherwise).
 QString Reason(int err);
+// The same for the system's own text of an error, as Qt's file classes report
+// it (errorString()); a text that is no known error's comes back unchanged.
+QString ReasonForSystemText(const QString& text);
 
 // A name in `folder` that no file has, for a temporary file of this process:
 // ".~kv<pid>-<random>.tmp", short, so that a document name near the file
