@@ -1,6 +1,7 @@
 #include "engine/task_runner.h"
 
 #include "engine/text_helpers.h"
+#include "word/legacy/legacy.h"
 
 #include <QStringList>
 
@@ -52,6 +53,8 @@ void TaskRunner::RunTask(short code) {
     }
 
     host_.SetProgress(20);
+    // What killed runs left in the temporary folder goes before this run adds its own.
+    word::legacy::removeWorkDirsOfEndedProcesses();
     wordWasRunning_ = false;
     StartWord();
 

@@ -123,8 +123,8 @@ QString checkedResult(const QString& path, const QByteArray& magic, const QStrin
 
 const QString kWorkDirPrefix = QStringLiteral("kalvendo-lo-");
 
-// Removes the work folders of runs that were killed before they could remove
-// their own: the folder's name carries the id of the process that made it.
+}  // namespace
+
 void removeWorkDirsOfEndedProcesses() {
     static const QRegularExpression pattern(QStringLiteral("^kalvendo-lo-(\\d+)-[^/]+$"));
     QDir temp(QDir::tempPath());
@@ -134,6 +134,8 @@ void removeWorkDirsOfEndedProcesses() {
             QDir(temp.filePath(name)).removeRecursively();
     }
 }
+
+namespace {
 
 std::shared_ptr<QTemporaryDir> makeWorkDir() {
     removeWorkDirsOfEndedProcesses();

@@ -29,6 +29,10 @@ Converted convertToDocx(const QString& path, Format format);
 void convertBack(const QString& docxPath, Format format, const QString& targetPath,
                  const QString& shownName = {});
 
+// Removes the conversion folders of runs that were killed before they could
+// remove their own (a folder's name carries the id of the process that made it).
+void removeWorkDirsOfEndedProcesses();
+
 // Tests only: the time limit of one conversion in seconds (0 restores 120).
 void setTimeLimitForTesting(int seconds);
 
