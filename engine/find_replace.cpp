@@ -49,10 +49,12 @@ bool GrayAllIn(const word::Range& range, const QString& text) {
 }
 
 void TaskRunner::ReplaceAll(const QString& findText, const QString& replacementText) {
+    StopPoint();
     if (ReplaceAllIn(range_, findText, replacementText)) changed_ = true;
 }
 
 void TaskRunner::GrayAll(const QString& text) {
+    StopPoint();
     if (GrayAllIn(range_, text)) changed_ = true;
 }
 

@@ -3,6 +3,7 @@
 #include "word/automation.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -12,6 +13,7 @@
 #include <QUrl>
 
 #include <csignal>
+#include <utility>
 #include <sys/types.h>
 #include <unistd.h>
 
@@ -26,6 +28,8 @@ namespace word::legacy {
 namespace {
 
 int timeLimitSeconds = 120;
+WaitHandler waitHandler;
+constexpr int kPollMilliseconds = 100;
 
 const char* kZip = "PK\x03\x04";
 const QByteArray kOle("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8);
@@ -97,13 +101,26 @@ QString runConversion(const QString& input, const QString& filter, const QString
     if (!p.waitForStarted(30000))
         throw Error(QStringLiteral("LibreOffice を起動できませんでした（%1）：%2").arg(p.errorString(), program));
     const qint64 pid = p.processId();
-    if (!p.waitForFinished(timeLimitSeconds * 1000)) {
+    const auto endGroup = [&] {
         if (pid > 0) ::kill(-static_cast<pid_t>(pid), SIGKILL);
         p.kill();
         p.waitForFinished(10000);
-        throw Error(QStringLiteral("LibreOffice による文書の変換が %1 秒以内に終わらなかったため中止しました：%2")
-                        .arg(timeLimitSeconds)
-                        .arg(shownName));
+    };
+    // Short waits, so that the handler can keep a window alive; a finish seen
+    // while the handler let events through also ends the loop.
+    QElapsedTimer clock;
+    clock.start();
+    while (!p.waitForFinished(kPollMilliseconds) && p.state() != QProcess::NotRunning) {
+        if (clock.elapsed() >= timeLimitSeconds * 1000LL) {
+            endGroup();
+            throw Error(QStringLiteral("LibreOffice による文書の変換が %1 秒以内に終わらなかったため中止しました：%2")
+                            .arg(timeLimitSeconds)
+                            .arg(shownName));
+        }
+        if (waitHandler && !waitHandler(static_cast<int>(clock.elapsed() / 1000))) {
+            endGroup();
+            throw Error(QStringLiteral("LibreOffice による文書の変換を中止しました：%1").arg(shownName));
+        }
     }
     // A launcher that returns while its own child still runs must not leave it behind.
     if (pid > 0) ::kill(-static_cast<pid_t>(pid), SIGKILL);
@@ -145,6 +162,8 @@ Format detectFormat(const QString& path) {
     if (head.startsWith("{\\rtf")) return Format::Rtf;
     return Format::Other;
 }
+
+WaitHandler setWaitHandler(WaitHandler handler) { return std::exchange(waitHandler, std::move(handler)); }
 
 void setTimeLimitForTesting(int seconds) { timeLimitSeconds = seconds > 0 ? seconds : 120; }
 

@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 class QTemporaryDir;
@@ -25,6 +26,13 @@ struct Converted {
 Converted convertToDocx(const QString& path, Format format);
 // Converts a .docx back to `format` and moves the result to targetPath.
 void convertBack(const QString& docxPath, Format format, const QString& targetPath);
+
+// Called about ten times a second while LibreOffice converts, with the seconds
+// elapsed; returning false ends the conversion at once (its whole process
+// group), and the conversion throws Error. Lets a window repaint, show the
+// time and offer to stop. Returns the handler it replaces (empty: none).
+using WaitHandler = std::function<bool(int elapsedSeconds)>;
+WaitHandler setWaitHandler(WaitHandler handler);
 
 // Tests only: the time limit of one conversion in seconds (0 restores 120).
 void setTimeLimitForTesting(int seconds);
