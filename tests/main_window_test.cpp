@@ -4,11 +4,14 @@
 
 #include "ui/main_window.h"
 
+#include "bench/patent_generator.h"
 #include "engine/text_helpers.h"
 #include "support/docx_builder.h"
+#include "support/task_test_util.h"
 #include "word/automation.h"
 #include "word/backup.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QColorDialog>
@@ -24,6 +27,8 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPlainTextEdit>
@@ -177,7 +182,10 @@ TEST_F(MainWindowTest, FirstStartWithAnEmptyStoreShowsTheDesignChoices) {
 
 TEST_F(MainWindowTest, EveryControlCarriesItsNameCaptionAndPlace) {
     auto w = open();
-    EXPECT_EQ(w->size(), QSize(w->TwipsX(8976), w->TwipsY(7512)));
+    // The menu bar sits above the client area; places are relative to the latter.
+    EXPECT_EQ(w->ClientArea()->size(), QSize(w->TwipsX(8976), w->TwipsY(7512)));
+    EXPECT_EQ(w->ClientArea()->pos(), QPoint(0, w->menuBar->height()));
+    EXPECT_EQ(w->height(), w->menuBar->height() + w->TwipsY(7512));
     EXPECT_EQ(w->minimumSize(), w->maximumSize());  // fixed size
 
     struct Expect {
@@ -312,8 +320,8 @@ TEST_F(MainWindowTest, TheStoredTaskIsReadLenientlyAndRoundedHalfToEven) {
     const struct {
         const char* stored;
         int task;
-    } cases[] = {{"4.5", 4}, {"5.5", 1}, {"2.5", 2}, {"3.5", 4}, {"6", 1}, {" 3 ", 3}, {"abc", 0}, {"", 0},
-                 {"0", 0},   {"5", 5},   {"-1", 1},  {"2x", 2},  {"1e9", 1}};
+    } cases[] = {{"4.5", 4}, {"5.5", 6}, {"2.5", 2}, {"3.5", 4}, {"7", 7},  {"7.5", 1}, {" 3 ", 3}, {"abc", 0},
+                 {"", 0},    {"0", 0},   {"5", 5},   {"-1", 1},  {"2x", 2}, {"1e9", 1}};
     for (const auto& c : cases) {
         store("Task", c.stored);
         auto w = open();
@@ -352,7 +360,7 @@ TEST_F(MainWindowTest, TheFontSwitchTakesOnlyZeroOrOneReadStrictly) {
 // ---------------------------------------------------------------------------
 // The closing save
 
-TEST_F(MainWindowTest, TheClosingSaveWritesExactlyTheNineKeys) {
+TEST_F(MainWindowTest, TheClosingSaveWritesTheNineKeysAndTheNewOptions) {
     const QString doc = files_.filePath("spec.docx");
     auto w = open();
     w->txtFilePath->setText(doc);
@@ -363,12 +371,15 @@ TEST_F(MainWindowTest, TheClosingSaveWritesExactlyTheNineKeys) {
     w->chFont->setChecked(true);
     w->cmbFont[0]->setEditText("A font nobody has");
     w->cmbFont[1]->setEditText("");
+    w->chkConvertImages->setChecked(false);
+    w->chkItem[1]->setChecked(false);
     w->close();
 
     QSettings s = stored();
     s.beginGroup("Settings");
-    EXPECT_EQ(s.childKeys(), (QStringList{"ChFont", "DocPath", "FontEng", "FontJpn", "OptKind", "OptSpace", "OrgColor",
-                                          "Task", "TraColor"}));
+    EXPECT_EQ(s.childKeys(), (QStringList{"ChFont", "ConvertImages", "DocPath", "FontEng", "FontJpn", "ItemFamilies",
+                                          "OptKind", "OptSpace", "OrgColor", "RecentFiles", "SplitDocuments", "Task",
+                                          "TraColor"}));
     EXPECT_EQ(s.value("DocPath").toString(), files_.path() + "/");
     EXPECT_EQ(s.value("OptKind").toString(), "1");
     EXPECT_EQ(s.value("OptSpace").toString(), "0");
@@ -378,6 +389,9 @@ TEST_F(MainWindowTest, TheClosingSaveWritesExactlyTheNineKeys) {
     EXPECT_EQ(s.value("ChFont").toString(), "1");
     EXPECT_EQ(s.value("FontJpn").toString(), "A font nobody has");
     EXPECT_EQ(s.value("FontEng").toString(), "");
+    EXPECT_EQ(s.value("ConvertImages").toString(), "0");
+    EXPECT_EQ(s.value("SplitDocuments").toString(), "0");
+    EXPECT_EQ(s.value("ItemFamilies").toString(), "請求項,表,化,数");
     s.endGroup();
     EXPECT_EQ(s.childGroups(), QStringList{"Settings"});
 }
@@ -398,6 +412,8 @@ TEST_F(MainWindowTest, WhatWasStoredComesBackAtTheNextStart) {
         w->OptSpace[1]->setChecked(true);
         w->txtColor[1]->setText("0000FF");
         w->cmbFont[1]->setEditText("Latin Modern");
+        w->chkSplitDocuments->setChecked(true);
+        w->chkItem[0]->setChecked(false);
         w->cmdEnd->click();
         EXPECT_FALSE(w->isVisible());
     }
@@ -406,6 +422,10 @@ TEST_F(MainWindowTest, WhatWasStoredComesBackAtTheNextStart) {
     EXPECT_EQ(w->txtColor[1]->text(), "0000FF");
     EXPECT_EQ(w->SwatchColour(1), 0x000000);
     EXPECT_EQ(w->cmbFont[1]->currentText(), "Latin Modern");
+    const engine::TaskOptions o = w->Options();
+    EXPECT_TRUE(o.convertImages);
+    EXPECT_TRUE(o.splitDocuments);
+    EXPECT_EQ(o.itemFamilies, (QStringList{"図", "表", "化", "数"}));
 }
 
 // ---------------------------------------------------------------------------
@@ -493,7 +513,7 @@ TEST_F(MainWindowTest, TheBrowseDialogPutsTheChosenFileOrTheInvalidFileTextInThe
             title = d->windowTitle();
             filters = d->nameFilters();
             folder = d->directory().absolutePath();
-            mustExist = d->fileMode() == QFileDialog::ExistingFile;
+            mustExist = d->fileMode() == QFileDialog::ExistingFiles;
             chooseInDialog(d, doc);
         }});
         w->cmdRefer->click();
@@ -547,11 +567,14 @@ void dropFiles(QWidget& target, const QStringList& paths) {
     QTest::qWait(100);
 }
 
-TEST_F(MainWindowTest, ADropTakesTheFirstFileOnly) {
+TEST_F(MainWindowTest, ADropTakesEveryDocumentUnlessTheFirstFileIsNone) {
     auto w = open();
-    dropFiles(*w, {"/w/first.docx", "/w/second.doc"});
-    EXPECT_EQ(w->txtFilePath->text(), "/w/first.docx");
+    dropFiles(*w, {"/w/first.docx", "/w/notes.txt", "/w/second.doc"});
+    EXPECT_EQ(w->txtFilePath->text(), "/w/first.docx（他 1 件）");
+    EXPECT_EQ(w->ChosenDocuments(), (QStringList{"/w/first.docx", "/w/second.doc"}));
     EXPECT_TRUE(w->cmdOpen->isEnabled());
+    dropFiles(*w, {"/w/only.docx"});
+    EXPECT_EQ(w->txtFilePath->text(), "/w/only.docx");
 
     QString message, title;
     ModalAnswers answers({okMessage(&message, &title)});
@@ -559,7 +582,11 @@ TEST_F(MainWindowTest, ADropTakesTheFirstFileOnly) {
     EXPECT_EQ(answers.answered(), 1);
     EXPECT_EQ(message, "docファイルをドラッグ＆ドロップしてください");
     EXPECT_EQ(title, "Kalvendo");
-    EXPECT_EQ(w->txtFilePath->text(), "/w/first.docx");
+    EXPECT_EQ(w->txtFilePath->text(), "/w/only.docx");
+    // Typing in the box replaces the choice of several.
+    dropFiles(*w, {"/w/a.docx", "/w/b.docx"});
+    w->txtFilePath->setText("/w/typed.docx");
+    EXPECT_EQ(w->ChosenDocuments(), QStringList{"/w/typed.docx"});
 }
 
 TEST_F(MainWindowTest, FilesDroppedOnTheTextBoxesGoToTheWindow) {
@@ -591,12 +618,18 @@ TEST_F(MainWindowTest, OpenInWordHandsTheDocumentToTheDesktop) {
 // ---------------------------------------------------------------------------
 // Task options and the start button
 
-TEST_F(MainWindowTest, EachTaskShowsItsOptionGroupOnly) {
+TEST_F(MainWindowTest, TheTaskMenuAndTheOptionsChooseTogetherAndShowTheTasksOptionGroupOnly) {
     auto w = open();
-    const bool language[6] = {false, false, true, true, false, false};
-    const bool colour[6] = {false, false, false, false, true, false};
-    for (int task : {2, 4, 0, 3, 5, 1, 4, 2}) {
-        w->optTask[task]->setChecked(true);
+    const bool language[8] = {false, false, true, true, false, false, false, false};
+    const bool colour[8] = {false, false, false, false, true, false, false, false};
+    const bool html[8] = {false, false, false, false, false, true, false, false};
+    const bool items[8] = {false, false, false, false, false, false, false, true};
+    for (int task : {2, 4, 0, 3, 5, 6, 7, 1, 4, 7, 2}) {
+        // Even tasks from the menu, odd ones from the task options.
+        if (task % 2 == 0) w->mnuTask[task]->trigger();
+        else w->optTask[task]->setChecked(true);
+        EXPECT_EQ(w->SelectedTask(), task);
+        EXPECT_TRUE(w->mnuTask[task]->isChecked()) << task;
         for (QWidget* c : {static_cast<QWidget*>(w->fraLanguage), static_cast<QWidget*>(w->opt[1]),
                            static_cast<QWidget*>(w->fraSpace), static_cast<QWidget*>(w->OptSpace[0]),
                            static_cast<QWidget*>(w->lblForCheck)})
@@ -605,8 +638,16 @@ TEST_F(MainWindowTest, EachTaskShowsItsOptionGroupOnly) {
                            static_cast<QWidget*>(w->cmbFont[0]), static_cast<QWidget*>(w->cmdSetColor[2]),
                            static_cast<QWidget*>(w->lblColor[3])})
             EXPECT_EQ(shown(*w, c), colour[task]) << task << ' ' << c->objectName().toStdString();
+        EXPECT_EQ(shown(*w, w->chkSplitDocuments), html[task]) << task;
+        EXPECT_EQ(shown(*w, w->chkItem[4]), items[task]) << task;
+        // The task frame keeps showing the options of task codes 0 and 1 only.
+        for (int i = 0; i < 8; ++i) EXPECT_EQ(shown(*w, w->optTask[i]), i < 2) << task << ' ' << i;
     }
-    w->optTask_Click(7);  // outside the array: nothing
+    EXPECT_EQ(w->mnuTask[3]->text(), "段落振り直し＋原文・タグ削除(&3)");
+    EXPECT_EQ(w->mnuTask[7]->text(), "番号振り直し（請求項・図・表・化・数）(&7)");
+    w->optTask_Click(8);  // outside the array: nothing
+    w->close();
+    EXPECT_EQ(stored().value("Settings/Task").toString(), "2");
 }
 
 // Answers the runner's "choose a file" message and cancels the browse dialog
@@ -709,28 +750,32 @@ TEST_F(MainWindowTest, NewNumberingOfARealDocumentThroughTheWindow) {
     struct DuringRun {
         bool seen = false;
         bool anyEnabled = true;
+        bool stopEnabled = false;
         QString status;
     } during;
     QTimer::singleShot(400, w.get(), [&] {
         during.seen = true;
-        during.anyEnabled = w->cmdStart->isEnabled() || w->cmdEnd->isEnabled() || w->cmdOpen->isEnabled() ||
-                            w->cmdRefer->isEnabled() || w->cmdHelp->isEnabled() || w->optTask[0]->isEnabled() ||
-                            w->optTask[1]->isEnabled();
-        // A second start that arrives during a pause of the run is refused.
-        w->cmdStart->click();
-        w->cmdStart_Click();
+        during.anyEnabled = w->cmdEnd->isEnabled() || w->cmdOpen->isEnabled() || w->cmdRefer->isEnabled() ||
+                            w->cmdHelp->isEnabled() || w->optTask[0]->isEnabled() || w->optTask[1]->isEnabled() ||
+                            w->mnuTask[2]->isEnabled() || w->mnuOpen->isEnabled();
+        during.status = w->cmdStart->text();
+        during.stopEnabled = w->cmdStart->isEnabled();
     });
     w->cmdStart->click();
 
     EXPECT_TRUE(during.seen);
     EXPECT_FALSE(during.anyEnabled);
+    EXPECT_EQ(during.status, "中止(&S)");
+    EXPECT_TRUE(during.stopEnabled);
+    EXPECT_EQ(w->cmdStart->text(), "開始(&S)");
     EXPECT_TRUE(w->cmdStart->isEnabled() && w->cmdEnd->isEnabled() && w->cmdOpen->isEnabled() &&
                 w->cmdRefer->isEnabled() && w->cmdHelp->isEnabled() && w->optTask[1]->isEnabled());
 
     const QString size = word::backup::SizeText(QFileInfo(doc).size());
     EXPECT_EQ(w->LogText(), kBannerLog + "\r\nコマンドライン引数の指定あり：" + doc +
                                 "\r\n新規段落振り処理 .. Word 初期処理成功 .. 保存成功：" + doc + " " + size +
-                                "kB\r\n .. 処理完了-ユーザ操作待ち");
+                                "kB\r\n .. 処理完了-ユーザ操作待ち\r\n .. バックアップ：" +
+                                word::backup::Candidate(doc, 1));
     EXPECT_EQ(w->Progress(), 100);
     EXPECT_EQ(w->ProgressBar1->value(), 100);
     EXPECT_EQ(w->lbl->text(), "段落振り完了");
@@ -930,6 +975,158 @@ TEST_F(MainWindowTest, TheHtmlHelpShipsBesideTheProgram) {
     const QString html = QString::fromUtf8(help.readAll());
     for (const char* needle : {"新規段落振り", "段落振り直し", "原文・タグを削除", "色分け", "HTML化", "--/H", "-bak"})
         EXPECT_TRUE(html.contains(QString::fromUtf8(needle))) << needle;
+}
+
+// ---------------------------------------------------------------------------
+// Several documents, stopping a run, recent files, the help menu
+
+TEST_F(MainWindowTest, TheBrowseDialogTakesSeveralDocuments) {
+    QStringList docs;
+    for (const char* name : {"a.docx", "b.doc", "c.docx"}) {
+        docs << files_.filePath(name);
+        QFile f(docs.last());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    store("DocPath", files_.path());
+    auto w = open();
+    ModalAnswers answers({[](QWidget* m) {
+        auto* d = qobject_cast<QFileDialog*>(m);
+        ASSERT_NE(d, nullptr);
+        auto* name = d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        ASSERT_NE(name, nullptr);
+        name->setText(R"("a.docx" "b.doc" "c.docx")");
+        static_cast<QDialog*>(d)->accept();
+    }});
+    w->mnuOpen->trigger();
+    EXPECT_TRUE(answers.allAnswered());
+    QStringList chosen = w->ChosenDocuments();
+    chosen.sort();
+    EXPECT_EQ(chosen, docs);
+    EXPECT_EQ(w->txtFilePath->text(), w->ChosenDocuments().constFirst() + "（他 2 件）");
+    EXPECT_TRUE(w->cmdOpen->isEnabled());
+}
+
+// Writes a specification that task 0 numbers, or bytes that are no document.
+QString writeDocument(const QString& path, bool good) {
+    if (good) return writeSpecification(path);
+    QFile f(path);
+    f.open(QIODevice::WriteOnly);
+    f.write("not a word document");
+    return path;
+}
+
+TEST_F(MainWindowTest, SeveralDocumentsRunInTurnAFailureStopsNoneAndTheLogLinksTheFiles) {
+    const QStringList docs{writeDocument(files_.filePath("one.docx"), true),
+                           writeDocument(files_.filePath("bad.docx"), false),
+                           writeDocument(files_.filePath("three.docx"), true)};
+    auto w = open();
+    w->show();
+    w->optTask[0]->setChecked(true);
+    w->SetDocuments(docs);
+    QString message;
+    {
+        // One message for the bad document, and no browse dialog in between.
+        ModalAnswers answers({okMessage(&message)});
+        w->cmdStart->click();
+        EXPECT_EQ(answers.answered(), 1);
+    }
+    EXPECT_TRUE(message.startsWith("ファイルを開けませんでした。")) << message.toStdString();
+    const QString log = w->LogText();
+    for (int i = 0; i < 3; ++i)
+        EXPECT_TRUE(log.contains(QStringLiteral("\r\n文書 %1/3：%2\r\n新規段落振り処理").arg(i + 1).arg(docs[i])));
+    EXPECT_TRUE(log.endsWith("\r\n3 件中 2 件成功、1 件失敗")) << log.toStdString();
+    EXPECT_EQ(log.count(" .. 保存成功："), 2);
+    for (const QString& good : {docs[0], docs[2]}) {
+        const QString backup = word::backup::Candidate(good, 1);
+        EXPECT_TRUE(QFileInfo::exists(backup));
+        EXPECT_TRUE(log.contains(" .. バックアップ：" + backup));
+    }
+    EXPECT_EQ(w->txtFilePath->text(), docs[0] + "（他 2 件）");
+    EXPECT_EQ(w->RecentFiles().mid(0, 3), (QStringList{docs[2], docs[1], docs[0]}));
+
+    // A click on a path in the log opens that file.
+    const QString backup = word::backup::Candidate(docs[2], 1);
+    QTextCursor found = w->txt->document()->find(backup);
+    ASSERT_FALSE(found.isNull());
+    QTextCursor inside(w->txt->document());
+    inside.setPosition(found.selectionStart() + 2);
+    w->txt->setTextCursor(inside);
+    w->txt->ensureCursorVisible();
+    QTest::mouseClick(w->txt->viewport(), Qt::LeftButton, {}, w->txt->cursorRect(inside).center());
+    ASSERT_FALSE(shell_.opened.isEmpty());
+    EXPECT_EQ(shell_.opened.constLast(), QUrl::fromLocalFile(backup));
+}
+
+TEST_F(MainWindowTest, StopEndsALongRunWithoutWritingAndSkipsTheDocumentsNotStarted) {
+    const QString big = files_.filePath("long.docx");
+    ASSERT_EQ(kalvendo::bench::WritePatentDocument(big.toStdString(), 10000), "");
+    const QString small = writeSpecification(files_.filePath("small.docx"));
+    const QByteArray bigBytes = testsupport::fileBytes(big);
+    const QByteArray smallBytes = testsupport::fileBytes(small);
+    auto w = open();
+    w->optTask[0]->setChecked(true);
+    w->SetDocuments({big, small});
+
+    // 中止 is pressed once the passes have started on the long document.
+    QString caption;
+    QTimer poll;
+    poll.setInterval(5);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (w->Progress() < 30 || !caption.isEmpty()) return;
+        caption = w->cmdStart->text();
+        w->cmdStart->click();
+    });
+    poll.start();
+    ModalAnswers none({});  // no message may appear
+    w->cmdStart->click();
+    poll.stop();
+
+    EXPECT_EQ(caption, "中止(&S)");
+    EXPECT_EQ(none.answered(), 0);
+    EXPECT_EQ(testsupport::fileBytes(big), bigBytes);
+    EXPECT_EQ(testsupport::fileBytes(small), smallBytes);
+    EXPECT_EQ(QDir(files_.path()).entryList(QDir::Files), (QStringList{"long.docx", "small.docx"}));
+    const QString log = w->LogText();
+    EXPECT_TRUE(log.endsWith(" .. 処理中断：中止しました\r\n2 件中 0 件成功、0 件失敗、2 件中止")) << log.toStdString();
+    EXPECT_FALSE(log.contains("文書 2/2"));
+    EXPECT_EQ(w->cmdStart->text(), "開始(&S)");
+    EXPECT_TRUE(w->cmdRefer->isEnabled() && w->mnuTask[0]->isEnabled());
+}
+
+TEST_F(MainWindowTest, RecentFilesKeepTheLastTenAndPutTheChosenOneInTheBox) {
+    QStringList stored;
+    for (int i = 0; i < 10; ++i) stored << QStringLiteral("/w/old%1.docx").arg(i);
+    {
+        QSettings s(iniPath(), QSettings::IniFormat);
+        s.setValue("Settings/RecentFiles", stored);
+    }
+    auto w = open();
+    ASSERT_EQ(w->mnuRecent->actions().size(), 10);
+    EXPECT_EQ(w->mnuRecent->actions()[9]->text(), "1&0 /w/old9.docx");
+    dropFiles(*w, {"/w/new.docx", "/w/old5.docx"});
+    const QStringList expected = QStringList{"/w/new.docx", "/w/old5.docx", "/w/old0.docx", "/w/old1.docx",
+                                             "/w/old2.docx", "/w/old3.docx", "/w/old4.docx", "/w/old6.docx",
+                                             "/w/old7.docx", "/w/old8.docx"};
+    EXPECT_EQ(w->RecentFiles(), expected);
+    w->findChild<QAction*>("mnuRecent_2")->trigger();
+    EXPECT_EQ(w->txtFilePath->text(), "/w/old0.docx");
+    EXPECT_EQ(w->ChosenDocuments(), QStringList{"/w/old0.docx"});
+    w->close();
+    EXPECT_EQ(this->stored().value("Settings/RecentFiles").toStringList(), expected);
+}
+
+TEST_F(MainWindowTest, TheHelpMenuOpensTheHelpAndTellsTheVersions) {
+    auto w = open();
+    w->mnuHelp->trigger();
+    ASSERT_EQ(shell_.opened.size(), 1);
+    EXPECT_TRUE(shell_.opened[0].toLocalFile().endsWith("/help/index.html"));
+    QString text, title;
+    ModalAnswers answers({okMessage(&text, &title)});
+    w->mnuAbout->trigger();
+    EXPECT_EQ(title, "バージョン情報");
+    EXPECT_TRUE(text.startsWith("Kalvendo バージョン ")) << text.toStdString();
+    EXPECT_TRUE(text.contains("Qt " QT_VERSION_STR)) << text.toStdString();
+    EXPECT_TRUE(text.contains("LibreOffice：")) << text.toStdString();
 }
 
 }  // namespace
