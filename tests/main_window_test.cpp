@@ -973,7 +973,8 @@ TEST_F(MainWindowTest, TheHtmlHelpShipsBesideTheProgram) {
     QFile help(QStringLiteral(KALVENDO_BINARY_DIR) + "/help/index.html");
     ASSERT_TRUE(help.open(QIODevice::ReadOnly)) << help.fileName().toStdString();
     const QString html = QString::fromUtf8(help.readAll());
-    for (const char* needle : {"新規段落振り", "段落振り直し", "原文・タグを削除", "色分け", "HTML化", "--/H", "-bak"})
+    for (const char* needle : {"新規段落振り", "段落振り直し", "原文・タグを削除", "色分け", "HTML化", "--/H", "-bak",
+                               "出願前チェック", "マルチマルチ", "イメージ", "番号振り直し", "中止"})
         EXPECT_TRUE(html.contains(QString::fromUtf8(needle))) << needle;
 }
 

@@ -266,11 +266,11 @@ void frmQuorvel::CreateOptionFrames() {
     fraHtml = new QGroupBox(QStringLiteral("HTML化の設定"), client_);
     fraHtml->setObjectName(QStringLiteral("fraHtml"));
     Place(fraHtml, 3132, 1440, 3600, 1008);
-    chkConvertImages = new QCheckBox(QStringLiteral("画像を電子出願の形式に変換する"), fraHtml);
+    chkConvertImages = new QCheckBox(QStringLiteral("画像を出願の規則に合わせて変換する"), fraHtml);
     chkConvertImages->setObjectName(QStringLiteral("chkConvertImages"));
     Place(chkConvertImages, 180, 288, 3300, 300);
     chkConvertImages->setChecked(true);
-    chkSplitDocuments = new QCheckBox(QStringLiteral("書類ごとに別のHTMLファイルにする"), fraHtml);
+    chkSplitDocuments = new QCheckBox(QStringLiteral("書類ごとに分ける"), fraHtml);
     chkSplitDocuments->setObjectName(QStringLiteral("chkSplitDocuments"));
     Place(chkSplitDocuments, 180, 612, 3300, 300);
 
