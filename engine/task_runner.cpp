@@ -1,9 +1,12 @@
 #include "engine/task_runner.h"
 
+#include "engine/deletion.h"
 #include "engine/text_helpers.h"
 #include "word/legacy/legacy.h"
 
+#include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 #include <QStringList>
 
 #include <utility>
@@ -62,6 +65,8 @@ void TaskRunner::RunTask(short code) {
         window.DoEvents();
         return !stopRequested_;
     });
+    runCode_ = code;
+    runStarted_ = QDateTime::currentDateTime();
     RunTaskSteps(code);
     host_.ReleaseHeldFiles(lastOutcome_ == RunOutcome::Stopped);
 }
@@ -266,7 +271,22 @@ void TaskRunner::StopRun() {
         document_.reset();
     }
     ReleaseWord();
+    RemoveReportsOfThisRun();
     window.ShowStatus(QStringLiteral("中止しました"));
+}
+
+void TaskRunner::RemoveReportsOfThisRun() {
+    // The deletion task writes its reports before its last passes; a stop in
+    // those passes leaves reports of a deletion that was never saved. Only
+    // files written by this run go: an earlier run's reports stay.
+    if (runCode_ != 2 || colourFlag_ || documentPath_.isEmpty()) return;
+    for (const bool englishToJapanese : {true, false}) {
+        const DeletionReportPaths reports = MakeDeletionReportPaths(documentPath_, englishToJapanese);
+        for (const QString& path : {reports.deletedText, reports.finding, reports.halfWidth}) {
+            const QFileInfo file(path);
+            if (file.exists() && file.lastModified() >= runStarted_) QFile::remove(path);
+        }
+    }
 }
 
 void TaskRunner::ReleaseWord() {

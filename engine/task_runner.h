@@ -6,6 +6,7 @@
 #include "engine/host.h"
 #include "word/automation.h"
 
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 
@@ -135,8 +136,9 @@ private:
     void StopPoint();
     void RunTaskSteps(short code);
     // Ends a run that was stopped: log line, document closed without saving,
-    // engine released; no message.
+    // engine released, the reports this run wrote removed; no message.
     void StopRun();
+    void RemoveReportsOfThisRun();
 
     // Step lists, one source file per task family.
     void RunNumberingSteps(short code);   // task codes 0 and 1, numbering.cpp
@@ -171,6 +173,8 @@ private:
     bool colourFlag_ = false;
     bool running_ = false;
     bool stopRequested_ = false;
+    short runCode_ = -1;
+    QDateTime runStarted_;
     RunOutcome lastOutcome_ = RunOutcome::Completed;
     std::function<void(SaveStep)> saveStepHook_;
 };
