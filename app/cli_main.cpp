@@ -9,6 +9,7 @@
 #include "engine/deletion.h"
 #include "engine/find_replace.h"
 #include "engine/host.h"
+#include "engine/item_citations.h"
 #include "engine/task_plan.h"
 #include "engine/task_runner.h"
 #include "word/automation.h"
@@ -235,7 +236,9 @@ int main(int argc, char** argv) {
         "      report files are listed, not opened), 3 tasks 1 and 2 in a row,\n"
         "      4 colour-coding (--source-colour, --translation-colour, --fonts),\n"
         "      5 HTML for the filing software (FILE.htm beside FILE; FILE itself is not\n"
-        "      changed; characters the filing software refuses are listed).\n\n"
+        "      changed; characters the filing software refuses are listed),\n"
+        "      7 renumbering of claims, figures, tables, formulas and equations with their\n"
+        "      citations (--items).\n\n"
         "Exit status: 0 every file processed, 1 a file failed, 2 usage error."));
     parser.addHelpOption();
     const QCommandLineOption textOpt(QStringLiteral("text"), QStringLiteral("Print the text of FILE."), QStringLiteral("FILE"));
@@ -249,9 +252,14 @@ int main(int argc, char** argv) {
     const QCommandLineOption sourceColourOpt(QStringLiteral("source-colour"), QStringLiteral("Colour of the source text (BBGGRR hex)."), QStringLiteral("HEX"), QStringLiteral("663399"));
     const QCommandLineOption translationColourOpt(QStringLiteral("translation-colour"), QStringLiteral("Colour of the translation (BBGGRR hex)."), QStringLiteral("HEX"), QStringLiteral("000000"));
     const QCommandLineOption fontsOpt(QStringLiteral("fonts"), QStringLiteral("Fonts for the whole text: Japanese and Latin font names."), QStringLiteral("JAPANESE,LATIN"));
+    const QCommandLineOption itemsOpt(QStringLiteral("items"), QStringLiteral("Task 7: the families to renumber, 請求項,図,表,化,数 or claims,figures,tables,formulas,equations (all by default)."), QStringLiteral("LIST"));
     const QCommandLineOption verboseOpt(QStringLiteral("verbose"), QStringLiteral("Print the status texts too."));
     parser.addOptions({textOpt, findOpt, replaceOpt, colourOpt, outputOpt, taskOpt, directionOpt, blanksOpt,
-                       sourceColourOpt, translationColourOpt, fontsOpt, verboseOpt});
+                       sourceColourOpt, translationColourOpt, fontsOpt, itemsOpt, verboseOpt});
+    // Task 5: pictures brought to the filing software's rules or copied as stored; one HTML per 【書類名】.
+    const QCommandLineOption imagesOpt(QStringLiteral("images"), QStringLiteral("Task 5 pictures: convert to the filing rules, or keep as stored."), QStringLiteral("keep|convert"), QStringLiteral("convert"));
+    const QCommandLineOption splitDocumentsOpt(QStringLiteral("split-documents"), QStringLiteral("Task 5: one HTML file per 【書類名】 section."));
+    parser.addOptions({imagesOpt, splitDocumentsOpt});
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("Documents (.docx, .doc)."), QStringLiteral("FILE..."));
 
     if (!parser.parse(QCoreApplication::arguments())) return UsageError(parser.errorText());
@@ -326,5 +334,19 @@ int main(int argc, char** argv) {
         host.options.fontJapanese = fonts[0].trimmed();
         host.options.fontLatin = fonts[1].trimmed();
     }
+    if (parser.isSet(itemsOpt)) {
+        host.options.itemFamilies.clear();
+        for (const QString& name : parser.value(itemsOpt).split(u',', Qt::SkipEmptyParts)) {
+            const std::optional<engine::ItemFamily> family = engine::FamilyNamed(name);
+            if (!family) return UsageError(QStringLiteral("--items: unknown family \"%1\"").arg(name.trimmed()));
+            host.options.itemFamilies << engine::FamilyWord(*family);
+        }
+        if (host.options.itemFamilies.isEmpty()) return UsageError(QStringLiteral("--items needs at least one family"));
+    }
+    const QString images = parser.value(imagesOpt);
+    if (images != QStringLiteral("keep") && images != QStringLiteral("convert"))
+        return UsageError(QStringLiteral("--images is keep or convert"));
+    host.options.convertImages = images == QStringLiteral("convert");
+    host.options.splitDocuments = parser.isSet(splitDocumentsOpt);
     return RunTasks(task, positional, host);
 }

@@ -10,6 +10,7 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QUrl>
 
 #include <csignal>
@@ -29,6 +30,9 @@ namespace {
 
 int timeLimitSeconds = 120;
 WaitHandler waitHandler;
+// The handler drives a window: it is called only on the thread that set it,
+// never from the helper threads that render pictures.
+QThread* waitHandlerThread = nullptr;
 constexpr int kPollMilliseconds = 100;
 
 const char* kZip = "PK\x03\x04";
@@ -117,7 +121,8 @@ QString runConversion(const QString& input, const QString& filter, const QString
                             .arg(timeLimitSeconds)
                             .arg(shownName));
         }
-        if (waitHandler && !waitHandler(static_cast<int>(clock.elapsed() / 1000))) {
+        if (waitHandler && QThread::currentThread() == waitHandlerThread &&
+            !waitHandler(static_cast<int>(clock.elapsed() / 1000))) {
             endGroup();
             throw Error(QStringLiteral("LibreOffice による文書の変換を中止しました：%1").arg(shownName));
         }
@@ -163,7 +168,10 @@ Format detectFormat(const QString& path) {
     return Format::Other;
 }
 
-WaitHandler setWaitHandler(WaitHandler handler) { return std::exchange(waitHandler, std::move(handler)); }
+WaitHandler setWaitHandler(WaitHandler handler) {
+    waitHandlerThread = QThread::currentThread();
+    return std::exchange(waitHandler, std::move(handler));
+}
 
 void setTimeLimitForTesting(int seconds) { timeLimitSeconds = seconds > 0 ? seconds : 120; }
 
@@ -187,6 +195,29 @@ Converted convertToDocx(const QString& path, Format format) {
         runConversion(input, QStringLiteral("docx:MS Word 2007 XML"), base + "/out", base + "/profile", shownName);
     result.docxPath = checkedResult(base + "/out/document.docx", kZip, shownName, printed);
     return result;
+}
+
+QByteArray renderMetafileToPng(const QByteArray& metafile, const QString& format, QSize dots) {
+    const QString shownName = QStringLiteral("%1の図").arg(format);
+    sofficePath();
+    auto dir = makeWorkDir();
+    const QString base = dir->path();
+    const QString input = base + "/in/picture." + format.toLower();
+    QFile in(input);
+    if (!in.open(QIODevice::WriteOnly) || in.write(metafile) != metafile.size() || !in.flush())
+        throw Error(QStringLiteral("変換する図を書き出せませんでした：%1").arg(input));
+    in.close();
+    QString filter = QStringLiteral("png:draw_png_Export");
+    if (dots.isValid() && !dots.isEmpty())
+        filter += QStringLiteral(R"(:{"PixelWidth":{"type":"long","value":"%1"},"PixelHeight":{"type":"long","value":"%2"}})")
+                      .arg(dots.width())
+                      .arg(dots.height());
+    const QString printed = runConversion(input, filter, base + "/out", base + "/profile", shownName);
+    const QString png = checkedResult(base + "/out/picture.png", "\x89PNG", shownName, printed);
+    QFile out(png);
+    if (!out.open(QIODevice::ReadOnly))
+        throw Error(QStringLiteral("変換結果を読み込めませんでした：%1").arg(png));
+    return out.readAll();
 }
 
 void convertBack(const QString& docxPath, Format format, const QString& targetPath) {

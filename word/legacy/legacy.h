@@ -2,6 +2,8 @@
 // Legacy formats (Word 97-2003 .doc, RTF) reached through LibreOffice in
 // headless mode. The format is decided from the file's first bytes.
 
+#include <QByteArray>
+#include <QSize>
 #include <QString>
 
 #include <functional>
@@ -30,9 +32,16 @@ void convertBack(const QString& docxPath, Format format, const QString& targetPa
 // Called about ten times a second while LibreOffice converts, with the seconds
 // elapsed; returning false ends the conversion at once (its whole process
 // group), and the conversion throws Error. Lets a window repaint, show the
-// time and offer to stop. Returns the handler it replaces (empty: none).
+// time and offer to stop. It is called only on the thread that set it
+// (conversions on other threads wait without it). Returns the handler it
+// replaces (empty: none).
 using WaitHandler = std::function<bool(int elapsedSeconds)>;
 WaitHandler setWaitHandler(WaitHandler handler);
+
+// Draws an EMF or WMF picture ("EMF"/"WMF") into a PNG of `dots` (its own
+// size when empty) through LibreOffice's drawing component; throws word::Error
+// with the reason (LibreOffice or its drawing component missing, failure, time limit).
+QByteArray renderMetafileToPng(const QByteArray& metafile, const QString& format, QSize dots);
 
 // Tests only: the time limit of one conversion in seconds (0 restores 120).
 void setTimeLimitForTesting(int seconds);
