@@ -11,7 +11,7 @@
 // run, and that the input was left as it was. FILE is copied into a scratch
 // folder for every run, so it is never changed.
 
-#include "engine/host.h"
+#include "bench/bench_support.h"
 #include "engine/task_plan.h"
 #include "engine/task_runner.h"
 
@@ -29,11 +29,10 @@
 
 namespace {
 
-// A host without a window: the boundaries are timed, and a stop is requested
-// at the first boundary after `stopAtNs` (when set).
-class StopHost : public engine::Host {
+// The shared bench host, with the boundaries timed and a stop requested at
+// the first boundary after `stopAtNs` (when set).
+class StopHost : public bench::BenchHost {
 public:
-    QString file;
     QElapsedTimer clock;
     engine::TaskRunner* runner = nullptr;
     qint64 stopAtNs = -1;
@@ -52,27 +51,14 @@ public:
             runner->RequestStop();
         }
     }
-    void ShowLog(int, const QString&) override {}
     void ShowStatus(const QString& text) override {
+        BenchHost::ShowStatus(text);
         if (text == QStringLiteral("保存処理中") && savingNs < 0) savingNs = clock.nsecsElapsed();
     }
     void SetProgress(double value) override {
-        progress_ = value;
+        BenchHost::SetProgress(value);
         if (value == 25 && openedNs < 0) openedNs = clock.nsecsElapsed();
     }
-    double Progress() const override { return progress_; }
-    void RefreshProgress() override {}
-    void Wait1Sec() override {}
-    void DoEvents() override {}
-    using engine::Host::MessageBox;
-    void MessageBox(const QString&, const QString&, bool) override {}
-    void BrowseForFile() override {}
-    void OpenWithShell(const QString&) override {}
-    QString FilePathText() const override { return file; }
-    engine::TaskOptions Options() const override { return {}; }
-
-private:
-    double progress_ = 0;
 };
 
 double ms(qint64 ns) { return ns / 1e6; }
