@@ -161,6 +161,8 @@ private:
     // document closed without saving, engine released.
     void AbortRun(const QString& reason);
     void ReleaseWord();
+    // Closes the open document without saving and releases the engine.
+    void DropDocumentUnsaved();
     // The save branch of FinalProcess: write, close and exchange the files,
     // undoing what was done when a step fails.
     void SaveWithBackup();
