@@ -7,6 +7,8 @@
 
 #include <QTemporaryDir>
 
+#include <random>
+
 #include <gtest/gtest.h>
 
 using namespace testsupport;
@@ -327,3 +329,70 @@ TEST(FindCodes, ParseWordsCodes) {
 }
 
 }  // namespace
+
+// Thousands of random edits of every shape (replacements longer and shorter
+// than what they replace, deleted and inserted marks, tabs and breaks,
+// batches, colour), the model's text and paragraph offsets compared after
+// each batch with a fresh reading of the saved document.
+TEST(EngineRandomEdits, StoryTextAndOffsetsMatchAFreshScan) {
+    using word::ooxml::DocumentModel;
+    QTemporaryDir dir;
+    const QString body =
+        paraRuns({"【", "０００１】", "　本発明は", "、基板"}) + para("short") +
+        paraXml(run("a") + "<w:r><w:tab/></w:r>" + run("b ", "<w:i/>") +
+                "<w:r><w:fldChar w:fldCharType=\"begin\"/></w:r><w:r><w:instrText> PAGE </w:instrText></w:r>"
+                "<w:r><w:fldChar w:fldCharType=\"separate\"/></w:r>" + run("7") +
+                "<w:r><w:fldChar w:fldCharType=\"end\"/></w:r>" +
+                "<w:hyperlink w:anchor=\"x\">" + run("link") + "</w:hyperlink>" + run("tail")) +
+        "<w:tbl><w:tr><w:tc>" + para("c1") + para("c2") + "</w:tc><w:tc>" + para("d") + "</w:tc></w:tr></w:tbl>" +
+        paras({"p1", "", "[0012", "]", "last one"}) + paraXml(run("sect"), "<w:sectPr/>") + para("end");
+    const QStringList pieces = {"a", "bc", "あ", "　", " ", "\t", "\v", "\r", "【", "】", "０", ""};
+    for (unsigned seed : {1u, 2u, 3u}) {
+        const QString in = dir.filePath(QString("random%1.docx").arg(seed));
+        writeDocx(in, body);
+        auto model = DocumentModel::open(in);
+        std::mt19937 rng(seed);
+        auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, std::max(0, n))(rng); };
+        auto randomText = [&] {
+            QString s;
+            for (int k = pick(3); k > 0; --k) s += pieces[pick(pieces.size() - 1)];
+            return s;
+        };
+        for (int batch = 0; batch < 25; ++batch) {
+            for (int k = 0; k < 80; ++k) {
+                const int len = model->length();
+                const int start = pick(len - 1);
+                const int end = std::min(len, start + (pick(9) == 0 ? pick(40) : pick(3)));
+                switch (pick(9)) {
+                case 0: {  // a batch of edits, left to right
+                    std::vector<word::ooxml::Edit> edits;
+                    for (int pos = pick(20); pos + 2 < len && edits.size() < 20; pos += 2 + pick(30))
+                        edits.push_back({pos, pos + pick(2), randomText()});
+                    model->replaceMany(edits, pick(1) ? std::optional<int>(0x0000FF) : std::nullopt);
+                    break;
+                }
+                case 1:
+                    model->setColor(start, end, 0xFF0000);
+                    break;
+                case 2: {  // a join: the mark of a paragraph goes
+                    const auto span = model->paragraphSpan(pick(model->paragraphCount() - 1));
+                    model->replace(span.second - 1, span.second, pick(1) ? QString() : randomText());
+                    break;
+                }
+                default:
+                    model->replace(start, end, randomText());
+                }
+            }
+            const QString out = dir.filePath(QString("random%1-%2.docx").arg(seed).arg(batch));
+            model->save(out);
+            auto fresh = DocumentModel::open(out);
+            const QString context = QString("seed %1, batch %2").arg(seed).arg(batch);
+            ASSERT_EQ(model->textRange(0, model->length()), fresh->text()) << qPrintable(context);
+            ASSERT_EQ(model->paragraphCount(), fresh->paragraphCount()) << qPrintable(context);
+            for (int i = 0; i < fresh->paragraphCount(); ++i)
+                ASSERT_EQ(model->paragraphSpan(i), fresh->paragraphSpan(i)) << qPrintable(context) << ", paragraph " << i;
+            const word::ooxml::Pattern mark = word::ooxml::parseFindText("^p");
+            ASSERT_EQ(model->findAll(mark, 0, model->length()).size(), static_cast<size_t>(fresh->text().count(u'\r')));
+        }
+    }
+}
