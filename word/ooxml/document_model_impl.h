@@ -80,13 +80,18 @@ public:
     void replace(int pos, int removed, QStringView inserted);
     // The whole text as one string (moves the gap to the end).
     const QString& flat();
+    // How many times the text holds c.
+    int count(QChar c) const { return counts_[c.unicode()]; }
 
 private:
     void moveGap(int pos);
     void ensureGap(int needed);
 
+    void countChars(const QChar* chars, int n, int by);
+
     QString buf_;  // size_ characters with a gap of gapLen_ at gapStart_
     int size_ = 0, gapStart_ = 0, gapLen_ = 0;
+    std::vector<int> counts_ = std::vector<int>(0x10000);
 };
 
 // The paragraphs in a gap buffer, with their story offsets: a paragraph

@@ -9,26 +9,26 @@ namespace word::ooxml {
 
 namespace {
 
-// A searcher for a pattern: it looks for the longest literal stretch with a
-// Boyer-Moore-Horspool searcher and checks the rest of the pattern around it.
+// A searcher for a pattern: it jumps from one occurrence of the pattern's
+// rarest literal character to the next with a vectorised character search
+// and checks the whole pattern around it. The story keeps the count of
+// every character, so a pattern whose character the story lacks costs
+// nothing, and passes that look for 【 or [ skip the kana and kanji between
+// them 16 characters at a time.
 struct Matcher {
     const Pattern& pattern;
-    int anchorStart = 0, anchorLen = 0;
+    int key = -1;  // offset of the rarest literal character; -1: digits only
+    int keyCount = 0;
 
-    explicit Matcher(const Pattern& p) : pattern(p) {
-        int bestStart = 0, bestLen = 0, runStart = 0;
-        const int n = static_cast<int>(p.chars.size());
-        for (int i = 0; i <= n; ++i) {
-            if (i == n || p.digitClass[i]) {
-                if (i - runStart > bestLen) {
-                    bestLen = i - runStart;
-                    bestStart = runStart;
-                }
-                runStart = i + 1;
+    Matcher(const Pattern& p, const StoryText& story) : pattern(p) {
+        for (int k = 0; k < static_cast<int>(p.chars.size()); ++k) {
+            if (p.digitClass[k]) continue;
+            const int count = story.count(p.chars[k]);
+            if (key < 0 || count < keyCount) {
+                key = k;
+                keyCount = count;
             }
         }
-        anchorStart = bestStart;
-        anchorLen = bestLen;
     }
 
     bool matchesAt(const QChar* text, int pos) const {
@@ -50,8 +50,7 @@ struct Matcher {
     void scan(const QChar* data, int from, int to, F found) const {
         const int n = static_cast<int>(pattern.chars.size());
         if (n == 0 || to - from < n) return;
-        int next = from;  // earliest start for the next match
-        if (anchorLen == 0) {
+        if (key < 0) {
             for (int pos = from; pos + n <= to;) {
                 if (matchesAt(data, pos)) {
                     if (!found(pos)) return;
@@ -62,28 +61,21 @@ struct Matcher {
             }
             return;
         }
-        // Boyer-Moore-Horspool on the anchor, with the shift table indexed by
-        // the low byte of a character (collisions only shorten shifts).
-        const QChar* needle = pattern.chars.constData() + anchorStart;
-        const int m = anchorLen;
-        int shift[256];
-        std::fill(std::begin(shift), std::end(shift), m);
-        for (int i = 0; i + 1 < m; ++i) shift[needle[i].unicode() & 0xFF] = m - 1 - i;
-        const QChar last = needle[m - 1];
-        // h: where the anchor would start; the whole pattern must fit in [from, to).
-        const int hEnd = to - (n - anchorStart);  // last admissible anchor start
-        for (int h = from + anchorStart; h <= hEnd;) {
-            const QChar c = data[h + m - 1];
-            if (c == last && std::equal(needle, needle + m - 1, data + h)) {
-                const int start = h - anchorStart;
-                if (start >= next && matchesAt(data, start)) {
-                    if (!found(start)) return;
-                    next = start + n;
-                    h = next + anchorStart;
-                    continue;
-                }
+        if (keyCount == 0) return;
+        const QChar keyChar = pattern.chars[key];
+        // h: where the key character would stand; the whole pattern must fit in [from, to).
+        const int hEnd = to - n + key;
+        for (int h = from + key; h <= hEnd;) {
+            const qsizetype hit = QStringView(data + h, hEnd - h + 1).indexOf(keyChar);
+            if (hit < 0) return;
+            h += static_cast<int>(hit);
+            const int start = h - key;
+            if (matchesAt(data, start)) {
+                if (!found(start)) return;
+                h = start + n + key;
+            } else {
+                ++h;
             }
-            h += shift[c.unicode() & 0xFF];
         }
     }
 };
@@ -95,7 +87,7 @@ template <typename F>
 void DocumentModel::Impl::scanStory(const Pattern& pattern, int start, int end, F found) {
     start = std::clamp(start, 0, story.size());
     end = std::clamp(end, start, story.size());
-    Matcher(pattern).scan(story.contiguous(start, end), start, end, found);
+    Matcher(pattern, story).scan(story.contiguous(start, end), start, end, found);
 }
 
 std::vector<std::pair<int, int>> DocumentModel::findAll(const Pattern& pattern, int start, int end) {

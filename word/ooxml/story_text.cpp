@@ -15,6 +15,12 @@ void StoryText::assign(QString text) {
     size_ = static_cast<int>(buf_.size());
     gapStart_ = size_;
     gapLen_ = 0;
+    std::fill(counts_.begin(), counts_.end(), 0);
+    countChars(buf_.constData(), size_, 1);
+}
+
+void StoryText::countChars(const QChar* chars, int n, int by) {
+    for (int k = 0; k < n; ++k) counts_[chars[k].unicode()] += by;
 }
 
 QString StoryText::mid(int pos, int count) const {
@@ -60,14 +66,21 @@ void StoryText::replace(int pos, int removed, QStringView inserted) {
     const int n = static_cast<int>(inserted.size());
     if (removed == n) {  // same length: overwrite in place, wherever the gap is
         QChar* b = buf_.data();
-        for (int k = 0; k < n; ++k) b[pos + k < gapStart_ ? pos + k : pos + k + gapLen_] = inserted[k];
+        for (int k = 0; k < n; ++k) {
+            QChar& c = b[pos + k < gapStart_ ? pos + k : pos + k + gapLen_];
+            --counts_[c.unicode()];
+            c = inserted[k];
+        }
+        countChars(inserted.data(), n, 1);
         return;
     }
     moveGap(pos);
+    countChars(buf_.constData() + gapStart_ + gapLen_, removed, -1);
     gapLen_ += removed;  // the removed characters join the gap
     size_ -= removed;
     ensureGap(n);
     std::memcpy(buf_.data() + gapStart_, inserted.data(), sizeof(QChar) * static_cast<size_t>(n));
+    countChars(inserted.data(), n, 1);
     gapStart_ += n;
     gapLen_ -= n;
     size_ += n;
