@@ -7,6 +7,7 @@
 
 #include "word/automation.h"
 #include "word/ooxml/document_model_impl.h"
+#include "word/ooxml/part_deflate.h"
 
 #include <algorithm>
 
@@ -20,6 +21,7 @@ std::unique_ptr<DocumentModel> DocumentModel::open(const QString& path) {
     Impl& d = *model->impl_;
     d.package = Package::open(path);
     const QByteArray bytes = d.package->readPart(d.package->mainPartName());
+    d.partSize = bytes.size();
     const unsigned options = pugi::parse_full | pugi::parse_ws_pcdata;
     pugi::xml_parse_result result = d.xml.load_buffer(bytes.constData(), static_cast<size_t>(bytes.size()), options);
     if (!result)
@@ -33,17 +35,17 @@ std::unique_ptr<DocumentModel> DocumentModel::open(const QString& path) {
 void DocumentModel::save(const QString& path) {
     Impl& d = *impl_;
     if (modified_) {
-        struct Writer : pugi::xml_writer {
-            QByteArray out;
-            void write(const void* data, size_t size) override {
-                out.append(static_cast<const char*>(data), static_cast<qsizetype>(size));
-            }
-        } writer;
+        const QString part = d.package->mainPartName();
+        // The package's copy of the part as it was read goes first, and the
+        // new text is deflated as it is written: the old and the new text
+        // are never held together, nor the new one whole.
+        d.package->setPart(part, QByteArray());
         // The declaration is kept as parsed; the output is UTF-8.
         if (pugi::xml_node decl = d.xml.first_child(); decl.type() == pugi::node_declaration)
             if (pugi::xml_attribute enc = decl.attribute("encoding")) enc.set_value("UTF-8");
+        DeflatingWriter writer;
         d.xml.save(writer, "", pugi::format_raw, pugi::encoding_utf8);
-        d.package->setPart(d.package->mainPartName(), writer.out);
+        d.package->setDeflatedPart(part, writer.finish());
     }
     d.package->save(path);
 }

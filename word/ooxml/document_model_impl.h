@@ -130,6 +130,7 @@ private:
 struct DocumentModel::Impl {
     std::unique_ptr<Package> package;
     pugi::xml_document xml;
+    qsizetype partSize = 0;  // of the main part as read
     std::string prefix;  // "w" or "" (with the colon added in names)
     std::string mcPrefix, mathPrefix;
     pugi::xml_node body;

@@ -225,6 +225,7 @@ void DocumentModel::Impl::load() {
     collectBlocks(body, nodes);
     if (nodes.empty()) throw Error(QStringLiteral("The document has no paragraphs."));
     QString text;
+    text.reserve(partSize / 8);  // most of a part is markup
     for (pugi::xml_node n : nodes) {
         auto p = std::make_unique<Para>();
         p->node = n;
