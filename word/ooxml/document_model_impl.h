@@ -21,6 +21,7 @@
 
 #include <QString>
 
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <string>
@@ -58,8 +59,7 @@ struct Scan {
 struct Para {
     pugi::xml_node node;
     std::vector<Atom> atoms;
-    int length = 0;     // of its text, without the mark
-    int start = 0;      // see ParaList: absolute before the gap, from the end after it
+    int length = 0;  // of its text, without the mark
     QChar mark = u'\r';
     int fullLength() const { return length + 1; }
     // Index of the atom holding offset x (0 <= x < length).
@@ -94,9 +94,9 @@ private:
     std::vector<int> counts_ = std::vector<int>(0x10000);
 };
 
-// The paragraphs in a gap buffer, with their story offsets: a paragraph
-// before the gap stores its offset, one after it its offset minus the story
-// length, so that a change of length at the gap moves every later paragraph
+// The paragraphs in a gap buffer, with their story offsets: the offset of a
+// paragraph before the gap is kept as it is, that of one after it minus the
+// story length, so that a change of length at the gap moves every later paragraph
 // at once. Edits and batches run through the document in order, so the gap
 // travels O(paragraphs) per batch.
 class ParaList {
@@ -123,9 +123,18 @@ private:
     void grow();
 
     std::vector<std::unique_ptr<Para>> buf_;
+    // Beside buf_, so that moving the gap and searching touch no paragraph.
+    std::vector<int> starts_;
     size_t gapStart_ = 0, gapEnd_ = 0;
     int total_ = 0;
 };
+
+// Whether an element's name is `name`. strcmp stops at the first character
+// that differs, where comparing with the std::string would first measure
+// the element's name: most names the scan meets differ in their first letters.
+inline bool sameName(const char* elementName, const std::string& name) {
+    return std::strcmp(elementName, name.c_str()) == 0;
+}
 
 struct DocumentModel::Impl {
     std::unique_ptr<Package> package;
@@ -150,7 +159,7 @@ struct DocumentModel::Impl {
         return prefix.empty() ? std::string(local) : prefix + ":" + local;
     }
     bool is(pugi::xml_node n, const std::string& name) const {
-        return n.type() == pugi::node_element && name == n.name();
+        return n.type() == pugi::node_element && sameName(n.name(), name);
     }
 
     // ---- reading the story (story_scan.cpp) ----

@@ -29,7 +29,7 @@ void shiftAtoms(std::vector<Atom>& atoms, size_t from, int delta) {
 
 bool DocumentModel::Impl::runHasContent(pugi::xml_node r) const {
     for (pugi::xml_node c = r.first_child(); c; c = c.next_sibling())
-        if (c.type() == pugi::node_element && nRPr != c.name()) return true;
+        if (c.type() == pugi::node_element && !sameName(c.name(), nRPr)) return true;
     return false;
 }
 

@@ -117,7 +117,7 @@ void DocumentModel::Impl::scanRun(Scan& out, pugi::xml_node r, bool& inInstructi
     for (pugi::xml_node c = r.first_child(); c; c = c.next_sibling()) {
         if (c.type() != pugi::node_element) continue;
         const char* name = c.name();
-        if (nT == name) {
+        if (sameName(name, nT)) {
             if (inInstruction) continue;
             const char* v = c.child_value();
             if (!*v) continue;
@@ -138,9 +138,9 @@ void DocumentModel::Impl::scanRun(Scan& out, pugi::xml_node r, bool& inInstructi
             }
             out.atoms.push_back(Atom{c, r, static_cast<int>(out.text.size()), static_cast<int>(s.size()), AtomKind::Text});
             out.text += s;
-        } else if (nTab == name) {
+        } else if (sameName(name, nTab)) {
             if (!inInstruction) addAtom(out, c, r, AtomKind::Tab, u'\t');
-        } else if (nFldChar == name) {
+        } else if (sameName(name, nFldChar)) {
             std::string_view type = c.attribute(nFldCharType.c_str()).value();
             if (type == "begin") {
                 addAtom(out, c, r, AtomKind::FieldChar, QChar(kFieldBegin));
@@ -154,26 +154,27 @@ void DocumentModel::Impl::scanRun(Scan& out, pugi::xml_node r, bool& inInstructi
             }
         } else if (inInstruction) {
             continue;  // the field's instruction is hidden
-        } else if (nBr == name) {
+        } else if (sameName(name, nBr)) {
             std::string_view type = c.attribute(nType.c_str()).value();
             addAtom(out, c, r, AtomKind::Special, type == "page" ? QChar(u'\f') : QChar(u'\v'));
-        } else if (nCr == name) {
+        } else if (sameName(name, nCr)) {
             addAtom(out, c, r, AtomKind::Special, QChar(u'\v'));
-        } else if (nNoBreakHyphen == name) {
+        } else if (sameName(name, nNoBreakHyphen)) {
             addAtom(out, c, r, AtomKind::Special, QChar(kNoBreakHyphen));
-        } else if (nSoftHyphen == name) {
+        } else if (sameName(name, nSoftHyphen)) {
             addAtom(out, c, r, AtomKind::Special, QChar(kSoftHyphen));
-        } else if (nSym == name) {
+        } else if (sameName(name, nSym)) {
             bool ok = false;
             uint code = QString::fromUtf8(c.attribute(nChar.c_str()).value()).toUInt(&ok, 16);
             addAtom(out, c, r, AtomKind::Special, ok && code && code < 0x10000 ? QChar(code) : QChar(kObject));
-        } else if (nPtab == name) {
+        } else if (sameName(name, nPtab)) {
             addAtom(out, c, r, AtomKind::Special, QChar(u'\t'));
-        } else if (nDrawing == name || nPict == name || nObject == name || nAltContent == name || nRuby == name) {
+        } else if (sameName(name, nDrawing) || sameName(name, nPict) || sameName(name, nObject) ||
+                   sameName(name, nAltContent) || sameName(name, nRuby)) {
             addAtom(out, c, r, AtomKind::Special, QChar(kObject));
-        } else if (nFootnoteRef == name || nEndnoteRef == name) {
+        } else if (sameName(name, nFootnoteRef) || sameName(name, nEndnoteRef)) {
             addAtom(out, c, r, AtomKind::Special, QChar(kNoteRef));
-        } else if (nCommentRef == name) {
+        } else if (sameName(name, nCommentRef)) {
             addAtom(out, c, r, AtomKind::Special, QChar(kCommentRef));
         }
     }
@@ -183,14 +184,15 @@ void DocumentModel::Impl::scanInline(Scan& out, pugi::xml_node container, bool& 
     for (pugi::xml_node c = container.first_child(); c; c = c.next_sibling()) {
         if (c.type() != pugi::node_element) continue;
         const char* name = c.name();
-        if (nR == name) {
+        if (sameName(name, nR)) {
             scanRun(out, c, inInstruction);
-        } else if (nHyperlink == name || nSmartTag == name || nCustomXml == name || nFldSimple == name ||
-                   nIns == name || nMoveTo == name || nDir == name || nBdo == name) {
+        } else if (sameName(name, nHyperlink) || sameName(name, nSmartTag) || sameName(name, nCustomXml) ||
+                   sameName(name, nFldSimple) || sameName(name, nIns) || sameName(name, nMoveTo) ||
+                   sameName(name, nDir) || sameName(name, nBdo)) {
             scanInline(out, c, inInstruction);
-        } else if (nSdt == name) {
+        } else if (sameName(name, nSdt)) {
             if (pugi::xml_node content = c.child(nSdtContent.c_str())) scanInline(out, content, inInstruction);
-        } else if (nAltContent == name || nOMath == name || nOMathPara == name) {
+        } else if (sameName(name, nAltContent) || sameName(name, nOMath) || sameName(name, nOMathPara)) {
             addAtom(out, c, pugi::xml_node(), AtomKind::Special, QChar(kObject));
         }
         // w:del, w:moveFrom (deleted revisions), w:pPr, bookmarks and other

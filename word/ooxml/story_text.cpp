@@ -98,8 +98,7 @@ const QString& StoryText::flat() {
 // ---- ParaList ----
 
 int ParaList::startOf(size_t i) const {
-    const Para& p = (*this)[i];
-    return i < gapStart_ ? p.start : p.start + total_;
+    return i < gapStart_ ? starts_[i] : starts_[slot(i)] + total_;
 }
 
 size_t ParaList::locate(int pos) const {
@@ -117,11 +116,11 @@ void ParaList::moveGap(size_t pos) {
         --gapStart_;
         --gapEnd_;
         buf_[gapEnd_] = std::move(buf_[gapStart_]);
-        buf_[gapEnd_]->start -= total_;
+        starts_[gapEnd_] = starts_[gapStart_] - total_;
     }
     while (pos > gapStart_) {
         buf_[gapStart_] = std::move(buf_[gapEnd_]);
-        buf_[gapStart_]->start += total_;
+        starts_[gapStart_] = starts_[gapEnd_] + total_;
         ++gapStart_;
         ++gapEnd_;
     }
@@ -131,15 +130,21 @@ void ParaList::grow() {
     const size_t n = size();
     const size_t extra = std::max<size_t>(64, n);
     std::vector<std::unique_ptr<Para>> bigger(n + extra);
-    for (size_t i = 0; i < n; ++i) bigger[i < gapStart_ ? i : i + extra] = std::move(buf_[slot(i)]);
+    std::vector<int> biggerStarts(n + extra);
+    for (size_t i = 0; i < n; ++i) {
+        const size_t to = i < gapStart_ ? i : i + extra;
+        bigger[to] = std::move(buf_[slot(i)]);
+        biggerStarts[to] = starts_[slot(i)];
+    }
     buf_ = std::move(bigger);
+    starts_ = std::move(biggerStarts);
     gapEnd_ = gapStart_ + extra;
 }
 
 void ParaList::insert(size_t pos, std::unique_ptr<Para> p) {
     if (gapStart_ == gapEnd_) grow();
     moveGap(pos);
-    p->start = pos == 0 ? 0 : startOf(pos - 1) + (*this)[pos - 1].fullLength();
+    starts_[gapStart_] = pos == 0 ? 0 : startOf(pos - 1) + (*this)[pos - 1].fullLength();
     total_ += p->fullLength();
     buf_[gapStart_++] = std::move(p);
 }
