@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Scaling benchmark: CPU time of tasks 0, 1, 2, 4 and 5 through kalvendo-cli on
 # documents of growing size, of task 2 on documents whose translations are
-# joined in one long run, and of the floor program on the same documents.
+# joined in one long run (and of cutting that paragraph again after every
+# sentence), and of the floor program on the same documents.
 # Prints CPU seconds, CPU milliseconds per 1,000 paragraphs (per 1,000 joins),
 # peak resident memory, and the growth from the smallest to the largest size.
 #
@@ -59,6 +60,8 @@ done
 for k in $joins; do
     "$build/bench/gen_tagged" "$work/joins-$k.docx" --joins "$k"
     measure "task 2 joins" "$k" "$cli" --task 2 "$work/joins-$k.docx"
+    # The joined paragraph cut again after every sentence: K splits of one paragraph.
+    measure "splits" "$k" "$cli" --find "。" --replace "。^p" -o "$work/split-$k.docx" "$work/joins-$k.docx"
 done
 
 echo

@@ -172,6 +172,7 @@ struct DocumentModel::Impl {
     bool isBlock(pugi::xml_node n) const;
     bool isLastInCell(pugi::xml_node p) const;
     QChar markOf(pugi::xml_node p) const;
+    pugi::xml_node paragraphProperties(pugi::xml_node p) const;
     void scanRun(Scan& out, pugi::xml_node r, bool& inInstruction);
     void scanInline(Scan& out, pugi::xml_node container, bool& inInstruction);
     Scan scanParagraph(pugi::xml_node p);
@@ -192,8 +193,10 @@ struct DocumentModel::Impl {
     void insertPieces(pugi::xml_node run, pugi::xml_node after, pugi::xml_node before, const QString& s);
     pugi::xml_node newRunForEmptyParagraph(Para& para);
     pugi::xml_node boundaryAt(Para& para, int x);
-    pugi::xml_node shallowCloneAfter(pugi::xml_node n);
+    bool isPropertyElement(pugi::xml_node n) const;
+    pugi::xml_node shallowClone(pugi::xml_node n, bool before);
     void moveTail(pugi::xml_node first, pugi::xml_node target);
+    void moveHead(pugi::xml_node stop, pugi::xml_node target);
     void removeEmptyRuns(pugi::xml_node container);
     bool hasMoreBlocksThan(pugi::xml_node parent, int count) const;
     void rescanRun(size_t i, size_t atomIndex);

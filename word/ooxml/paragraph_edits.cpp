@@ -86,7 +86,7 @@ void DocumentModel::Impl::insertPieces(pugi::xml_node run, pugi::xml_node after,
 // A run carrying the paragraph mark's formatting, for an empty paragraph.
 pugi::xml_node DocumentModel::Impl::newRunForEmptyParagraph(Para& para) {
     pugi::xml_node r = para.node.append_child(nR.c_str());
-    if (pugi::xml_node markRpr = para.node.child(nPPr.c_str()).child(nRPr.c_str())) {
+    if (pugi::xml_node markRpr = paragraphProperties(para.node).child(nRPr.c_str())) {
         pugi::xml_node rpr = r.append_child(nRPr.c_str());
         for (pugi::xml_node c = markRpr.first_child(); c; c = c.next_sibling()) {
             std::string_view n = c.name();
@@ -111,18 +111,32 @@ pugi::xml_node DocumentModel::Impl::boundaryAt(Para& para, int x) {
     return newTextElement(a.node.parent(), a.node, t.mid(k));
 }
 
+// Whether an element holds its parent's properties (such elements stay
+// with both halves of a split container).
+bool DocumentModel::Impl::isPropertyElement(pugi::xml_node n) const {
+    const char* name = n.name();
+    return sameName(name, nPPr) || sameName(name, nRPr) || sameName(name, nSdtPr) || sameName(name, nSdtEndPr) ||
+           sameName(name, nSmartTagPr) || sameName(name, nCustomXmlPr);
+}
+
 // A shallow copy of an inline container (run with its properties,
-// hyperlink with its attributes...) placed right after it.
-pugi::xml_node DocumentModel::Impl::shallowCloneAfter(pugi::xml_node n) {
-    pugi::xml_node c = n.parent().insert_child_after(n.name(), n);
+// hyperlink with its attributes...) placed right before or after it.
+pugi::xml_node DocumentModel::Impl::shallowClone(pugi::xml_node n, bool before) {
+    pugi::xml_node c = before ? n.parent().insert_child_before(n.name(), n) : n.parent().insert_child_after(n.name(), n);
     for (pugi::xml_attribute a = n.first_attribute(); a; a = a.next_attribute()) c.append_copy(a);
-    // Property children stay with both halves.
-    for (pugi::xml_node ch = n.first_child(); ch; ch = ch.next_sibling()) {
-        std::string_view name = ch.name();
-        if (name == nRPr || name == nSdtPr || name == nSdtEndPr || name == nSmartTagPr || name == nCustomXmlPr)
-            c.append_copy(ch);
-    }
+    for (pugi::xml_node ch = n.first_child(); ch; ch = ch.next_sibling())
+        if (ch.type() == pugi::node_element && isPropertyElement(ch)) c.append_copy(ch);
     return c;
+}
+
+// Moves the siblings before `stop`, its parent's properties excepted, to the
+// end of `target`.
+void DocumentModel::Impl::moveHead(pugi::xml_node stop, pugi::xml_node target) {
+    for (pugi::xml_node n = stop.parent().first_child(); n != stop;) {
+        pugi::xml_node next = n.next_sibling();
+        if (n.type() != pugi::node_element || !isPropertyElement(n)) target.append_move(n);
+        n = next;
+    }
 }
 
 // Moves `first` and its following siblings to the end of `target`.
@@ -283,71 +297,101 @@ void DocumentModel::Impl::insertText(size_t i, int x, const QString& s, bool rep
 
 // ---- edits of the paragraph list ----
 
-// Splits paragraph i at offset x: the paragraph keeps [0, x) and a new
-// paragraph after it takes the rest. Both keep the paragraph properties; a
-// section break goes with the second half.
+// Splits paragraph i at offset x into [0, x) and the rest. Both halves keep
+// the paragraph properties; the first keeps the identifiers, the second the
+// section break. The shorter half moves to a new element and the other stays,
+// so that cutting a long paragraph piece by piece, from either end, costs
+// the pieces.
 void DocumentModel::Impl::splitParagraph(size_t i, int x) {
     Para& para = paras[i];
     pugi::xml_node p = para.node;
+    const bool headMoves = x < para.length - x;
     const size_t split = x < para.length ? para.atomIndexAt(x) : para.atoms.size();
     pugi::xml_node boundary = boundaryAt(para, x);
-    pugi::xml_node q = p.parent().insert_child_after(p.name(), p);
+    pugi::xml_node q = headMoves ? p.parent().insert_child_before(p.name(), p) : p.parent().insert_child_after(p.name(), p);
+    pugi::xml_node first = headMoves ? q : p;
+    std::vector<pugi::xml_attribute> identifiers;
     for (pugi::xml_attribute a = p.first_attribute(); a; a = a.next_attribute()) {
         std::string_view n = a.name();
-        if (n.size() >= 7 && (n.substr(n.size() - 6) == "paraId" || n.substr(n.size() - 6) == "textId"))
-            continue;  // identifiers must stay unique
-        q.append_copy(a);
+        const bool identifier = n.size() >= 7 && (n.substr(n.size() - 6) == "paraId" || n.substr(n.size() - 6) == "textId");
+        if (identifier) identifiers.push_back(a);  // identifiers must stay unique
+        if (!identifier || headMoves) q.append_copy(a);
     }
-    if (pugi::xml_node ppr = p.child(nPPr.c_str())) {
+    if (headMoves)
+        for (pugi::xml_attribute a : identifiers) p.remove_attribute(a);
+    if (pugi::xml_node ppr = paragraphProperties(p)) {
         q.append_copy(ppr);
-        if (pugi::xml_node sect = ppr.child(nSectPr.c_str())) ppr.remove_child(sect);
+        pugi::xml_node firstPpr = paragraphProperties(first);
+        if (pugi::xml_node sect = firstPpr.child(nSectPr.c_str())) firstPpr.remove_child(sect);
     }
-    pugi::xml_node splitRun, runClone;  // the run cut in two, and its second half
+    pugi::xml_node splitRun, runClone;  // the run cut in two, and its half that moved
     if (boundary) {
         pugi::xml_node cur = boundary;
         while (cur.parent() != p) {
             pugi::xml_node parent = cur.parent();
-            pugi::xml_node clone = shallowCloneAfter(parent);
+            pugi::xml_node clone = shallowClone(parent, headMoves);
             if (!splitRun && is(parent, nR)) {
                 splitRun = parent;
                 runClone = clone;
             }
-            moveTail(cur, clone);
-            cur = clone;
+            if (headMoves) {
+                moveHead(cur, clone);
+                cur = parent;
+            } else {
+                moveTail(cur, clone);
+                cur = clone;
+            }
         }
-        moveTail(cur, q);
+        if (headMoves) moveHead(cur, q);
+        else moveTail(cur, q);
     }
-    removeEmptyRuns(p);
+    // The run cut at its first character is left empty in the half that stayed.
     removeEmptyRuns(q);
+    if (splitRun && !runHasContent(splitRun)) splitRun.parent().remove_child(splitRun);
 
-    // The atoms from x on go to the new paragraph; a w:t cut at x gives its
-    // second half (the boundary node) to it.
+    // The atoms: a w:t cut at x gives its second half (the boundary node) to
+    // the second paragraph; the atoms of the half that moved follow the run.
+    std::vector<Atom>& atoms = para.atoms;
+    const bool cutsAtom = split < atoms.size() && atoms[split].start < x;
+    Atom secondPart;
+    if (cutsAtom) {
+        secondPart = atoms[split];
+        secondPart.node = boundary;
+        secondPart.start = x;
+        secondPart.len = atoms[split].end() - x;
+        atoms[split].len = x - atoms[split].start;
+    }
     auto np = std::make_unique<Para>();
     np->node = q;
-    np->length = para.length - x;
-    np->mark = para.mark;
-    std::vector<Atom>& atoms = para.atoms;
-    size_t kept = split;  // atoms [0, kept) stay
-    if (split < atoms.size() && atoms[split].start < x) {
-        Atom tail = atoms[split];
-        tail.node = boundary;
-        tail.len = tail.end() - x;
-        tail.start = x;
-        atoms[split].len = x - atoms[split].start;
-        np->atoms.push_back(tail);
-        kept = split + 1;
+    if (headMoves) {
+        np->atoms.assign(atoms.begin(), atoms.begin() + static_cast<std::ptrdiff_t>(cutsAtom ? split + 1 : split));
+        if (cutsAtom) atoms[split] = secondPart;
+        atoms.erase(atoms.begin(), atoms.begin() + static_cast<std::ptrdiff_t>(split));
+        shiftAtoms(atoms, 0, -x);
+    } else {
+        if (cutsAtom) np->atoms.push_back(secondPart);
+        const size_t tailStart = cutsAtom ? split + 1 : split;
+        np->atoms.insert(np->atoms.end(), atoms.begin() + static_cast<std::ptrdiff_t>(tailStart), atoms.end());
+        atoms.erase(atoms.begin() + static_cast<std::ptrdiff_t>(tailStart), atoms.end());
+        shiftAtoms(np->atoms, 0, -x);
     }
-    np->atoms.insert(np->atoms.end(), atoms.begin() + static_cast<std::ptrdiff_t>(kept), atoms.end());
-    atoms.erase(atoms.begin() + static_cast<std::ptrdiff_t>(kept), atoms.end());
-    for (Atom& a : np->atoms) {
-        a.start -= x;
+    for (Atom& a : np->atoms)
         if (splitRun && a.run == splitRun) a.run = runClone;
-    }
+
     const QChar mark(u'\r');
     story.replace(paras.startOf(i) + x, 0, QStringView(&mark, 1));
-    paras.setLength(i, x);
-    paras.insert(i + 1, std::move(np));
-    paras[i].mark = mark;
+    if (headMoves) {
+        np->length = x;
+        np->mark = mark;
+        paras.setLength(i, para.length - x);
+        paras.insert(i, std::move(np));
+    } else {
+        np->length = para.length - x;
+        np->mark = para.mark;
+        paras.setLength(i, x);
+        paras.insert(i + 1, std::move(np));
+        paras[i].mark = mark;
+    }
     refreshMark(i);
     refreshMark(i + 1);
 }
@@ -358,8 +402,8 @@ void DocumentModel::Impl::splitParagraph(size_t i, int x) {
 // into the first costs the length of the run.
 void DocumentModel::Impl::joinParagraphs(size_t i, size_t m) {
     pugi::xml_node pi = paras[i].node, pm = paras[m].node;
-    if (pugi::xml_node sect = pm.child(nPPr.c_str()).child(nSectPr.c_str())) {
-        pugi::xml_node ppr = pi.child(nPPr.c_str());
+    if (pugi::xml_node sect = paragraphProperties(pm).child(nSectPr.c_str())) {
+        pugi::xml_node ppr = paragraphProperties(pi);
         if (!ppr) ppr = pi.prepend_child(nPPr.c_str());
         if (pugi::xml_node change = ppr.child(nPPrChange.c_str())) ppr.insert_move_before(sect, change);
         else ppr.append_move(sect);

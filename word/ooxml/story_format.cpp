@@ -69,7 +69,7 @@ pugi::xml_node DocumentModel::Impl::runProperties(pugi::xml_node run) {
 }
 
 pugi::xml_node DocumentModel::Impl::markProperties(pugi::xml_node p) {
-    pugi::xml_node ppr = p.child(nPPr.c_str());
+    pugi::xml_node ppr = paragraphProperties(p);
     if (!ppr) ppr = p.prepend_child(nPPr.c_str());
     if (pugi::xml_node rpr = ppr.child(nRPr.c_str())) return rpr;
     for (pugi::xml_node c = ppr.first_child(); c; c = c.next_sibling())
@@ -120,7 +120,7 @@ void DocumentModel::Impl::splitRunAt(size_t i, int x) {
         para.atoms[k].len = x - para.atoms[k].start;
         para.atoms.insert(para.atoms.begin() + static_cast<std::ptrdiff_t>(++k), tail);
     }
-    pugi::xml_node clone = shallowCloneAfter(run);
+    pugi::xml_node clone = shallowClone(run, false);
     moveTail(second, clone);
     for (; k < para.atoms.size() && para.atoms[k].run == run; ++k) para.atoms[k].run = clone;
 }
@@ -198,7 +198,7 @@ int DocumentModel::colorAt(int pos) {
     const Para& p = d.paras[i];
     pugi::xml_node rpr;
     if (pos - d.paras.startOf(i) >= p.length) {
-        if (pugi::xml_node ppr = p.node.child(d.nPPr.c_str())) rpr = ppr.child(d.nRPr.c_str());
+        rpr = d.paragraphProperties(p.node).child(d.nRPr.c_str());
     } else if (const Atom* a = d.atomAt(pos); a && a->run) {
         rpr = a->run.child(d.nRPr.c_str());
     }

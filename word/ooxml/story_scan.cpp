@@ -106,8 +106,23 @@ bool DocumentModel::Impl::isLastInCell(pugi::xml_node p) const {
     }
 }
 
+// The paragraph's w:pPr. The schema puts it first; the search tolerates a
+// stray marker before it but stops at the first content, so that a long
+// paragraph is never walked.
+pugi::xml_node DocumentModel::Impl::paragraphProperties(pugi::xml_node p) const {
+    for (pugi::xml_node c = p.first_child(); c; c = c.next_sibling()) {
+        if (c.type() != pugi::node_element) continue;
+        const char* name = c.name();
+        if (sameName(name, nPPr)) return c;
+        if (sameName(name, nR) || sameName(name, nHyperlink) || sameName(name, nIns) || sameName(name, nDel) ||
+            sameName(name, nSdt) || sameName(name, nSmartTag) || sameName(name, nFldSimple))
+            return {};
+    }
+    return {};
+}
+
 QChar DocumentModel::Impl::markOf(pugi::xml_node p) const {
-    pugi::xml_node ppr = p.child(nPPr.c_str());
+    pugi::xml_node ppr = paragraphProperties(p);
     if (ppr && ppr.child(nSectPr.c_str())) return u'\f';
     if (isLastInCell(p)) return u'\a';
     return u'\r';
