@@ -9,16 +9,19 @@
 #include "engine/deletion.h"
 #include "engine/find_replace.h"
 #include "engine/host.h"
+#include "engine/item_citations.h"
 #include "engine/task_plan.h"
 #include "engine/task_runner.h"
 #include "word/automation.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QStringList>
 
 #include <cstdio>
+#include <unistd.h>
 #include <set>
 
 namespace {
@@ -49,13 +52,18 @@ int UsageError(const QString& message) {
 // status texts there too when asked, and no pauses.
 class CliHost : public engine::Host {
 public:
-    explicit CliHost(bool verbose) : verbose_(verbose) {}
+    explicit CliHost(bool verbose) : verbose_(verbose), progressLine_(!verbose && isatty(fileno(stderr))) {}
 
-    void SetFile(const QString& path) { file_ = path; }
+    void SetFile(const QString& path) {
+        file_ = path;
+        runClock_.start();
+        lastDrawn_ = -1;
+    }
     engine::TaskOptions options;
 
     // Ends the log line in progress and lists the files a task would have opened.
     void FinishRun() {
+        ClearProgressLine();
         FlushLine();
         for (const QString& path : opened_) Print(stdout, QStringLiteral("report: %1\n").arg(path));
         opened_.clear();
@@ -73,27 +81,62 @@ public:
     }
     void ShowStatus(const QString& text) override {
         if (verbose_) Print(stderr, QStringLiteral("[status] %1\n").arg(text));
+        status_ = text;
+        DrawProgressLine();
     }
-    void SetProgress(double value) override { progress_ = value; }
+    void SetProgress(double value) override {
+        progress_ = value;
+        DrawProgressLine();
+    }
     double Progress() const override { return progress_; }
     void RefreshProgress() override {}
     void Wait1Sec() override {}
     void DoEvents() override {}
     using engine::Host::MessageBox;
-    void MessageBox(const QString& text, const QString&, bool) override { Print(stderr, text + u'\n'); }
+    void MessageBox(const QString& text, const QString&, bool) override {
+        ClearProgressLine();
+        Print(stderr, text + u'\n');
+    }
     void BrowseForFile() override {}
     void OpenWithShell(const QString& path) override { opened_ << path; }
     QString FilePathText() const override { return file_; }
     engine::TaskOptions Options() const override { return options; }
 
 private:
+    // A run that takes more than two seconds shows one line on a terminal's
+    // standard error, redrawn in place at most ten times a second:
+    // the document's name, the progress and the status text.
+    void DrawProgressLine() {
+        if (!progressLine_ || !runClock_.isValid() || runClock_.elapsed() < 2000) return;
+        const qint64 now = runClock_.elapsed();
+        if (lastDrawn_ >= 0 && now - lastDrawn_ < 100) return;
+        lastDrawn_ = now;
+        const QString line = QStringLiteral("%1  %2%  %3")
+                                 .arg(QFileInfo(file_).fileName())
+                                 .arg(static_cast<int>(progress_), 3)
+                                 .arg(status_);
+        Print(stderr, QStringLiteral("\r\x1b[K") + line);
+        drawn_ = true;
+    }
+    void ClearProgressLine() {
+        if (!drawn_) return;
+        Print(stderr, QStringLiteral("\r\x1b[K"));
+        drawn_ = false;
+    }
+
     void FlushLine() {
+        ClearProgressLine();
         if (lineOpen_) Print(stdout, line_ + u'\n');
         line_.clear();
         lineOpen_ = false;
     }
 
     bool verbose_;
+    bool progressLine_;
+    QElapsedTimer runClock_;
+    qint64 lastDrawn_ = -1;
+    bool drawn_ = false;
+    QString status_;
     QString file_;
     QString line_;
     bool lineOpen_ = false;
@@ -193,7 +236,9 @@ int main(int argc, char** argv) {
         "      report files are listed, not opened), 3 tasks 1 and 2 in a row,\n"
         "      4 colour-coding (--source-colour, --translation-colour, --fonts),\n"
         "      5 HTML for the filing software (FILE.htm beside FILE; FILE itself is not\n"
-        "      changed; characters the filing software refuses are listed).\n\n"
+        "      changed; characters the filing software refuses are listed),\n"
+        "      7 renumbering of claims, figures, tables, formulas and equations with their\n"
+        "      citations (--items).\n\n"
         "Exit status: 0 every file processed, 1 a file failed, 2 usage error."));
     parser.addHelpOption();
     const QCommandLineOption textOpt(QStringLiteral("text"), QStringLiteral("Print the text of FILE."), QStringLiteral("FILE"));
@@ -207,9 +252,10 @@ int main(int argc, char** argv) {
     const QCommandLineOption sourceColourOpt(QStringLiteral("source-colour"), QStringLiteral("Colour of the source text (BBGGRR hex)."), QStringLiteral("HEX"), QStringLiteral("663399"));
     const QCommandLineOption translationColourOpt(QStringLiteral("translation-colour"), QStringLiteral("Colour of the translation (BBGGRR hex)."), QStringLiteral("HEX"), QStringLiteral("000000"));
     const QCommandLineOption fontsOpt(QStringLiteral("fonts"), QStringLiteral("Fonts for the whole text: Japanese and Latin font names."), QStringLiteral("JAPANESE,LATIN"));
+    const QCommandLineOption itemsOpt(QStringLiteral("items"), QStringLiteral("Task 7: the families to renumber, 請求項,図,表,化,数 or claims,figures,tables,formulas,equations (all by default)."), QStringLiteral("LIST"));
     const QCommandLineOption verboseOpt(QStringLiteral("verbose"), QStringLiteral("Print the status texts too."));
     parser.addOptions({textOpt, findOpt, replaceOpt, colourOpt, outputOpt, taskOpt, directionOpt, blanksOpt,
-                       sourceColourOpt, translationColourOpt, fontsOpt, verboseOpt});
+                       sourceColourOpt, translationColourOpt, fontsOpt, itemsOpt, verboseOpt});
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("Documents (.docx, .doc)."), QStringLiteral("FILE..."));
 
     if (!parser.parse(QCoreApplication::arguments())) return UsageError(parser.errorText());
@@ -283,6 +329,15 @@ int main(int argc, char** argv) {
         host.options.fontSwitch = true;
         host.options.fontJapanese = fonts[0].trimmed();
         host.options.fontLatin = fonts[1].trimmed();
+    }
+    if (parser.isSet(itemsOpt)) {
+        host.options.itemFamilies.clear();
+        for (const QString& name : parser.value(itemsOpt).split(u',', Qt::SkipEmptyParts)) {
+            const std::optional<engine::ItemFamily> family = engine::FamilyNamed(name);
+            if (!family) return UsageError(QStringLiteral("--items: unknown family \"%1\"").arg(name.trimmed()));
+            host.options.itemFamilies << engine::FamilyWord(*family);
+        }
+        if (host.options.itemFamilies.isEmpty()) return UsageError(QStringLiteral("--items needs at least one family"));
     }
     return RunTasks(task, positional, host);
 }

@@ -9,9 +9,8 @@
 // Japanese translations (H, then blocks of M/E tags, the odd D, Y and Z), with
 // runs split and formatted as word processors leave them.
 
-#include "engine/host.h"
+#include "bench/tagged_document.h"
 #include "engine/task_runner.h"
-#include "tagged_document.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -21,37 +20,6 @@
 
 #include <cstdio>
 #include <ctime>
-#include <random>
-
-namespace {
-
-// The window's part without a window: counts what a window would show.
-class BenchHost : public engine::Host {
-public:
-    QString file;
-    int statuses = 0;
-    QStringList messages;
-    QStringList opened;
-
-    void ShowLog(int, const QString&) override {}
-    void ShowStatus(const QString&) override { ++statuses; }
-    void SetProgress(double v) override { progress_ = v; }
-    double Progress() const override { return progress_; }
-    void RefreshProgress() override {}
-    void Wait1Sec() override {}
-    void DoEvents() override {}
-    using engine::Host::MessageBox;
-    void MessageBox(const QString& text, const QString& title, bool) override { messages << title + ": " + text; }
-    void BrowseForFile() override {}
-    void OpenWithShell(const QString& path) override { opened << path; }
-    QString FilePathText() const override { return file; }
-    engine::TaskOptions Options() const override { return {}; }
-
-private:
-    double progress_ = 0;
-};
-
-}  // namespace
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
@@ -60,12 +28,12 @@ int main(int argc, char** argv) {
     const QString folder = argc > 2 ? QString::fromLocal8Bit(argv[2]) : temporary.path();
     QDir().mkpath(folder);
     const QString path = QDir(folder).filePath(QStringLiteral("tagged.docx"));
-    if (!bench::writeTaggedDocx(path, paragraphs)) {
+    if (!bench::WriteTaggedDocx(path, paragraphs)) {
         std::fprintf(stderr, "bench_task2: cannot write %s\n", qPrintable(path));
         return 1;
     }
 
-    BenchHost host;
+    bench::BenchHost host;
     host.file = path;
     engine::TaskRunner runner(host);
     runner.SetColourFlag(false);

@@ -5,7 +5,7 @@
 //                                            tags: the deletion joins their
 //                                            N translations into one paragraph
 
-#include "tagged_document.h"
+#include "bench/tagged_document.h"
 
 #include <cstdio>
 #include <cstring>
@@ -20,9 +20,9 @@ int main(int argc, char** argv) {
     if (std::strcmp(argv[2], "--joins") == 0 && argc > 3) {
         const int joins = QString::fromLocal8Bit(argv[3]).toInt();
         // "--/H", then each block: source, translation, "--/M".
-        ok = bench::writeTaggedDocx(path, 1 + 3 * joins + 4, {0, 0});
+        ok = bench::WriteTaggedDocx(path, 1 + 3 * joins + 4, {0, 0});
     } else {
-        ok = bench::writeTaggedDocx(path, QString::fromLocal8Bit(argv[2]).toInt());
+        ok = bench::WriteTaggedDocx(path, QString::fromLocal8Bit(argv[2]).toInt());
     }
     if (!ok) std::fprintf(stderr, "gen_tagged: cannot write %s\n", argv[1]);
     return ok ? 0 : 1;

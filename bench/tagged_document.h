@@ -3,14 +3,12 @@
 // each followed by their Japanese translation, separated by "--/M" and "--/E"
 // tags, an "--/H" at the top, every paragraph's text cut into two runs.
 
+#include "bench/bench_support.h"
+
 #include <QByteArray>
-#include <QFile>
 #include <QString>
 
-#include <zip.h>
-
 #include <random>
-#include <vector>
 
 namespace bench {
 
@@ -35,28 +33,14 @@ inline const char* const kJapanese[] = {
     "本実施形態では、ウエハＷの表面に薄膜が形成される。",
 };
 
-inline QByteArray escape(const QByteArray& text) {
-    QByteArray out = text;
-    out.replace("&", "&amp;").replace("<", "&lt;").replace(">", "&gt;");
-    return out;
-}
-
 // A paragraph whose text is cut into two runs, the second with a font hint.
-inline QByteArray paragraph(const QByteArray& text, std::mt19937& rng) {
+inline QByteArray TaggedParagraph(const QByteArray& text, std::mt19937& rng) {
     const QString s = QString::fromUtf8(text);
-    if (s.size() < 8) return "<w:p><w:r><w:t xml:space=\"preserve\">" + escape(text) + "</w:t></w:r></w:p>";
+    if (s.size() < 8) return "<w:p><w:r><w:t xml:space=\"preserve\">" + EscapeXml(text) + "</w:t></w:r></w:p>";
     const int cut = std::uniform_int_distribution<int>(1, static_cast<int>(s.size()) - 1)(rng);
     return "<w:p><w:pPr><w:jc w:val=\"both\"/></w:pPr><w:r><w:t xml:space=\"preserve\">" +
-           escape(s.left(cut).toUtf8()) + "</w:t></w:r><w:r><w:rPr><w:rFonts w:hint=\"eastAsia\"/></w:rPr>" +
-           "<w:t xml:space=\"preserve\">" + escape(s.mid(cut).toUtf8()) + "</w:t></w:r></w:p>";
-}
-
-inline bool addEntry(zip_t* zip, const char* name, const QByteArray& data) {
-    // libzip reads the buffer at close time; keep the copies alive until then.
-    static std::vector<QByteArray> keep;
-    keep.push_back(data);
-    zip_source_t* src = zip_source_buffer(zip, keep.back().constData(), static_cast<zip_uint64_t>(keep.back().size()), 0);
-    return src && zip_file_add(zip, name, src, ZIP_FL_ENC_UTF_8) >= 0;
+           EscapeXml(s.left(cut).toUtf8()) + "</w:t></w:r><w:r><w:rPr><w:rFonts w:hint=\"eastAsia\"/></w:rPr>" +
+           "<w:t xml:space=\"preserve\">" + EscapeXml(s.mid(cut).toUtf8()) + "</w:t></w:r></w:p>";
 }
 
 // How the blocks are closed: every `closeEvery`-th block by "--/E" (the
@@ -68,12 +52,12 @@ struct TaggedLayout {
     int numberEvery = 50;
 };
 
-inline bool writeTaggedDocx(const QString& path, int paragraphs, const TaggedLayout& layout = {}) {
+inline bool WriteTaggedDocx(const QString& path, int paragraphs, const TaggedLayout& layout = {}) {
     std::mt19937 rng(20261207);
     QByteArray body;
     int count = 0;
     const auto add = [&](const QByteArray& text) {
-        body += paragraph(text, rng);
+        body += TaggedParagraph(text, rng);
         ++count;
     };
     add("--/H");
@@ -89,29 +73,7 @@ inline bool writeTaggedDocx(const QString& path, int paragraphs, const TaggedLay
             add(layout.closeEvery && block % layout.closeEvery == 0 ? "--/E" : "--/M");
     }
     while (count < paragraphs) add("");
-    const QByteArray document =
-        "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
-        "<w:document xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\"><w:body>" +
-        body + "<w:sectPr/></w:body></w:document>";
-    const QByteArray contentTypes =
-        "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
-        "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
-        "<Default Extension=\"rels\" ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
-        "<Default Extension=\"xml\" ContentType=\"application/xml\"/>"
-        "<Override PartName=\"/word/document.xml\" "
-        "ContentType=\"application/vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml\"/></Types>";
-    const QByteArray rels =
-        "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
-        "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
-        "<Relationship Id=\"rId1\" "
-        "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/officeDocument\" "
-        "Target=\"word/document.xml\"/></Relationships>";
-    int error = 0;
-    zip_t* zip = zip_open(QFile::encodeName(path).constData(), ZIP_CREATE | ZIP_TRUNCATE, &error);
-    if (!zip) return false;
-    const bool ok = addEntry(zip, "[Content_Types].xml", contentTypes) && addEntry(zip, "_rels/.rels", rels) &&
-                    addEntry(zip, "word/document.xml", document);
-    return zip_close(zip) == 0 && ok;
+    return WriteDocx(path, body);
 }
 
 }  // namespace bench
