@@ -143,6 +143,34 @@ TEST_F(Engine, InsertingAParagraphMarkSplitsAndBothHalvesKeepProperties) {
     EXPECT_TRUE(xml.contains("<w:i/></w:rPr><w:t xml:space=\"preserve\">　CD</w:t>")) << qPrintable(xml);
 }
 
+// A mark near either end of a paragraph (the shorter half moves to the new
+// element): either way the first half keeps the identifier, the second the
+// section break, both the paragraph properties and the cut run's formatting.
+TEST_F(Engine, SplitNearEitherEndKeepsIdentifierSectionBreakAndFormatting) {
+    struct Case {
+        const char* find;
+        const char* replacement;
+        QString text;
+        const char* cutRunFormat;
+    };
+    for (const Case& c : {Case{"b", "b^p", "ab\rcdefgh\fend\r", "<w:b/>"},
+                          Case{"g", "g^p", "abcdefg\rh\fend\r", "<w:i/>"}}) {
+        auto doc = open("<w:p w14:paraId=\"1A2B3C4D\"><w:pPr><w:jc w:val=\"center\"/><w:sectPr/></w:pPr>" +
+                        run("abcd", "<w:b/>") + run("efgh", "<w:i/>") + "</w:p>" + para("end"));
+        ASSERT_TRUE(replaceAll(*doc, c.find, c.replacement));
+        EXPECT_EQ(doc->Content().Text(), c.text) << c.find;
+        const QString xml = savedXml(*doc);
+        const qsizetype second = xml.indexOf("</w:p>") + 6;  // where the second half starts
+        EXPECT_EQ(xml.count("w14:paraId"), 1) << c.find;
+        EXPECT_LT(xml.indexOf("w14:paraId"), second) << c.find;
+        EXPECT_EQ(xml.count("<w:sectPr/>"), 1) << c.find;
+        EXPECT_GT(xml.indexOf("<w:sectPr/>"), second) << c.find;
+        EXPECT_EQ(xml.count("<w:jc w:val=\"center\"/>"), 2) << c.find;
+        EXPECT_EQ(xml.count(c.cutRunFormat), 2) << c.find;
+        EXPECT_EQ(roundTrip(*doc), c.text) << c.find;
+    }
+}
+
 TEST_F(Engine, DeletingAMarkJoinsAndKeepsTheFirstParagraphsProperties) {
     auto doc = open(paraXml(run("one "), "<w:jc w:val=\"right\"/>") + paraXml(run("--/M")) +
                     paraXml(run("two"), "<w:ind w:left=\"720\"/>") + para("end"));
