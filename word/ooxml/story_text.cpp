@@ -79,7 +79,7 @@ void StoryText::replace(int pos, int removed, QStringView inserted) {
     gapLen_ += removed;  // the removed characters join the gap
     size_ -= removed;
     ensureGap(n);
-    std::memcpy(buf_.data() + gapStart_, inserted.data(), sizeof(QChar) * static_cast<size_t>(n));
+    if (n > 0) std::memcpy(buf_.data() + gapStart_, inserted.data(), sizeof(QChar) * static_cast<size_t>(n));
     countChars(inserted.data(), n, 1);
     gapStart_ += n;
     gapLen_ -= n;
