@@ -144,6 +144,17 @@ private:
     QStringList opened_;
 };
 
+// A failure on a file, on standard error; the file is named once (most
+// messages already name it).
+int PrintFailure(const QString& path, const std::exception& e) {
+    const auto* we = dynamic_cast<const word::Error*>(&e);
+    const QString message = we ? we->message() : QString::fromUtf8(e.what());
+    const bool named = message.contains(path) || message.contains(QFileInfo(path).fileName());
+    Print(stderr, named ? QStringLiteral("kalvendo-cli: %1\n").arg(message)
+                        : QStringLiteral("kalvendo-cli: %1: %2\n").arg(path, message));
+    return kExitFailed;
+}
+
 std::shared_ptr<word::Document> OpenDocument(const QString& path) {
     auto app = word::Application::CreateObject(QStringLiteral("Word.Application"));
     return app->Documents().Open(path, true);
@@ -162,9 +173,7 @@ int PrintText(const QString& path) {
         doc->Close(word::wdDoNotSaveChanges);
         return kExitOk;
     } catch (const std::exception& e) {
-        const auto* we = dynamic_cast<const word::Error*>(&e);
-        Print(stderr, QStringLiteral("kalvendo-cli: %1: %2\n").arg(path, we ? we->message() : QString::fromUtf8(e.what())));
-        return kExitFailed;
+        return PrintFailure(path, e);
     }
 }
 
@@ -186,9 +195,7 @@ int RunPasses(const QStringList& finds, const QStringList& replacements, const s
         doc->Close(word::wdDoNotSaveChanges);
         return kExitOk;
     } catch (const std::exception& e) {
-        const auto* we = dynamic_cast<const word::Error*>(&e);
-        Print(stderr, QStringLiteral("kalvendo-cli: %1: %2\n").arg(input, we ? we->message() : QString::fromUtf8(e.what())));
-        return kExitFailed;
+        return PrintFailure(input, e);
     }
 }
 
@@ -256,6 +263,10 @@ int main(int argc, char** argv) {
     const QCommandLineOption verboseOpt(QStringLiteral("verbose"), QStringLiteral("Print the status texts too."));
     parser.addOptions({textOpt, findOpt, replaceOpt, colourOpt, outputOpt, taskOpt, directionOpt, blanksOpt,
                        sourceColourOpt, translationColourOpt, fontsOpt, itemsOpt, verboseOpt});
+    // Task 5: pictures brought to the filing software's rules or copied as stored; one HTML per 【書類名】.
+    const QCommandLineOption imagesOpt(QStringLiteral("images"), QStringLiteral("Task 5 pictures: convert to the filing rules, or keep as stored."), QStringLiteral("keep|convert"), QStringLiteral("convert"));
+    const QCommandLineOption splitDocumentsOpt(QStringLiteral("split-documents"), QStringLiteral("Task 5: one HTML file per 【書類名】 section."));
+    parser.addOptions({imagesOpt, splitDocumentsOpt});
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("Documents (.docx, .doc)."), QStringLiteral("FILE..."));
 
     if (!parser.parse(QCoreApplication::arguments())) return UsageError(parser.errorText());
@@ -339,5 +350,10 @@ int main(int argc, char** argv) {
         }
         if (host.options.itemFamilies.isEmpty()) return UsageError(QStringLiteral("--items needs at least one family"));
     }
+    const QString images = parser.value(imagesOpt);
+    if (images != QStringLiteral("keep") && images != QStringLiteral("convert"))
+        return UsageError(QStringLiteral("--images is keep or convert"));
+    host.options.convertImages = images == QStringLiteral("convert");
+    host.options.splitDocuments = parser.isSet(splitDocumentsOpt);
     return RunTasks(task, positional, host);
 }
