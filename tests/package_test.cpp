@@ -4,6 +4,7 @@
 
 #include "word/automation.h"
 #include "word/ooxml/package.h"
+#include "word/ooxml/part_deflate.h"
 
 #include "support/docx_builder.h"
 
@@ -461,4 +462,23 @@ TEST_F(PackageTest, FailedSaveLeavesTheTargetAndNoTemporaryFile) {
     // The package is still usable after the failures.
     package->save(file("out/target.docx"));
     EXPECT_EQ(zipEntryNames(file("out/target.docx")), zipEntryNames(file("in.docx")));
+}
+
+TEST_F(PackageTest, APartDeflatedAsItIsWrittenIsReadBackAndSavedAsAnOrdinaryDeflatedEntry) {
+    writeDocx(file("in.docx"), paras({"Alpha"}));
+    auto package = Package::open(file("in.docx"));
+    const QString main = package->mainPartName();
+    const QByteArray edited = QByteArray(kDocument).replace("Hello", "Deflated while written");
+    word::ooxml::DeflatingWriter writer;
+    writer.write(edited.constData(), static_cast<size_t>(edited.size()));
+    package->setDeflatedPart(main, writer.finish());
+    EXPECT_EQ(package->readPart(main), edited);
+    package->save(file("out.docx"));
+    EXPECT_EQ(readZipEntry(file("out.docx"), main), edited);  // libzip checks size and CRC
+    zip_t* zip = zip_open(QFile::encodeName(file("out.docx")).constData(), ZIP_RDONLY, nullptr);
+    ASSERT_NE(zip, nullptr);
+    zip_stat_t st;
+    ASSERT_EQ(zip_stat(zip, main.toUtf8().constData(), 0, &st), 0);
+    EXPECT_EQ(st.comp_method, ZIP_CM_DEFLATE);
+    zip_close(zip);
 }

@@ -3,6 +3,7 @@
 #include "word/atomic_file.h"
 #include "word/automation.h"
 #include "word/legacy/compound_file.h"
+#include "word/ooxml/part_deflate.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -125,6 +126,7 @@ struct Package::Impl {
 
     std::map<QString, QByteArray> replaced;    // parts set by setPart
     std::vector<QString> addedOrder;           // names set by setPart that the zip did not hold
+    std::map<QString, DeflatedPart> deflated;  // parts set by setDeflatedPart
     mutable std::map<QString, QByteArray> cache;
     mutable std::map<QString, std::map<QString, Relationship>> relationships;
 
@@ -196,6 +198,7 @@ struct Package::Impl {
         auto r = replaced.find(e ? e->name : name);
         if (r != replaced.end()) return r->second;
         if (!e) return {};
+        if (auto d = deflated.find(e->name); d != deflated.end()) return inflatePart(d->second);
         auto c = cache.find(e->name);
         if (c != cache.end()) return c->second;
         return inflate(*e, true);
@@ -410,8 +413,17 @@ void Package::setPart(const QString& name, const QByteArray& data) {
     else if (!impl_->replaced.count(key)) impl_->addedOrder.push_back(key);
     impl_->replaced[key] = data;
     impl_->cache.erase(key);
+    impl_->deflated.erase(key);
     // A changed relationships part changes what its source part points to.
     if (isRelationshipsPart(key)) impl_->relationships.clear();
+}
+
+void Package::setDeflatedPart(const QString& name, const DeflatedPart& part) {
+    const Impl::Entry* e = impl_->find(name);
+    if (!e || isRelationshipsPart(e->name)) return setPart(name, inflatePart(part));
+    impl_->replaced.erase(e->name);
+    impl_->cache.erase(e->name);
+    impl_->deflated[e->name] = part;
 }
 
 QString Package::relationshipTarget(const QString& sourcePart, const QString& relId) const {
@@ -462,6 +474,14 @@ QByteArray Package::Impl::buildArchive() const {
         auto r = replaced.find(e.name);
         if (r != replaced.end()) {
             addBytes(e.rawName, r->second);
+            continue;
+        }
+        if (auto d = deflated.find(e.name); d != deflated.end()) {
+            zip_source_t* src = deflatedPartSource(dst, d->second);
+            if (!src || zip_file_add(dst, e.rawName.constData(), src, 0) < 0) {
+                if (src) zip_source_free(src);
+                abandon(QString::fromUtf8(zip_strerror(dst)));
+            }
             continue;
         }
         zip_source_t* src = zip_source_zip(dst, archive, e.index, ZIP_FL_COMPRESSED, 0, -1);

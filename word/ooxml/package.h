@@ -12,6 +12,8 @@
 
 namespace word::ooxml {
 
+struct DeflatedPart;
+
 class Package {
 public:
     // Throws word::Error with a user-facing message for: a missing or unreadable
@@ -31,6 +33,9 @@ public:
     // Replaces a part's bytes for the next save (a name the package does not
     // hold adds a part at the end; its content type is the caller's business).
     void setPart(const QString& name, const QByteArray& data);
+    // Replaces a part with bytes already deflated as they were written (see
+    // part_deflate.h): saved into the zip as they are.
+    void setDeflatedPart(const QString& name, const DeflatedPart& part);
     // Resolves a relationship of a part (e.g. an image "rId5" of the main part)
     // to the target part's name; empty when absent or external.
     QString relationshipTarget(const QString& sourcePart, const QString& relId) const;
