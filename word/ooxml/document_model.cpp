@@ -20,10 +20,14 @@ std::unique_ptr<DocumentModel> DocumentModel::open(const QString& path) {
     std::unique_ptr<DocumentModel> model(new DocumentModel());
     Impl& d = *model->impl_;
     d.package = Package::open(path);
-    const QByteArray bytes = d.package->readPart(d.package->mainPartName());
-    d.partSize = bytes.size();
+    // The tree is parsed in place: its strings point into the part's bytes,
+    // which the model keeps, so that the part is held once and not also by
+    // the package or as a parser's copy.
+    d.mainPartBytes = d.package->takePart(d.package->mainPartName());
+    d.partSize = d.mainPartBytes.size();
     const unsigned options = pugi::parse_full | pugi::parse_ws_pcdata;
-    pugi::xml_parse_result result = d.xml.load_buffer(bytes.constData(), static_cast<size_t>(bytes.size()), options);
+    pugi::xml_parse_result result =
+        d.xml.load_buffer_inplace(d.mainPartBytes.data(), static_cast<size_t>(d.mainPartBytes.size()), options);
     if (!result)
         throw Error(QStringLiteral("The document's main part is damaged (XML error: %1 at byte %2).")
                         .arg(QString::fromUtf8(result.description()))

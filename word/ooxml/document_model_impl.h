@@ -138,6 +138,9 @@ inline bool sameName(const char* elementName, const std::string& name) {
 
 struct DocumentModel::Impl {
     std::unique_ptr<Package> package;
+    // The main part's bytes, which the tree was parsed in place from: they
+    // must outlive it (members are destroyed in reverse order).
+    QByteArray mainPartBytes;
     pugi::xml_document xml;
     qsizetype partSize = 0;  // of the main part as read
     std::string prefix;  // "w" or "" (with the colon added in names)

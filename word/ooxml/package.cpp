@@ -153,7 +153,13 @@ struct Package::Impl {
         // size with a large allocation up front.
         constexpr quint64 kFirstAllocation = 16 * 1024 * 1024;
         QByteArray out;
-        if (keep) out.resize(static_cast<qsizetype>(std::min<quint64>(e.size, kFirstAllocation)));
+        // reserve first: resize alone leaves spare capacity behind a part
+        // that may be kept for the whole run.
+        auto growTo = [&out](quint64 size) {
+            out.reserve(static_cast<qsizetype>(size));
+            out.resize(static_cast<qsizetype>(size));
+        };
+        if (keep) growTo(std::min<quint64>(e.size, kFirstAllocation));
         char buffer[65536];
         quint64 total = 0;
         for (;;) {
@@ -161,8 +167,7 @@ struct Package::Impl {
             // always when only checking), into the scratch buffer, so that
             // data beyond the declared size is noticed.
             const bool direct = keep && total < e.size;
-            if (direct && total == static_cast<quint64>(out.size()))
-                out.resize(static_cast<qsizetype>(std::min<quint64>(e.size, 2 * total)));
+            if (direct && total == static_cast<quint64>(out.size())) growTo(std::min<quint64>(e.size, 2 * total));
             char* into = direct ? out.data() + total : buffer;
             const zip_uint64_t want = direct ? static_cast<quint64>(out.size()) - total : sizeof buffer;
             zip_int64_t n = zip_fread(file, into, want);
@@ -406,6 +411,12 @@ QStringList Package::partNames() const {
 }
 
 QByteArray Package::readPart(const QString& name) const { return impl_->read(name); }
+
+QByteArray Package::takePart(const QString& name) {
+    QByteArray bytes = impl_->read(name);
+    if (const Impl::Entry* e = impl_->find(name)) impl_->cache.erase(e->name);
+    return bytes;
+}
 
 void Package::setPart(const QString& name, const QByteArray& data) {
     QString key = name;

@@ -30,6 +30,9 @@ public:
     // The uncompressed bytes of a part (a replaced part: its new bytes); empty
     // when the package has no such part. Throws word::Error when it is damaged.
     QByteArray readPart(const QString& name) const;
+    // The same bytes, handed over: the package keeps no copy of its own (a
+    // later readPart inflates the part again).
+    QByteArray takePart(const QString& name);
     // Replaces a part's bytes for the next save (a name the package does not
     // hold adds a part at the end; its content type is the caller's business).
     void setPart(const QString& name, const QByteArray& data);
