@@ -29,10 +29,14 @@ std::unique_ptr<DocumentModel> DocumentModel::open(const QString& path) {
     pugi::xml_parse_result result =
         d.xml.load_buffer_inplace(d.mainPartBytes.data(), static_cast<size_t>(d.mainPartBytes.size()), options);
     if (!result)
-        throw Error(QStringLiteral("The document's main part is damaged (XML error: %1 at byte %2).")
-                        .arg(QString::fromUtf8(result.description()))
+        throw Error(QStringLiteral("%1：文書の本体の XML が壊れています（%2、%3 バイト目）。")
+                        .arg(path, QString::fromUtf8(result.description()))
                         .arg(result.offset));
-    d.load();
+    try {
+        d.load();
+    } catch (const Error& e) {
+        throw Error(path + QStringLiteral("：") + e.message(), e.number());
+    }
     return model;
 }
 

@@ -17,7 +17,7 @@ struct DeflatedPart;
 class Package {
 public:
     // Throws word::Error with a user-facing message for: a missing or unreadable
-    // file, a file that is not a zip (legacy .doc/RTF: "not a .docx package"),
+    // file, a file that is not a zip (legacy .doc/RTF),
     // a truncated or damaged zip, an encrypted document, a part whose declared
     // or actual size passes the bound, a package without a main document part.
     static std::unique_ptr<Package> open(const QString& path);

@@ -43,7 +43,7 @@ void DeflatingWriter::write(const void* data, size_t size) {
 
 DeflatedPart DeflatingWriter::finish() {
     if (!failed_) run(Z_FINISH);
-    if (failed_) throw Error(QStringLiteral("The document could not be compressed for saving."));
+    if (failed_) throw Error(QStringLiteral("保存のために文書を圧縮できませんでした。"));
     part_.bytes.truncate(static_cast<qsizetype>(stream_.total_out));
     part_.bytes.squeeze();
     return std::move(part_);
@@ -62,7 +62,7 @@ QByteArray inflatePart(const DeflatedPart& part) {
         inflateEnd(&s);
     }
     ok = ok && crc32(0, reinterpret_cast<const Bytef*>(out.constData()), static_cast<uInt>(out.size())) == part.crc;
-    if (!ok) throw Error(QStringLiteral("A changed part of the document is damaged in memory."));
+    if (!ok) throw Error(QStringLiteral("変更した文書の部品がメモリ上で壊れています。"));
     return out;
 }
 

@@ -237,10 +237,10 @@ void DocumentModel::Impl::load() {
     }
     initNames();
     body = root.child(nBody.c_str());
-    if (!body) throw Error(QStringLiteral("The document has no body: it is not a Word text document."));
+    if (!body) throw Error(QStringLiteral("文書に本文がありません。Word の文書ではありません。"));
     std::vector<pugi::xml_node> nodes;
     collectBlocks(body, nodes);
-    if (nodes.empty()) throw Error(QStringLiteral("The document has no paragraphs."));
+    if (nodes.empty()) throw Error(QStringLiteral("文書に段落がありません。"));
     QString text;
     text.reserve(partSize / 8);  // most of a part is markup
     for (pugi::xml_node n : nodes) {
