@@ -71,7 +71,8 @@ std::optional<qsizetype> WordAt(QStringView text, qsizetype pos, const QStringLi
 }
 
 // The figures that follow a first one: 図３～図５, 図３乃至５, 図１及び図２, 図１、２.
-void ReadFollowing(QStringView text, FigureNumber first, qsizetype start, std::vector<FigureCitation>& out) {
+// Returns the position after the last figure read.
+qsizetype ReadFollowing(QStringView text, FigureNumber first, qsizetype start, std::vector<FigureCitation>& out) {
     FigureNumber last = first;
     qsizetype pos = first.end;
     while (true) {
@@ -96,6 +97,7 @@ void ReadFollowing(QStringView text, FigureNumber first, qsizetype start, std::v
         last = *n;
         pos = n->end;
     }
+    return last.end;
 }
 
 // A listed figure: an item 【図ｎ】 at the start of a paragraph.
@@ -155,12 +157,21 @@ bool Matches(const ListedFigure& listed, const FigureCitation& cited) {
     return listed.number == cited.number && (cited.suffix.isEmpty() || listed.suffix.isEmpty() || listed.suffix == cited.suffix);
 }
 
+// 特許文献１の図３, 特開２０２０－１２３４５６号公報の図２: a figure of another document.
+bool CitesAnotherDocument(QStringView before) {
+    if (!before.endsWith(u'の')) return false;
+    const QStringView near = before.right(16);
+    return near.contains(QStringLiteral("文献")) || near.contains(QStringLiteral("公報")) ||
+           near.contains(QStringLiteral("明細書"));
+}
+
 }  // namespace
 
 std::vector<FigureCitation> ReadFigureCitations(QStringView text) {
     std::vector<FigureCitation> out;
     for (qsizetype pos = text.indexOf(kFigure); pos >= 0; pos = text.indexOf(kFigure, pos + 1)) {
         if (pos > 0 && (text[pos - 1] == u'【' || kNotFigureBefore.contains(text[pos - 1]))) continue;
+        if (CitesAnotherDocument(text.left(pos))) continue;
         // 第４図: the number stands before 図.
         if (pos > 1 && DigitValue(text[pos - 1]) >= 0) {
             qsizetype begin = pos;
@@ -174,7 +185,7 @@ std::vector<FigureCitation> ReadFigureCitations(QStringView text) {
         const auto n = ReadFigureNumber(text, pos + 1);
         if (!n) continue;
         out.push_back({n->number, n->suffix, pos, n->end - pos});
-        ReadFollowing(text, *n, pos, out);
+        pos = ReadFollowing(text, *n, pos, out) - 1;
     }
     return out;
 }

@@ -68,11 +68,23 @@ const std::vector<HeadingOrder>& OrdersOf(SectionKind kind) {
 const QStringList kNumberedItems = {QStringLiteral("特許文献"), QStringLiteral("非特許文献")};
 const QString kNumberedHeading = QStringLiteral("実施例");
 
+// The identifiers of a published gazette's front page and of its parts
+// (a gazette has no 【書類名】 lines; its parts begin with these headings).
+const QStringList kGazetteNames = {
+    "発行国", "公報種別", "公開番号", "公表番号", "特許番号", "登録番号", "実用新案登録番号", "公開日",
+    "公表日", "発行日", "登録日", "国際特許分類", "ＦＩ", "FI", "審査請求", "請求項の数", "出願形態",
+    "全頁数", "出願番号", "出願日", "原出願日", "優先権主張番号", "優先日", "優先権主張国", "国際出願番号",
+    "国際公開番号", "国際公開日", "国際出願日", "指定国", "出願人", "特許権者", "実用新案権者", "識別番号",
+    "氏名又は名称", "住所又は居所", "発明者", "考案者", "氏名", "代理人", "弁理士", "テーマコード（参考）",
+    "テーマコード(参考)", "Ｆターム（参考）", "Fターム(参考)", "Ｆターム(参考)", "参考文献", "審査官",
+    "前置審査", "特許請求の範囲", "実用新案登録請求の範囲", "発明の詳細な説明", "考案の詳細な説明",
+    "要約", "課題", "解決手段", "選択図", "図面"};
+
 // Every heading name of every section, for documents without 【書類名】 and
 // for the bracket check.
 const QSet<QString>& AllHeadingNames() {
     static const QSet<QString> names = [] {
-        QSet<QString> all;
+        QSet<QString> all(kGazetteNames.begin(), kGazetteNames.end());
         for (const auto* orders : {&DescriptionOrders(), &AbstractOrders()})
             for (const HeadingOrder& order : *orders)
                 for (const QStringList& slot : order)

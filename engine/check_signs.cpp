@@ -19,7 +19,7 @@ const QString kSignJoiners = QStringLiteral("、，,・");
 const QString kEntryEnds = QStringLiteral("、，,；;。");
 const QString kPrimes = QStringLiteral("′'’＇″");
 // A number followed by one of these counts or measures something; it is no sign.
-const QString kCounters = QStringLiteral("つ個本枚台回度倍番種段重部分秒年月日時週％%℃°×");
+const QString kCounters = QStringLiteral("つ個本枚台回度倍番種段重部分秒年月日時週人件名箇ヶケ行列桁点周画字以未程％%℃°×μΩ");
 // Words that stand before a number that is no sign (図１, 第１, 実施例１, 約１０, …).
 const QStringList kNotSignBefore = {
     QStringLiteral("図"), QStringLiteral("表"), QStringLiteral("化"), QStringLiteral("数"), QStringLiteral("式"),
@@ -183,8 +183,10 @@ private:
         }
         // A listed sign after a word the list does not give it. Single digits
         // are too often counts and names (モード１) to be judged this way.
+        // A letter after the number is as likely a unit (１２Ｖ) unless the list has the sign itself.
+        const bool letterListed = BaseOf(sign).size() == sign.size() || list_.termOfSign.count(sign);
         const QString* owner = ownerOf(sign);
-        if (!owner || (sign.size() < 2) || !IsKanjiOrKatakana(line[token.start - 1]) ||
+        if (!owner || !letterListed || BaseOf(sign).size() < 2 || !IsKanjiOrKatakana(line[token.start - 1]) ||
             NumberIsNoSign(line.left(token.start)))
             return;
         out_.push_back(text_.finding(kKind, p, token.start, token.end - token.start,
