@@ -16,10 +16,12 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QStringList>
 
 #include <cstdio>
+#include <unistd.h>
 #include <set>
 
 namespace {
@@ -51,9 +53,13 @@ int UsageError(const QString& message) {
 // status texts there too when asked, and no pauses.
 class CliHost : public engine::Host {
 public:
-    explicit CliHost(bool verbose) : verbose_(verbose) {}
+    explicit CliHost(bool verbose) : verbose_(verbose), progressLine_(!verbose && isatty(fileno(stderr))) {}
 
-    void SetFile(const QString& path) { file_ = path; }
+    void SetFile(const QString& path) {
+        file_ = path;
+        runClock_.start();
+        lastDrawn_ = -1;
+    }
     engine::TaskOptions options;
     // The check's findings take standard output; its log goes to standard error.
     void SetFindingsOnStdout() { logStream_ = stderr; }
@@ -61,6 +67,7 @@ public:
 
     // Ends the log line in progress and lists the files a task would have opened.
     void FinishRun() {
+        ClearProgressLine();
         FlushLine();
         for (const QString& path : opened_) Print(stdout, QStringLiteral("report: %1\n").arg(path));
         opened_.clear();
@@ -78,31 +85,67 @@ public:
     }
     void ShowStatus(const QString& text) override {
         if (verbose_) Print(stderr, QStringLiteral("[status] %1\n").arg(text));
+        status_ = text;
+        DrawProgressLine();
     }
-    void SetProgress(double value) override { progress_ = value; }
+    void SetProgress(double value) override {
+        progress_ = value;
+        DrawProgressLine();
+    }
     double Progress() const override { return progress_; }
     void RefreshProgress() override {}
     void Wait1Sec() override {}
     void DoEvents() override {}
     using engine::Host::MessageBox;
-    void MessageBox(const QString& text, const QString&, bool) override { Print(stderr, text + u'\n'); }
+    void MessageBox(const QString& text, const QString&, bool) override {
+        ClearProgressLine();
+        Print(stderr, text + u'\n');
+    }
     void BrowseForFile() override {}
     void OpenWithShell(const QString& path) override { opened_ << path; }
     QString FilePathText() const override { return file_; }
     engine::TaskOptions Options() const override { return options; }
     void ReportFinding(const QString& kind, const QString& where, const QString& what) override {
+        ClearProgressLine();
         Print(stdout, QStringLiteral("%1\t%2\t%3\n").arg(kind, where, what));
         ++findings_;
     }
 
 private:
+    // A run that takes more than two seconds shows one line on a terminal's
+    // standard error, redrawn in place at most ten times a second:
+    // the document's name, the progress and the status text.
+    void DrawProgressLine() {
+        if (!progressLine_ || !runClock_.isValid() || runClock_.elapsed() < 2000) return;
+        const qint64 now = runClock_.elapsed();
+        if (lastDrawn_ >= 0 && now - lastDrawn_ < 100) return;
+        lastDrawn_ = now;
+        const QString line = QStringLiteral("%1  %2%  %3")
+                                 .arg(QFileInfo(file_).fileName())
+                                 .arg(static_cast<int>(progress_), 3)
+                                 .arg(status_);
+        Print(stderr, QStringLiteral("\r\x1b[K") + line);
+        drawn_ = true;
+    }
+    void ClearProgressLine() {
+        if (!drawn_) return;
+        Print(stderr, QStringLiteral("\r\x1b[K"));
+        drawn_ = false;
+    }
+
     void FlushLine() {
+        ClearProgressLine();
         if (lineOpen_) Print(logStream_, line_ + u'\n');
         line_.clear();
         lineOpen_ = false;
     }
 
     bool verbose_;
+    bool progressLine_;
+    QElapsedTimer runClock_;
+    qint64 lastDrawn_ = -1;
+    bool drawn_ = false;
+    QString status_;
     QString file_;
     QString line_;
     bool lineOpen_ = false;

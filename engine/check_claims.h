@@ -18,5 +18,10 @@ struct Claim {
 std::vector<Claim> ReadClaims(const CheckedText& text);
 
 Findings CheckClaimNumbers(const CheckedText& text);
+// Cited claims that do not exist, come later or are the claim itself, and
+// several claims cited otherwise than as a choice (請求項１及び２).
+Findings CheckClaimCitations(const CheckedText& text);
+// A claim that cites several claims as a choice and among them one that does so too.
+Findings CheckMultipleDependency(const CheckedText& text);
 
 }  // namespace engine::check

@@ -26,6 +26,8 @@ const std::vector<CheckRule>& CheckRules() {
     static const std::vector<CheckRule> rules = {
         {QStringLiteral("出願前チェック：段落番号"), OnText<CheckParagraphNumbers>},
         {QStringLiteral("出願前チェック：請求項番号"), OnText<CheckClaimNumbers>},
+        {QStringLiteral("出願前チェック：請求項引用"), OnText<CheckClaimCitations>},
+        {QStringLiteral("出願前チェック：マルチマルチ"), OnText<CheckMultipleDependency>},
         {QStringLiteral("出願前チェック：図番号・図引用"), OnText<CheckFigures>},
         {QStringLiteral("出願前チェック：表・化・数番号"), OnText<CheckNumberedItems>},
         {QStringLiteral("出願前チェック：符号"), OnText<CheckReferenceSigns>},

@@ -44,7 +44,8 @@ struct Section {
     int end = 0;
     // The description text of a section: 明細書, and a document without 【書類名】.
     bool isDescription() const { return kind == SectionKind::Description || kind == SectionKind::Unnamed; }
-    bool holdsClaims() const { return kind == SectionKind::Claims || kind == SectionKind::Unnamed; }
+    // Claims: their own document, a gazette, or (in the old form) the 明細書 itself.
+    bool holdsClaims() const { return kind == SectionKind::Claims || isDescription(); }
 };
 
 // A number written in full-width or half-width digits.

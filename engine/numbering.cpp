@@ -29,7 +29,32 @@ QString BracketedDigitPair(int width) {
     return "[" + digits + "]^013[" + digits + "]";
 }
 
+// The widest number the wide stages reach: 【１０００００００】 is eight digits.
+constexpr int kWidestNumber = 8;
+
 }  // namespace
+
+// Turns the digit that follows `prefix` into ０, for each of １…９.
+void TaskRunner::ZeroDigitAfter(const QString& prefix) {
+    for (int i = 1; i <= 9; ++i) ReplaceAll(prefix + ToFullWidthDigits(NumToStr(i)), prefix + QStringLiteral("０"));
+}
+
+// Numbers from 【１００００】 on have more than the four digits the stages
+// above zero. Each further stage zeroes the next digit, and the zeroed wide
+// number then becomes the placeholder. A stage runs only while its prefix
+// occurs at all: 【００００ is part of every longer run of zeros, so where
+// it is absent (every document under 10,000 paragraphs) nothing is searched.
+void TaskRunner::ZeroWideNumbers() {
+    QString prefix = QStringLiteral("【００００");
+    int width = 4;
+    while (width < kWidestNumber && Contains(prefix)) {
+        ZeroDigitAfter(prefix);
+        prefix += QStringLiteral("０");
+        ++width;
+    }
+    for (int zeros = width; zeros > 4; --zeros)
+        ReplaceAll(QStringLiteral("【") + QStringLiteral("０").repeated(zeros) + QStringLiteral("】"), kPlaceholder);
+}
 
 void TaskRunner::RunNumberingSteps(short code) {
     PrepareRange(true);
@@ -77,11 +102,9 @@ void TaskRunner::RunNumberingSteps(short code) {
     for (int stage = 0; stage < 4; ++stage) {
         host_.ShowStatus(stageStatus[stage]);
         host_.SetProgress(host_.Progress() + 1);
-        for (int i = 1; i <= 9; ++i) {
-            const QString digit = ToFullWidthDigits(NumToStr(i));
-            ReplaceAll(prefixes[stage] + digit, prefixes[stage] + QStringLiteral("０"));
-        }
+        ZeroDigitAfter(prefixes[stage]);
     }
+    ZeroWideNumbers();
 
     if (code == 0) {
         // A placeholder inserted in front of an existing (now zeroed) number.

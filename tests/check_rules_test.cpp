@@ -8,6 +8,7 @@
 #include "engine/check_numbering.h"
 #include "engine/check_rules.h"
 #include "engine/check_signs.h"
+#include "engine/text_helpers.h"
 #include "support/task_test_util.h"
 #include "word/cp932.h"
 #include "word/ooxml/document_model.h"
@@ -17,6 +18,7 @@
 namespace {
 
 using namespace engine::check;
+using engine::ToFullWidthDigits;
 using Rule = Findings (*)(const CheckedText&);
 
 // Findings as "kind|where|explanation" (the excerpt after "：「" left out).
@@ -76,6 +78,39 @@ TEST(CheckClaimNumbers, FromOneUpByOne) {
         {"in order", {"【書類名】特許請求の範囲", "【請求項１】", "　装置。", "【請求項２】　方法。"}, {}},
         {"gap", {"【請求項１】", "【請求項３】"}, {"請求項番号|【請求項３】|請求項番号が飛んでいる（【請求項２】がない）"}},
         {"first", {"【請求項２】"}, {"請求項番号|【請求項２】|請求項番号が【請求項１】から始まっていない"}},
+    });
+}
+
+// Claims from their texts: 【請求項ｎ】 then the text, numbered from 1.
+QStringList Claims(const QStringList& texts) {
+    QStringList lines{"【書類名】特許請求の範囲"};
+    for (int i = 0; i < texts.size(); ++i) lines << "【請求項" + ToFullWidthDigits(QString::number(i + 1)) + "】" << texts[i];
+    return lines;
+}
+
+TEST(CheckClaimCitations, EveryPhrasingInUse) {
+    RunCases(CheckClaimCitations, {
+        {"phrasings", Claims({"装置。", "請求項１に記載の装置。", "請求項１又は２に記載の装置。", "請求項１若しくは２に記載の装置。",
+                              "請求項１、２又は３に記載の装置。", "請求項１～３のいずれか一項に記載の装置。",
+                              "請求項１から請求項３のいずれかに記載の装置。", "請求項第１項乃至第３項のいずれかに記載の装置。",
+                              "請求の範囲第１項から第６項のいずれかに記載の装置。", "請求項一に記載の装置。",
+                              "請求項1又は2に記載の装置。", "請求項１ないし３のいずれか一項に記載の装置。"}), {}},
+        {"later, itself, missing", Claims({"装置。", "請求項３に記載の装置。", "請求項３に記載の装置。請求項９"}),
+         {"請求項引用|【請求項２】|請求項２が後の請求項３を引用している", "請求項引用|【請求項３】|請求項３が自身を引用している",
+          "請求項引用|【請求項３】|存在しない請求項９を引用している"}},
+        {"several but not as a choice", Claims({"装置。", "装置。", "請求項１及び２に記載の装置。", "請求項１から３に記載の装置。"}),
+         {"請求項引用|【請求項３】|複数の請求項を択一的でなく引用している（請求項１、請求項２）",
+          "請求項引用|【請求項４】|複数の請求項を択一的でなく引用している（請求項１、請求項２、請求項３）"}},
+    });
+}
+
+TEST(CheckMultipleDependency, ChoiceCitingAChoice) {
+    RunCases(CheckMultipleDependency, {
+        {"one claim citing a multiple one", Claims({"装置。", "請求項１に記載の装置。", "請求項一又は二に記載の装置。",
+                                                    "請求項３に記載の装置。"}), {}},
+        {"multiple citing multiple", Claims({"装置。", "請求項１に記載の装置。", "請求項１又は２に記載の装置。",
+                                             "請求項１～３のいずれか一項に記載の装置。"}),
+         {"マルチマルチ|【請求項４】|複数従属の請求項４が複数従属の請求項３を引用している"}},
     });
 }
 

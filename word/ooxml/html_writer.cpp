@@ -4,6 +4,7 @@
 #include "word/cp932.h"
 #include "word/ooxml/document_model.h"
 #include "word/ooxml/package.h"
+#include "word/ooxml/story_pictures.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -260,8 +261,41 @@ struct Source {
 
 struct Picture {
     QString fileName;
+    QString partName;
     QByteArray bytes;
 };
+
+// One place in the text where a picture shows, with its displayed size.
+struct PictureUse {
+    int paragraph = 0;  // 1-based, as the walk counts
+    QString partName;
+    qint64 cxEmu = 0, cyEmu = 0;
+};
+
+// The displayed size of a drawing (wp:inline / wp:anchor with wp:extent) or a
+// VML shape (style="width:120pt;height:80pt"), in EMU; nullopt for other nodes.
+std::optional<std::pair<qint64, qint64>> displayedExtent(pugi::xml_node n) {
+    const std::string l = localName(n.name());
+    if (l == "inline" || l == "anchor") {
+        for (pugi::xml_node c : n.children())
+            if (localName(c.name()) == "extent")
+                return std::make_pair(c.attribute("cx").as_llong(), c.attribute("cy").as_llong());
+        return std::nullopt;
+    }
+    if (l != "shape" && l != "rect" && l != "image") return std::nullopt;
+    static const QRegularExpression kLength(
+        QStringLiteral("(?:^|;)\\s*(width|height)\\s*:\\s*([0-9.]+)\\s*(pt|in|cm|mm|px|pc)?"));
+    qint64 size[2] = {0, 0};
+    auto it = kLength.globalMatch(QString::fromUtf8(n.attribute("style").value()));
+    while (it.hasNext()) {
+        const auto m = it.next();
+        const QString unit = m.captured(3);
+        const double perUnit = unit == "in" ? 914400 : unit == "cm" ? 360000 : unit == "mm" ? 36000
+                             : unit == "px" ? 9525 : unit == "pc" ? 152400 : 12700;
+        size[m.captured(1) == "height"] = qint64(m.captured(2).toDouble() * perUnit);
+    }
+    return std::make_pair(size[0], size[1]);
+}
 
 class HtmlWalk {
 public:
@@ -290,6 +324,7 @@ public:
     const QStringList& lines() const { return lines_; }
     const std::vector<RefusedCharacter>& refused() const { return refused_; }
     const std::vector<Picture>& pictures() const { return pictures_; }
+    const std::vector<PictureUse>& pictureUses() const { return pictureUses_; }
 
 private:
     const char* q(const char* local) const { return qualify(src_.w, local, names_); }
@@ -603,9 +638,12 @@ private:
                 alternateContent(c);
                 continue;
             }
+            const auto saved = extent_;
+            if (const auto extent = displayedExtent(c)) extent_ = *extent;
             const QString rel = pictureRel(c);
             if (!rel.isEmpty()) image(rel);
             pictures(c);
+            extent_ = saved;
         }
     }
 
@@ -625,9 +663,10 @@ private:
             fileName = QFileInfo(pictureFileName(pictureBase_, int(pictures_.size()) + 1,
                                                  imageExtension(part, bytes)))
                            .fileName();
-            pictures_.push_back({fileName, bytes});
+            pictures_.push_back({fileName, part, bytes});
             pictureByPart_[part] = fileName;
         }
+        if (!suppress_) pictureUses_.push_back({paragraph_, part, extent_.first, extent_.second});
         QString escaped = fileName.toHtmlEscaped();
         QString src;
         for (char32_t cp : escaped.toUcs4())
@@ -695,6 +734,8 @@ private:
     std::vector<RefusedCharacter> refused_;
     std::vector<Picture> pictures_;
     std::map<QString, QString> pictureByPart_;
+    std::vector<PictureUse> pictureUses_;
+    std::pair<qint64, qint64> extent_{0, 0};  // of the drawing or shape being walked
 };
 
 // The styles part of the main document, found through its relationships.
@@ -808,6 +849,19 @@ std::vector<RefusedCharacter> refusedCharacters(DocumentModel& model) {
     HtmlWalk walk(ms.source, QStringLiteral("x.htm"), false);
     walk.run();
     return walk.refused();
+}
+
+std::vector<StoryPicture> storyPictures(DocumentModel& model) {
+    ModelSource ms;
+    fillSource(model, ms);
+    HtmlWalk walk(ms.source, QStringLiteral("x.htm"));
+    walk.run();
+    std::map<QString, const Picture*> byPart;
+    for (const Picture& p : walk.pictures()) byPart[p.partName] = &p;
+    std::vector<StoryPicture> out;
+    for (const PictureUse& use : walk.pictureUses())
+        out.push_back({use.paragraph - 1, use.partName, byPart.at(use.partName)->bytes, use.cxEmu, use.cyEmu});
+    return out;
 }
 
 }  // namespace word::ooxml

@@ -1,0 +1,103 @@
+// The claim-citation reader shared by the check and the renumbering: the
+// phrasings in use, numerals of every kind, and what is not a citation.
+
+#include "engine/claim_citations.h"
+
+#include <gtest/gtest.h>
+
+using engine::ClaimCitation;
+using engine::NumeralKind;
+using engine::ReadClaimCitations;
+using engine::ReadNumeral;
+using engine::WriteNumeral;
+
+namespace {
+
+enum Reading { Single, Alternative, Cumulative };
+
+struct Case {
+    const char16_t* text;
+    const char16_t* cited;  // the text of the citation, from 請求 to its end
+    std::vector<int> claims;
+    Reading reading;
+};
+
+}  // namespace
+
+TEST(ReadClaimCitations, PhrasingsInUse) {
+    const std::vector<Case> cases = {
+        {u"請求項１に記載の装置。", u"請求項１", {1}, Single},
+        {u"請求項１又は２に記載の", u"請求項１又は２", {1, 2}, Alternative},
+        {u"請求項１若しくは２に記載の", u"請求項１若しくは２", {1, 2}, Alternative},
+        {u"請求項１、２又は３に記載の", u"請求項１、２又は３", {1, 2, 3}, Alternative},
+        {u"請求項１，２、又は３に記載の", u"請求項１，２、又は３", {1, 2, 3}, Alternative},
+        {u"請求項１～３に記載の", u"請求項１～３", {1, 2, 3}, Cumulative},
+        {u"請求項１から３に記載の", u"請求項１から３", {1, 2, 3}, Cumulative},
+        {u"請求項１乃至３のいずれか一項に記載の", u"請求項１乃至３", {1, 2, 3}, Alternative},
+        {u"請求項１ないし３の何れかに記載の", u"請求項１ないし３", {1, 2, 3}, Alternative},
+        {u"請求項１～３のいずれか一項に記載の", u"請求項１～３", {1, 2, 3}, Alternative},
+        {u"請求項１から請求項３のいずれか", u"請求項１から請求項３", {1, 2, 3}, Alternative},
+        {u"請求項第１項乃至第３項のいずれかに", u"請求項第１項乃至第３項", {1, 2, 3}, Alternative},
+        {u"特許請求の範囲第１項から第６項までの", u"請求の範囲第１項から第６項", {1, 2, 3, 4, 5, 6}, Cumulative},
+        {u"請求項１及び２に記載の", u"請求項１及び２", {1, 2}, Cumulative},
+        {u"請求項１と請求項２とに記載の", u"請求項１と請求項２", {1, 2}, Cumulative},
+        {u"請求項1又は2に記載の", u"請求項1又は2", {1, 2}, Alternative},
+        {u"請求項1~3のいずれか1項に", u"請求項1~3", {1, 2, 3}, Alternative},
+        {u"請求項一に記載の", u"請求項一", {1}, Single},
+        {u"請求項十二又は二十三に記載の", u"請求項十二又は二十三", {12, 23}, Alternative},
+        {u"請求項１、３～５及び７に記載の", u"請求項１、３～５及び７", {1, 3, 4, 5, 7}, Cumulative},
+        {u"請求項１から導かれる", u"請求項１", {1}, Single},
+        {u"請求項１０と同様の", u"請求項１０", {10}, Single},
+    };
+    for (const Case& c : cases) {
+        const QString text = QString::fromUtf16(c.text);
+        SCOPED_TRACE(text.toStdString());
+        const std::vector<ClaimCitation> found = ReadClaimCitations(text);
+        ASSERT_EQ(found.size(), 1u);
+        const ClaimCitation& citation = found[0];
+        EXPECT_EQ(text.mid(citation.start, citation.end - citation.start), QString::fromUtf16(c.cited));
+        EXPECT_EQ(citation.claims, c.claims);
+        EXPECT_EQ(citation.alternative, c.reading == Alternative);
+        EXPECT_EQ(citation.cumulative, c.reading == Cumulative);
+    }
+}
+
+TEST(ReadClaimCitations, ItemHeadingsAndHeadsWithoutNumbersAreNotCitations) {
+    const QString text = QStringLiteral("【請求項３】\r【書類名】特許請求の範囲\r請求項に記載の。請求項３に記載の");
+    const std::vector<ClaimCitation> found = ReadClaimCitations(text);
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(found[0].start, text.lastIndexOf(QStringLiteral("請求項３")));
+}
+
+TEST(ReadClaimCitations, EachNumberKeepsItsPlaceKindAndRangeWord) {
+    const QString text = QStringLiteral("請求項２、5乃至請求項七の");
+    const std::vector<ClaimCitation> found = ReadClaimCitations(text);
+    ASSERT_EQ(found.size(), 1u);
+    const auto& elements = found[0].elements;
+    ASSERT_EQ(elements.size(), 2u);
+    EXPECT_EQ(elements[0].first.start, 3);
+    EXPECT_EQ(elements[0].first.kind, NumeralKind::FullWidth);
+    EXPECT_EQ(elements[1].connector, QStringLiteral("、"));
+    EXPECT_EQ(elements[1].first.kind, NumeralKind::HalfWidth);
+    EXPECT_EQ(elements[1].rangeWord, QStringLiteral("乃至"));
+    ASSERT_TRUE(elements[1].last.has_value());
+    EXPECT_EQ(text.mid(elements[1].last->start, elements[1].last->end - elements[1].last->start), QStringLiteral("七"));
+    EXPECT_EQ(elements[1].last->kind, NumeralKind::Kanji);
+}
+
+TEST(ReadNumeral, EveryKindAndWhatIsNotANumber) {
+    const std::vector<std::pair<const char16_t*, std::optional<int>>> cases = {
+        {u"１２", 12}, {u"12", 12}, {u"一", 1}, {u"十", 10}, {u"十二", 12}, {u"二十三", 23}, {u"百一", 101},
+        {u"千二百三十四", 1234}, {u"一〇", 10}, {u"", std::nullopt}, {u"１2", std::nullopt},
+        {u"十十", std::nullopt}, {u"二三十", std::nullopt}, {u"a", std::nullopt},
+    };
+    for (const auto& [digits, value] : cases)
+        EXPECT_EQ(ReadNumeral(QString::fromUtf16(digits)), value) << QString::fromUtf16(digits).toStdString();
+}
+
+TEST(WriteNumeral, ReadsBackInEveryKind) {
+    for (NumeralKind kind : {NumeralKind::FullWidth, NumeralKind::HalfWidth, NumeralKind::Kanji})
+        for (int n : {1, 9, 10, 11, 20, 99, 100, 101, 110, 999, 1000, 2024})
+            EXPECT_EQ(ReadNumeral(WriteNumeral(n, kind)), n) << n;
+    EXPECT_EQ(WriteNumeral(12, NumeralKind::Kanji), QStringLiteral("十二"));
+}
