@@ -4,6 +4,7 @@
 #include "engine/check_claims.h"
 #include "engine/check_figures.h"
 #include "engine/check_headings.h"
+#include "engine/check_images.h"
 #include "engine/check_numbering.h"
 #include "engine/check_signs.h"
 #include "word/ooxml/document_model.h"
@@ -33,6 +34,7 @@ const std::vector<CheckRule>& CheckRules() {
         {QStringLiteral("出願前チェック：符号"), OnText<CheckReferenceSigns>},
         {QStringLiteral("出願前チェック：使用不可文字"), OnText<CheckCharacters>},
         {QStringLiteral("出願前チェック：見出し"), OnText<CheckHeadings>},
+        {QStringLiteral("出願前チェック：イメージ"), CheckImages},
     };
     return rules;
 }
