@@ -62,7 +62,7 @@ void CheckRefused(const CheckedText& text, int p, AcceptedCharacters& accepted, 
 // a paragraph is a heading, which the heading check judges.
 void CheckBrackets(const CheckedText& text, int p, Findings& out) {
     const QStringView line(text[p]);
-    const qsizetype start = SkipBlanks(line, 0);
+    const qsizetype start = LineStart(line);
     qsizetype pos = 0;
     while (pos < line.size()) {
         const QChar c = line[pos];

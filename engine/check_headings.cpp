@@ -164,11 +164,22 @@ bool IsKnownHeading(SectionKind kind, const QString& name) {
     return false;
 }
 
+// A description heading: after one, a document without 【書類名】 is read as a
+// description; before it stands a gazette's front page, whose identifiers
+// vary by kind and era and are not judged.
+bool OpensDescription(const QString& name) {
+    const HeadingOrder& current = DescriptionOrders().front();
+    return SlotOf(current, name) > 1 || SlotOf(DescriptionOrders().back(), name) > 1;
+}
+
 void CheckSection(const CheckedText& text, const Section& section, Findings& out) {
     std::vector<Heading> known;
+    bool judged = section.kind != SectionKind::Unnamed;
     for (int p = section.first; p < section.end; ++p) {
         const auto heading = HeadingAt(text, p);
         if (!heading) continue;
+        if (!judged && OpensDescription(heading->name)) judged = true;
+        if (!judged) continue;
         if (!IsKnownHeading(section.kind, heading->name) || (heading->numbered && heading->name != kNumberedHeading)) {
             out.push_back(text.finding(kKind, p, heading->offset, heading->length,
                                        QStringLiteral("この書類にない見出し")));

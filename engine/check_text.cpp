@@ -81,6 +81,17 @@ qsizetype SkipBlanks(QStringView text, qsizetype pos) {
     return pos;
 }
 
+qsizetype LineStart(QStringView text) {
+    const qsizetype start = SkipBlanks(text, 0);
+    if (start < text.size() && (text[start] == u'(' || text[start] == u'（')) {
+        const auto code = ReadDigits(text, start + 1);
+        const qsizetype close = code ? start + 1 + code->length : -1;
+        if (close > 0 && close < text.size() && (text[close] == u')' || text[close] == u'）'))
+            return SkipBlanks(text, close + 1);
+    }
+    return start;
+}
+
 std::optional<Bracketed> BracketAt(QStringView text, qsizetype pos) {
     if (pos >= text.size() || text[pos] != u'【') return std::nullopt;
     for (qsizetype i = pos + 1; i < text.size(); ++i) {

@@ -63,6 +63,10 @@ bool IsBlank(QChar c);
 // The position of the first character that is not a blank, from pos on.
 qsizetype SkipBlanks(QStringView text, qsizetype pos);
 
+// Where a paragraph's identifier would stand: after its blanks and after the
+// bibliographic code a gazette's front page puts in front of it ("(19)【発行国】").
+qsizetype LineStart(QStringView text);
+
 // 【…】 at pos: the text inside and the position after 】, when 】 closes
 // it before another 【 opens or the paragraph ends.
 struct Bracketed {
