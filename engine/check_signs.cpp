@@ -19,7 +19,7 @@ const QString kSignJoiners = QStringLiteral("、，,・");
 const QString kEntryEnds = QStringLiteral("、，,；;。");
 const QString kPrimes = QStringLiteral("′'’＇″");
 // A number followed by one of these counts or measures something; it is no sign.
-const QString kCounters = QStringLiteral("つ個本枚台回度倍番種段重部分秒年月日時週人件名箇ヶケ行列桁点周画字以未程％%℃°×μΩ");
+const QString kCounters = QStringLiteral("つ個本枚台回度倍番種段重質容当部分秒年月日時週人件名箇ヶケ行列桁点周画字以未程％%℃°×μΩ");
 // Words that stand before a number that is no sign (図１, 第１, 実施例１, 約１０, …).
 const QStringList kNotSignBefore = {
     QStringLiteral("図"), QStringLiteral("表"), QStringLiteral("化"), QStringLiteral("数"), QStringLiteral("式"),
@@ -68,7 +68,8 @@ std::optional<SignToken> ReadSign(QStringView text, qsizetype pos) {
 bool FollowedLikeASign(QStringView text, qsizetype end) {
     if (end >= text.size()) return true;
     const QChar c = text[end];
-    if (kCounters.contains(c)) return false;
+    // A katakana word right after a number is its unit (１２８ビット, ５ボルト).
+    if (kCounters.contains(c) || (c.unicode() >= 0x30A1 && c.unicode() <= 0x30FA)) return false;
     if (QStringLiteral(".．:：/／～〜－-").contains(c) && end + 1 < text.size() && DigitValue(text[end + 1]) >= 0)
         return false;
     return true;
