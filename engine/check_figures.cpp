@@ -33,12 +33,6 @@ QString FullWidthUpper(QChar c) {
     return QString(QChar(u));
 }
 
-bool IsLatinLetter(QChar c) {
-    const char16_t u = c.unicode();
-    return (u >= u'A' && u <= u'Z') || (u >= u'a' && u <= u'z') || (u >= u'Ａ' && u <= u'Ｚ') ||
-           (u >= u'ａ' && u <= u'ｚ');
-}
-
 // A figure number at pos: digits, a letter that is not the start of a word,
 // and a parenthesised part such as （ａ）.
 struct FigureNumber {
@@ -108,11 +102,6 @@ struct ListedFigure {
     qsizetype offset;
     qsizetype length;
 };
-
-bool StartsWithHeading(QStringView line) {
-    const auto bracket = BracketAt(line, SkipBlanks(line, 0));
-    return bracket && !ReadItemName(bracket->inner);
-}
 
 std::vector<ListedFigure> FiguresOf(const CheckedText& text, int first, int end, bool untilHeading) {
     std::vector<ListedFigure> figures;

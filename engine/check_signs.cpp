@@ -32,18 +32,12 @@ const QStringList kNotSignBefore = {
     QStringLiteral("試料"), QStringLiteral("条件"), QStringLiteral("段階"), QStringLiteral("グループ"),
 };
 
-bool IsLetter(QChar c) {
-    const char16_t u = c.unicode();
-    return (u >= u'A' && u <= u'Z') || (u >= u'a' && u <= u'z') || (u >= u'Ａ' && u <= u'Ｚ') ||
-           (u >= u'ａ' && u <= u'ｚ');
-}
-
 // Kanji, katakana (with ー) and Latin letters: the characters a term ends in.
 bool IsTermCharacter(QChar c) {
     const char16_t u = c.unicode();
-    return (u >= 0x4E00 && u <= 0x9FFF) || u == u'々' || (u >= 0x30A1 && u <= 0x30FA) || u == u'ー' || IsLetter(c);
+    return (u >= 0x4E00 && u <= 0x9FFF) || u == u'々' || (u >= 0x30A1 && u <= 0x30FA) || u == u'ー' || IsLatinLetter(c);
 }
-bool IsKanjiOrKatakana(QChar c) { return IsTermCharacter(c) && !IsLetter(c); }
+bool IsKanjiOrKatakana(QChar c) { return IsTermCharacter(c) && !IsLatinLetter(c); }
 
 // A sign at pos: digits, then a letter (10a) that does not begin a word, then primes.
 struct SignToken {
@@ -55,8 +49,8 @@ std::optional<SignToken> ReadSign(QStringView text, qsizetype pos) {
     const auto digits = ReadDigits(text, pos);
     if (!digits || digits->length > 4) return std::nullopt;
     qsizetype end = pos + digits->length;
-    if (end < text.size() && IsLetter(text[end])) {
-        if (end + 1 < text.size() && (IsLetter(text[end + 1]) || DigitValue(text[end + 1]) >= 0)) return std::nullopt;
+    if (end < text.size() && IsLatinLetter(text[end])) {
+        if (end + 1 < text.size() && (IsLatinLetter(text[end + 1]) || DigitValue(text[end + 1]) >= 0)) return std::nullopt;
         ++end;
     }
     while (end < text.size() && kPrimes.contains(text[end])) ++end;
@@ -90,11 +84,6 @@ struct SignList {
     int first = -1;  // the list's paragraphs [first, end)
     int end = -1;
 };
-
-bool StartsWithHeading(QStringView line) {
-    const auto bracket = BracketAt(line, SkipBlanks(line, 0));
-    return bracket && !ReadItemName(bracket->inner);
-}
 
 SignList ReadList(const CheckedText& text, const Section& section) {
     SignList list;

@@ -45,12 +45,6 @@ std::vector<Section> SplitSections(const QStringList& paragraphs) {
 const QStringList kItemFamilies = {QStringLiteral("請求項"), QStringLiteral("図"), QStringLiteral("表"),
                                    QStringLiteral("化"), QStringLiteral("数")};
 
-bool IsLetter(QChar c) {
-    const char16_t u = c.unicode();
-    return (u >= u'A' && u <= u'Z') || (u >= u'a' && u <= u'z') || (u >= u'Ａ' && u <= u'Ｚ') ||
-           (u >= u'ａ' && u <= u'ｚ');
-}
-
 }  // namespace
 
 int DigitValue(QChar c) {
@@ -72,6 +66,17 @@ std::optional<DigitRun> ReadDigits(QStringView text, qsizetype pos) {
     }
     if (run.length == 0) return std::nullopt;
     return run;
+}
+
+bool IsLatinLetter(QChar c) {
+    const char16_t u = c.unicode();
+    return (u >= u'A' && u <= u'Z') || (u >= u'a' && u <= u'z') || (u >= u'Ａ' && u <= u'Ｚ') ||
+           (u >= u'ａ' && u <= u'ｚ');
+}
+
+bool StartsWithHeading(QStringView line) {
+    const auto bracket = BracketAt(line, SkipBlanks(line, 0));
+    return bracket && !ReadItemName(bracket->inner);
 }
 
 bool IsBlank(QChar c) { return c == u' ' || c == u'　' || c == u'\t'; }
@@ -116,7 +121,7 @@ std::optional<ItemName> ReadItemName(QStringView inner) {
     pos += digits->length;
     name.number = digits->value;
     // A figure may be split into 図１Ａ, 図１Ｂ, …
-    if (name.family == QStringLiteral("図") && pos + 1 == inner.size() && IsLetter(inner[pos])) {
+    if (name.family == QStringLiteral("図") && pos + 1 == inner.size() && IsLatinLetter(inner[pos])) {
         name.suffix = inner.mid(pos).toString();
         ++pos;
     }

@@ -58,6 +58,8 @@ struct DigitRun {
 int DigitValue(QChar c);
 // The digits starting at pos (at most 9 are read); none when there is no digit.
 std::optional<DigitRun> ReadDigits(QStringView text, qsizetype pos);
+// A Latin letter, half- or full-width.
+bool IsLatinLetter(QChar c);
 // Blanks a paragraph may begin with: the half- and full-width blank, the tab.
 bool IsBlank(QChar c);
 // The position of the first character that is not a blank, from pos on.
@@ -84,6 +86,9 @@ struct ItemName {
     QString suffix;  // the letter of 図１Ａ, as written
 };
 std::optional<ItemName> ReadItemName(QStringView inner);
+
+// Whether a paragraph starts with a heading: 【…】 that is not an item name.
+bool StartsWithHeading(QStringView line);
 
 // The item (or paragraph number) a paragraph starts with, after its blanks
 // and after a paragraph number in front of it (【００１２】【表１】).
