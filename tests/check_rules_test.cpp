@@ -8,6 +8,8 @@
 #include "engine/check_numbering.h"
 #include "engine/check_rules.h"
 #include "engine/check_signs.h"
+#include "engine/task_plan.h"
+#include "engine/task_runner.h"
 #include "engine/text_helpers.h"
 #include "support/task_test_util.h"
 #include "word/cp932.h"
@@ -259,6 +261,38 @@ TEST(CheckTask, SampleThroughTheCommandLine) {
     EXPECT_TRUE(report.takeLast().startsWith("指摘 13 件（段落番号 1 件、"));
     EXPECT_EQ(report, r.out.split(u'\n', Qt::SkipEmptyParts));
     EXPECT_TRUE(r.err.contains("「check-me.docx」に指摘が 13 件あります。"));
+}
+
+// The window's way: findings in the log as found, a closing message that
+// counts them, the report replaced, the document neither written nor backed up.
+TEST(CheckTask, LogMessageAndReportInTheWindow) {
+    QTemporaryDir dir;
+    const QString doc = dir.filePath("a.docx");
+    testsupport::writeDocx(doc, testsupport::paras({"【書類名】明細書", "【技術分野】", "【０００１】", "【０００３】"}));
+    const QByteArray before = testsupport::fileBytes(doc);
+    const QString report = dir.filePath("出願前チェック-a.docx.txt");
+    QFile stale(report);
+    ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
+    stale.write(QByteArray(5000, 'x'));
+    stale.close();
+
+    testsupport::RecordingHost host;
+    host.filePathText = doc;
+    engine::TaskRunner runner(host);
+    EXPECT_TRUE(engine::RunStartButton(runner, host, 6));
+    EXPECT_EQ(host.logLines().mid(1, 3).join(u'\n').toStdString(),
+              QStringList({"出願前チェック処理 .. Word 初期処理成功",
+                           " .. 段落番号　【０００３】　段落番号が飛んでいる（【０００２】がない）：「【０００３】」",
+                           " .. チェック結果：" + report})
+                  .join(u'\n')
+                  .toStdString());
+    EXPECT_EQ(host.messageTexts(), QStringList({"出願前チェック：「a.docx」に指摘が 1 件あります。\n段落番号 1 件\n"
+                                                "詳しくは「出願前チェック-a.docx.txt」を見てください。"}));
+    EXPECT_EQ(testsupport::fileBytes(doc), before);
+    EXPECT_EQ(testsupport::folderEntries(dir.path()), QStringList({"a.docx", "出願前チェック-a.docx.txt"}));
+    EXPECT_EQ(word::cp932::decode(testsupport::fileBytes(report)),
+              "出願前チェック：" + doc + "\r\n段落番号\t【０００３】\t段落番号が飛んでいる（【０００２】がない）：「【０００３】」\r\n"
+              "指摘 1 件（段落番号 1 件）\r\n");
 }
 
 TEST(CheckTask, ExitStatusWithoutFindingsAndWhenUnreadable) {
