@@ -16,6 +16,7 @@ const QString kSignHeading = QStringLiteral("【符号の説明】");
 const QString kListSeparators = QStringLiteral(" 　\t…‥・：:－-─―—.．");
 // Between two signs of one entry, and between two entries.
 const QString kSignJoiners = QStringLiteral("、，,・");
+const QString kRangeWords = QStringLiteral("～〜");
 const QString kEntryEnds = QStringLiteral("、，,；;。");
 const QString kPrimes = QStringLiteral("′'’＇″");
 // A number followed by one of these counts or measures something; it is no sign.
@@ -44,6 +45,7 @@ struct SignToken {
     qsizetype start;
     qsizetype end;
     QString sign;  // normalised
+    bool implied = false;  // inside a range of the list (１０Ａ～１０Ｄ)
 };
 std::optional<SignToken> ReadSign(QStringView text, qsizetype pos) {
     const auto digits = ReadDigits(text, pos);
@@ -67,6 +69,10 @@ bool FollowedLikeASign(QStringView text, qsizetype end) {
     if (QStringLiteral(".．:：/／～〜－-").contains(c) && end + 1 < text.size() && DigitValue(text[end + 1]) >= 0)
         return false;
     return true;
+}
+
+bool HasCapitalLetter(const QString& sign) {
+    return std::any_of(sign.begin(), sign.end(), [](QChar c) { return c.unicode() >= u'Ａ' && c.unicode() <= u'Ｚ'; });
 }
 
 QString BaseOf(const QString& sign) {
@@ -140,7 +146,7 @@ public:
 
     void reportUnused() {
         for (const SignEntry& e : list_.entries)
-            if (!used_.contains(e.sign))
+            if (!e.implied && !used_.contains(e.sign))
                 out_.push_back(text_.finding(kKind, e.paragraph, e.offset, e.sign.size(),
                                              QStringLiteral("符号%1「%2」が本文で使われていない").arg(e.sign, e.term)));
     }
@@ -164,6 +170,8 @@ private:
             const auto exact = list_.termOfSign.find(sign);
             const QString* other = exact != list_.termOfSign.end() ? &exact->second : nullptr;
             if (!other && own.contains(BaseOf(sign))) return;
+            // An unlisted capital after the number is as likely a unit (ヒータ１０Ｗ).
+            if (!other && HasCapitalLetter(sign)) return;
             if (!other) other = ownerOf(sign);
             const qsizetype from = token.start - term->size();
             QString what = QStringLiteral("「%1」の符号が%2（符号の説明では%3").arg(*term, sign, listedSigns(*term));
@@ -204,6 +212,23 @@ QString NormalisedSign(QStringView sign) {
     return out;
 }
 
+// The signs between the two ends of a range in the list: １０Ａ～１０Ｄ gives
+// １０Ｂ and １０Ｃ, １０～１３ gives １１ and １２. They are marked as implied.
+void ExpandRange(const SignToken& from, const SignToken& to, std::vector<SignToken>& signs) {
+    const QString a = BaseOf(from.sign), b = BaseOf(to.sign);
+    const bool lettered = from.sign.size() == a.size() + 1 && to.sign.size() == b.size() + 1 &&
+                          IsLatinLetter(from.sign.back()) && IsLatinLetter(to.sign.back());
+    if (lettered && a == b) {
+        for (char16_t c = char16_t(from.sign.back().unicode() + 1); c < to.sign.back().unicode(); ++c)
+            signs.push_back({from.start, to.end, a + QChar(c), true});
+        return;
+    }
+    if (a.size() != from.sign.size() || b.size() != to.sign.size()) return;
+    const int first = ReadDigits(a, 0)->value, last = ReadDigits(b, 0)->value;
+    if (last <= first || last - first > 50) return;
+    for (int n = first + 1; n < last; ++n) signs.push_back({from.start, to.end, NormalisedSign(QString::number(n)), true});
+}
+
 std::vector<SignEntry> ReadSignList(QStringView line, int paragraphIndex) {
     std::vector<SignEntry> entries;
     qsizetype pos = SkipBlanks(line, 0);
@@ -213,9 +238,12 @@ std::vector<SignEntry> ReadSignList(QStringView line, int paragraphIndex) {
         while (pos < line.size() && (IsBlank(line[pos]) || kEntryEnds.contains(line[pos]))) ++pos;
         std::vector<SignToken> signs;
         for (auto token = ReadSign(line, pos); token; token = ReadSign(line, pos)) {
-            signs.push_back(*token);
             pos = token->end;
-            if (pos + 1 < line.size() && kSignJoiners.contains(line[pos]) && DigitValue(line[pos + 1]) >= 0) ++pos;
+            const bool range = pos + 1 < line.size() && kRangeWords.contains(line[pos]);
+            if (!signs.empty() && signs.back().end + 1 == token->start && kRangeWords.contains(line[token->start - 1]))
+                ExpandRange(SignToken(signs.back()), *token, signs);
+            signs.push_back(*token);
+            if (pos + 1 < line.size() && (kSignJoiners.contains(line[pos]) || range) && DigitValue(line[pos + 1]) >= 0) ++pos;
             else break;
         }
         if (signs.empty()) break;
@@ -233,7 +261,7 @@ std::vector<SignEntry> ReadSignList(QStringView line, int paragraphIndex) {
         // "読込部（リーダ）": the text writes the term without its gloss.
         if (term.endsWith(u'）') && term.contains(u'（')) term = term.left(term.indexOf(u'（')).trimmed();
         if (term.isEmpty()) break;
-        for (const SignToken& s : signs) entries.push_back({s.sign, term, paragraphIndex, s.start});
+        for (const SignToken& s : signs) entries.push_back({s.sign, term, paragraphIndex, s.start, s.implied});
     }
     return entries;
 }

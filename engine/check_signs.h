@@ -8,12 +8,13 @@
 namespace engine::check {
 
 // One entry of the list: "１０　読込部", "１０…読込部", "10：読込部",
-// "１０、１１　読込部" (two entries), "１０ａ　第１読込部".
+// "１０、１１　読込部" (two entries), "１０ａ　第１読込部", "１０Ａ～１０Ｄ　ローラ".
 struct SignEntry {
     QString sign;  // normalised: full-width digits and letters, ′ for a prime
     QString term;
     int paragraph = 0;
     qsizetype offset = 0;
+    bool implied = false;  // between the ends of a range (１０Ａ～１０Ｄ), not itself written
 };
 std::vector<SignEntry> ReadSignList(QStringView paragraph, int paragraphIndex);
 

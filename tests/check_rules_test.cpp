@@ -160,7 +160,7 @@ QStringList WithSignList(const QStringList& text) {
 TEST(CheckReferenceSigns, ListAgainstText) {
     const QString allUsed = "　装置１は、読込部１０と第１読込部１１ａと検出部20と出力部３０と表示部４０、４１と補助部50'とを備える。";
     RunCases(CheckReferenceSigns, {
-        {"every sign in place", WithSignList({allUsed, "　読込部１０ａ、１０ｂは１０個の読込部１０を含み、温度は２０℃、約３０、鍵長は２０ビット、樹脂３０質量部、電圧３０Ｖ。"}), {}},
+        {"every sign in place", WithSignList({allUsed, "　読込部１０ａ、１０ｂは１０個の読込部１０を含み、温度は２０℃、約３０、鍵長は２０ビット、樹脂３０質量部、電圧３０Ｖ、出力部２０Ｗ。"}), {}},
         {"term with another sign", WithSignList({allUsed, "　読込部２０は検出部１０に渡す。"}),
          {"符号|【００１０】|「読込部」の符号が２０（符号の説明では１０、２０は「検出部」）",
           "符号|【００１０】|「検出部」の符号が１０（符号の説明では２０、１０は「読込部」）"}},
@@ -180,10 +180,15 @@ TEST(CheckReferenceSigns, ListAgainstText) {
 
 TEST(CheckReferenceSigns, ListFormats) {
     std::vector<std::pair<QString, QString>> entries;
-    for (const SignEntry& e : ReadSignList(u"【００３０】１…装置、１０、１１：読込部　２０ａ 検出部（センサ）", 0))
+    for (const SignEntry& e : ReadSignList(u"【００３０】１…装置、１０、１１：読込部　２０ａ 検出部（センサ）、３０Ａ～３０Ｃ ローラ", 0))
         entries.push_back({e.sign, e.term});
-    EXPECT_EQ(entries, (std::vector<std::pair<QString, QString>>{
-                           {"１", "装置"}, {"１０", "読込部"}, {"１１", "読込部"}, {"２０ａ", "検出部"}}));
+    EXPECT_EQ(entries, (std::vector<std::pair<QString, QString>>{{"１", "装置"},
+                                                                 {"１０", "読込部"},
+                                                                 {"１１", "読込部"},
+                                                                 {"２０ａ", "検出部"},
+                                                                 {"３０Ａ", "ローラ"},
+                                                                 {"３０Ｂ", "ローラ"},
+                                                                 {"３０Ｃ", "ローラ"}}));
     EXPECT_EQ(NormalisedSign(u"10a'"), "１０ａ′");
 }
 
