@@ -10,6 +10,7 @@ namespace engine::check {
 namespace {
 
 const QString kKind = QStringLiteral("符号");
+const QString kSignHeadingName = QStringLiteral("符号の説明");
 const QString kSignHeading = QStringLiteral("【符号の説明】");
 
 // Between a sign and its term in the list.
@@ -94,11 +95,12 @@ struct SignList {
 SignList ReadList(const CheckedText& text, const Section& section) {
     SignList list;
     for (int p = section.first; p < section.end; ++p) {
+        const QStringView line(text[p]);
         if (list.first < 0) {
-            if (QStringView(text[p]).trimmed() == kSignHeading) list.first = p + 1;
-            continue;
-        }
-        if (StartsWithHeading(text[p])) {
+            // The heading may carry the first entries after it.
+            if (!line.mid(SkipBlanks(line, 0)).startsWith(kSignHeading)) continue;
+            list.first = p;
+        } else if (StartsWithHeading(line)) {
             list.end = p;
             break;
         }
@@ -232,8 +234,11 @@ void ExpandRange(const SignToken& from, const SignToken& to, std::vector<SignTok
 std::vector<SignEntry> ReadSignList(QStringView line, int paragraphIndex) {
     std::vector<SignEntry> entries;
     qsizetype pos = SkipBlanks(line, 0);
-    // A paragraph number in front of the entries.
-    if (const auto bracket = BracketAt(line, pos); bracket && ReadItemName(bracket->inner)) pos = bracket->end;
+    // The heading or a paragraph number in front of the entries.
+    while (const auto bracket = BracketAt(line, pos)) {
+        if (!ReadItemName(bracket->inner) && bracket->inner != kSignHeadingName) break;
+        pos = SkipBlanks(line, bracket->end);
+    }
     while (true) {
         while (pos < line.size() && (IsBlank(line[pos]) || kEntryEnds.contains(line[pos]))) ++pos;
         std::vector<SignToken> signs;
@@ -274,7 +279,7 @@ Findings CheckReferenceSigns(const CheckedText& text) {
         if (list.entries.empty()) continue;
         SignReader reader(text, list, out);
         for (int p = section.first; p < section.end; ++p)
-            if (p < list.first - 1 || p >= list.end) reader.readParagraph(p);
+            if (p < list.first || p >= list.end) reader.readParagraph(p);
         reader.reportUnused();
     }
     return out;

@@ -180,7 +180,7 @@ TEST(CheckReferenceSigns, ListAgainstText) {
 
 TEST(CheckReferenceSigns, ListFormats) {
     std::vector<std::pair<QString, QString>> entries;
-    for (const SignEntry& e : ReadSignList(u"【００３０】１…装置、１０、１１：読込部　２０ａ 検出部（センサ）、３０Ａ～３０Ｃ ローラ", 0))
+    for (const SignEntry& e : ReadSignList(u"【符号の説明】【００３０】１…装置、１０、１１：読込部　２０ａ 検出部（センサ）、３０Ａ～３０Ｃ ローラ", 0))
         entries.push_back({e.sign, e.term});
     EXPECT_EQ(entries, (std::vector<std::pair<QString, QString>>{{"１", "装置"},
                                                                  {"１０", "読込部"},
