@@ -166,8 +166,15 @@ std::vector<FigureCitation> ReadFigureCitations(QStringView text) {
             qsizetype begin = pos;
             while (begin > 0 && DigitValue(text[begin - 1]) >= 0) --begin;
             if (begin > 0 && text[begin - 1] == u'第') {
-                const auto n = ReadDigits(text, begin);
-                out.push_back({n->value, {}, begin - 1, pos + 1 - (begin - 1)});
+                const int first = ReadDigits(text, begin)->value;
+                out.push_back({first, {}, begin - 1, pos + 1 - (begin - 1)});
+                // 第１図乃至第４図: the figures between are cited too.
+                const auto range = WordAt(text, pos + 1, kRangeWords);
+                if (range && *range < text.size() && text[*range] == u'第') {
+                    const auto last = ReadDigits(text, *range + 1);
+                    if (last && last->value > first && last->value - first < 100)
+                        for (int k = first + 1; k < last->value; ++k) out.push_back({k, {}, begin - 1, *range - begin + 1});
+                }
             }
             continue;
         }
