@@ -228,13 +228,17 @@ Findings CheckNumberedItems(const CheckedText& text) {
     Findings out;
     for (const QString& family : {QStringLiteral("表"), QStringLiteral("化"), QStringLiteral("数")}) {
         const QString kind = family + QStringLiteral("番号");
-        // Each document (明細書, claims, abstract) may number its items from 1
-        // again, or carry on from the one before.
+        // Each document (明細書, claims, abstract; a gazette's parts) may
+        // number its items from 1 again, or carry on from the one before.
         int last = 0;
         for (const Section& section : text.sections()) {
-            const int before = last;
+            int before = last;
             int previous = -1;
             for (int p = section.first; p < section.end; ++p) {
+                if (StartsGazettePart(text[p])) {
+                    before = last;
+                    previous = -1;
+                }
                 const auto item = LeadingItemOf(text[p], family);
                 if (!item) continue;
                 const int n = item->name.number;

@@ -97,6 +97,14 @@ qsizetype LineStart(QStringView text) {
     return start;
 }
 
+bool StartsGazettePart(QStringView line) {
+    static const QStringList parts = {QStringLiteral("要約"), QStringLiteral("特許請求の範囲"),
+                                      QStringLiteral("実用新案登録請求の範囲"), QStringLiteral("発明の詳細な説明"),
+                                      QStringLiteral("考案の詳細な説明")};
+    const auto bracket = BracketAt(line, LineStart(line));
+    return bracket && parts.contains(bracket->inner.toString());
+}
+
 std::optional<Bracketed> BracketAt(QStringView text, qsizetype pos) {
     if (pos >= text.size() || text[pos] != u'【') return std::nullopt;
     for (qsizetype i = pos + 1; i < text.size(); ++i) {

@@ -69,6 +69,10 @@ qsizetype SkipBlanks(QStringView text, qsizetype pos);
 // bibliographic code a gazette's front page puts in front of it ("(19)【発行国】").
 qsizetype LineStart(QStringView text);
 
+// Whether a paragraph opens a part of a gazette, which has no 【書類名】 lines:
+// (57)【要約】, 【特許請求の範囲】, 【発明の詳細な説明】.
+bool StartsGazettePart(QStringView line);
+
 // 【…】 at pos: the text inside and the position after 】, when 】 closes
 // it before another 【 opens or the paragraph ends.
 struct Bracketed {
