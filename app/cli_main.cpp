@@ -10,6 +10,7 @@
 #include "engine/deletion.h"
 #include "engine/find_replace.h"
 #include "engine/host.h"
+#include "engine/item_citations.h"
 #include "engine/task_plan.h"
 #include "engine/task_runner.h"
 #include "word/automation.h"
@@ -251,7 +252,9 @@ int main(int argc, char** argv) {
         "      changed; characters the filing software refuses are listed),\n"
         "      6 check before filing (read-only): one line per finding on standard\n"
         "      output, KIND<TAB>WHERE<TAB>WHAT, the log on standard error, the report\n"
-        "      \"出願前チェック-FILE.txt\" beside FILE.\n\n"
+        "      \"出願前チェック-FILE.txt\" beside FILE,\n"
+        "      7 renumbering of claims, figures, tables, formulas and equations with their\n"
+        "      citations (--items).\n\n"
         "Exit status: 0 every file processed, 1 a file failed, 2 usage error,\n"
         "3 the check before filing found something."));
     parser.addHelpOption();
@@ -266,9 +269,10 @@ int main(int argc, char** argv) {
     const QCommandLineOption sourceColourOpt(QStringLiteral("source-colour"), QStringLiteral("Colour of the source text (BBGGRR hex)."), QStringLiteral("HEX"), QStringLiteral("663399"));
     const QCommandLineOption translationColourOpt(QStringLiteral("translation-colour"), QStringLiteral("Colour of the translation (BBGGRR hex)."), QStringLiteral("HEX"), QStringLiteral("000000"));
     const QCommandLineOption fontsOpt(QStringLiteral("fonts"), QStringLiteral("Fonts for the whole text: Japanese and Latin font names."), QStringLiteral("JAPANESE,LATIN"));
+    const QCommandLineOption itemsOpt(QStringLiteral("items"), QStringLiteral("Task 7: the families to renumber, 請求項,図,表,化,数 or claims,figures,tables,formulas,equations (all by default)."), QStringLiteral("LIST"));
     const QCommandLineOption verboseOpt(QStringLiteral("verbose"), QStringLiteral("Print the status texts too."));
     parser.addOptions({textOpt, findOpt, replaceOpt, colourOpt, outputOpt, taskOpt, directionOpt, blanksOpt,
-                       sourceColourOpt, translationColourOpt, fontsOpt, verboseOpt});
+                       sourceColourOpt, translationColourOpt, fontsOpt, itemsOpt, verboseOpt});
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("Documents (.docx, .doc)."), QStringLiteral("FILE..."));
 
     if (!parser.parse(QCoreApplication::arguments())) return UsageError(parser.errorText());
@@ -343,6 +347,15 @@ int main(int argc, char** argv) {
         host.options.fontSwitch = true;
         host.options.fontJapanese = fonts[0].trimmed();
         host.options.fontLatin = fonts[1].trimmed();
+    }
+    if (parser.isSet(itemsOpt)) {
+        host.options.itemFamilies.clear();
+        for (const QString& name : parser.value(itemsOpt).split(u',', Qt::SkipEmptyParts)) {
+            const std::optional<engine::ItemFamily> family = engine::FamilyNamed(name);
+            if (!family) return UsageError(QStringLiteral("--items: unknown family \"%1\"").arg(name.trimmed()));
+            host.options.itemFamilies << engine::FamilyWord(*family);
+        }
+        if (host.options.itemFamilies.isEmpty()) return UsageError(QStringLiteral("--items needs at least one family"));
     }
     return RunTasks(task, positional, host);
 }

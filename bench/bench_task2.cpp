@@ -9,7 +9,7 @@
 // Japanese translations (H, then blocks of M/E tags, the odd D, Y and Z), with
 // runs split and formatted as word processors leave them.
 
-#include "engine/host.h"
+#include "bench/bench_support.h"
 #include "engine/task_runner.h"
 
 #include <QCoreApplication>
@@ -17,8 +17,6 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
-
-#include <zip.h>
 
 #include <cstdio>
 #include <ctime>
@@ -47,28 +45,14 @@ const char* const kJapanese[] = {
     "本実施形態では、ウエハＷの表面に薄膜が形成される。",
 };
 
-QByteArray escape(const QByteArray& text) {
-    QByteArray out = text;
-    out.replace("&", "&amp;").replace("<", "&lt;").replace(">", "&gt;");
-    return out;
-}
-
 // A paragraph whose text is cut into two runs, the second with a font hint.
 QByteArray paragraph(const QByteArray& text, std::mt19937& rng) {
     const QString s = QString::fromUtf8(text);
-    if (s.size() < 8) return "<w:p><w:r><w:t xml:space=\"preserve\">" + escape(text) + "</w:t></w:r></w:p>";
+    if (s.size() < 8) return "<w:p><w:r><w:t xml:space=\"preserve\">" + bench::EscapeXml(text) + "</w:t></w:r></w:p>";
     const int cut = std::uniform_int_distribution<int>(1, static_cast<int>(s.size()) - 1)(rng);
     return "<w:p><w:pPr><w:jc w:val=\"both\"/></w:pPr><w:r><w:t xml:space=\"preserve\">" +
-           escape(s.left(cut).toUtf8()) + "</w:t></w:r><w:r><w:rPr><w:rFonts w:hint=\"eastAsia\"/></w:rPr>" +
-           "<w:t xml:space=\"preserve\">" + escape(s.mid(cut).toUtf8()) + "</w:t></w:r></w:p>";
-}
-
-bool addEntry(zip_t* zip, const char* name, const QByteArray& data) {
-    // libzip reads the buffer at close time; keep the copies alive until then.
-    static std::vector<QByteArray> keep;
-    keep.push_back(data);
-    zip_source_t* src = zip_source_buffer(zip, keep.back().constData(), static_cast<zip_uint64_t>(keep.back().size()), 0);
-    return src && zip_file_add(zip, name, src, ZIP_FL_ENC_UTF_8) >= 0;
+           bench::EscapeXml(s.left(cut).toUtf8()) + "</w:t></w:r><w:r><w:rPr><w:rFonts w:hint=\"eastAsia\"/></w:rPr>" +
+           "<w:t xml:space=\"preserve\">" + bench::EscapeXml(s.mid(cut).toUtf8()) + "</w:t></w:r></w:p>";
 }
 
 bool writeTaggedDocx(const QString& path, int paragraphs) {
@@ -92,56 +76,8 @@ bool writeTaggedDocx(const QString& path, int paragraphs) {
             add(block % 3 == 0 ? "--/E" : "--/M");
     }
     while (count < paragraphs) add("");
-    const QByteArray document =
-        "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
-        "<w:document xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\"><w:body>" +
-        body + "<w:sectPr/></w:body></w:document>";
-    const QByteArray contentTypes =
-        "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
-        "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
-        "<Default Extension=\"rels\" ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
-        "<Default Extension=\"xml\" ContentType=\"application/xml\"/>"
-        "<Override PartName=\"/word/document.xml\" "
-        "ContentType=\"application/vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml\"/></Types>";
-    const QByteArray rels =
-        "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
-        "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
-        "<Relationship Id=\"rId1\" "
-        "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/officeDocument\" "
-        "Target=\"word/document.xml\"/></Relationships>";
-    int error = 0;
-    zip_t* zip = zip_open(QFile::encodeName(path).constData(), ZIP_CREATE | ZIP_TRUNCATE, &error);
-    if (!zip) return false;
-    const bool ok = addEntry(zip, "[Content_Types].xml", contentTypes) && addEntry(zip, "_rels/.rels", rels) &&
-                    addEntry(zip, "word/document.xml", document);
-    return zip_close(zip) == 0 && ok;
+    return bench::WriteDocx(path, body);
 }
-
-// The window's part without a window: counts what a window would show.
-class BenchHost : public engine::Host {
-public:
-    QString file;
-    int statuses = 0;
-    QStringList messages;
-    QStringList opened;
-
-    void ShowLog(int, const QString&) override {}
-    void ShowStatus(const QString&) override { ++statuses; }
-    void SetProgress(double v) override { progress_ = v; }
-    double Progress() const override { return progress_; }
-    void RefreshProgress() override {}
-    void Wait1Sec() override {}
-    void DoEvents() override {}
-    using engine::Host::MessageBox;
-    void MessageBox(const QString& text, const QString& title, bool) override { messages << title + ": " + text; }
-    void BrowseForFile() override {}
-    void OpenWithShell(const QString& path) override { opened << path; }
-    QString FilePathText() const override { return file; }
-    engine::TaskOptions Options() const override { return {}; }
-
-private:
-    double progress_ = 0;
-};
 
 }  // namespace
 
@@ -157,7 +93,7 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    BenchHost host;
+    bench::BenchHost host;
     host.file = path;
     engine::TaskRunner runner(host);
     runner.SetColourFlag(false);

@@ -92,11 +92,6 @@ QString ConnectorAt(const QString& text, int pos) {
     return comma + word;
 }
 
-bool IsLatinLetter(QChar c) {
-    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= QChar(0xFF41) && c <= QChar(0xFF5A)) ||
-           (c >= QChar(0xFF21) && c <= QChar(0xFF3A));
-}
-
 // A sub-figure letter after a number: （ａ）, (a), or one letter (ａ, Ａ, A).
 // Returns its length, 0 when there is none.
 int SubLetterLength(const QString& text, int pos) {
@@ -136,6 +131,11 @@ std::optional<CitedElement> ReadSingle(const QString& text, int pos, const Citat
 }
 
 }  // namespace
+
+bool IsLatinLetter(QChar c) {
+    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= QChar(0xFF41) && c <= QChar(0xFF5A)) ||
+           (c >= QChar(0xFF21) && c <= QChar(0xFF3A));
+}
 
 std::optional<int> ReadNumeral(const QString& digits) {
     if (digits.isEmpty() || digits.size() > 9) return std::nullopt;
@@ -216,6 +216,12 @@ std::vector<int> ExpandElement(const CitedElement& element) {
 
 bool IsAlternativeConnector(const QString& connector) {
     for (const char16_t* w : kAlternativeWords)
+        if (connector.endsWith(QString::fromUtf16(w))) return true;
+    return false;
+}
+
+bool IsCumulativeConnector(const QString& connector) {
+    for (const char16_t* w : kCumulativeWords)
         if (connector.endsWith(QString::fromUtf16(w))) return true;
     return false;
 }

@@ -62,6 +62,10 @@ std::vector<int> ExpandElement(const CitedElement& element);
 
 // Whether a connector offers a choice (又は, 若しくは, …) rather than adding (及び, と).
 bool IsAlternativeConnector(const QString& connector);
+bool IsCumulativeConnector(const QString& connector);
+
+// a-z, A-Z in half or full width: sub-figure letters.
+bool IsLatinLetter(QChar c);
 
 // Whether text at pos starts with word.
 inline bool StartsAt(const QString& text, int pos, const QString& word) {

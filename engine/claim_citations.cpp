@@ -23,10 +23,24 @@ bool ChoiceFollows(const QString& text, int pos) {
     return false;
 }
 
+// 特許文献１の請求項３, 特開２０２０－１２３４５６号公報の請求項１, 米国特許第…号の
+// 特許請求の範囲第２項: claims of another document.
+bool OfAnotherDocument(const QString& text, int headStart) {
+    int pos = headStart;
+    if (StartsAt(text, pos - 2, QStringLiteral("特許"))) pos -= 2;
+    if (!StartsAt(text, pos - 1, QStringLiteral("の"))) return false;
+    --pos;
+    while (pos > 0 && ScanNumeral(text, pos - 1, false)) --pos;
+    for (const char16_t* word : {u"号", u"公報", u"文献", u"明細書"})
+        if (QStringView(text).left(pos).endsWith(QString::fromUtf16(word))) return true;
+    return false;
+}
+
 // The citation whose head stands at headStart, if numbers follow the head.
 std::optional<ClaimCitation> ReadCitationAt(const QString& text, int headStart, const QString& head) {
     // 【請求項３】 names the claim itself.
     if (headStart > 0 && text[headStart - 1] == u'【') return std::nullopt;
+    if (OfAnotherDocument(text, headStart)) return std::nullopt;
     ClaimCitation citation;
     citation.elements = ReadCitedElements(text, headStart + static_cast<int>(head.size()), ClaimGrammar());
     if (citation.elements.empty()) return std::nullopt;

@@ -23,7 +23,8 @@ struct ClaimCitation {
     std::vector<CitedElement> elements;
 };
 
-// Every claim citation in text, in order. The item headings 【請求項３】 are not citations.
+// Every claim citation in text, in order. The item headings 【請求項３】 are not
+// citations, nor are claims of other documents (特許文献１の請求項３).
 std::vector<ClaimCitation> ReadClaimCitations(const QString& text);
 
 // The grammar of the numbers after 請求項 (kanji numerals, 第ｎ項, 請求項 repeated).

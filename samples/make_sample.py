@@ -68,8 +68,8 @@ def run_xml(text, bold):
     return f'<w:r>{props}<w:t xml:space="preserve">{escape(text)}</w:t></w:r>'
 
 
-def document_xml():
-    body = "".join("<w:p>" + "".join(run_xml(t, b) for t, b in runs) + "</w:p>" for runs in PARAGRAPHS)
+def document_xml(paragraphs):
+    body = "".join("<w:p>" + "".join(run_xml(t, b) for t, b in runs) + "</w:p>" for runs in paragraphs)
     return (
         '<?xml version="1.0" encoding="UTF-8" standalone="yes"?>\n'
         f'<w:document xmlns:w="{W}" '
@@ -129,33 +129,39 @@ DOC_RELS = (
     "</Relationships>"
 )
 
-CORE = (
-    '<?xml version="1.0" encoding="UTF-8" standalone="yes"?>\n'
-    '<cp:coreProperties xmlns:cp="http://schemas.openxmlformats.org/package/2006/metadata/core-properties" '
-    'xmlns:dc="http://purl.org/dc/elements/1.1/" xmlns:dcterms="http://purl.org/dc/terms/" '
-    'xmlns:xsi="http://www.w3.org/2001/XMLSchema-instance">'
-    "<dc:title>段落番号付与装置（見本）</dc:title><dc:creator>Kalvendo</dc:creator>"
-    '<dcterms:created xsi:type="dcterms:W3CDTF">2026-01-01T00:00:00Z</dcterms:created>'
-    "</cp:coreProperties>"
-)
+def core_xml(title):
+    return (
+        '<?xml version="1.0" encoding="UTF-8" standalone="yes"?>\n'
+        '<cp:coreProperties xmlns:cp="http://schemas.openxmlformats.org/package/2006/metadata/core-properties" '
+        'xmlns:dc="http://purl.org/dc/elements/1.1/" xmlns:dcterms="http://purl.org/dc/terms/" '
+        'xmlns:xsi="http://www.w3.org/2001/XMLSchema-instance">'
+        f"<dc:title>{escape(title)}</dc:title><dc:creator>Kalvendo</dc:creator>"
+        '<dcterms:created xsi:type="dcterms:W3CDTF">2026-01-01T00:00:00Z</dcterms:created>'
+        "</cp:coreProperties>"
+    )
 
 
-def main():
-    out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(os.path.abspath(__file__)), "tokkyo-meisaisho.docx")
+def write_sample(out, paragraphs, title):
+    """Writes the paragraphs as a .docx; the same input gives the same bytes."""
     parts = [
         ("[Content_Types].xml", CONTENT_TYPES),
         ("_rels/.rels", ROOT_RELS),
-        ("word/document.xml", document_xml()),
+        ("word/document.xml", document_xml(paragraphs)),
         ("word/_rels/document.xml.rels", DOC_RELS),
         ("word/styles.xml", STYLES),
         ("word/settings.xml", SETTINGS),
-        ("docProps/core.xml", CORE),
+        ("docProps/core.xml", core_xml(title)),
     ]
     with zipfile.ZipFile(out, "w", zipfile.ZIP_DEFLATED) as z:
         for name, data in parts:
             info = zipfile.ZipInfo(name, date_time=(2026, 1, 1, 0, 0, 0))
             info.compress_type = zipfile.ZIP_DEFLATED
             z.writestr(info, data.encode("utf-8"))
+
+
+def main():
+    out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(os.path.abspath(__file__)), "tokkyo-meisaisho.docx")
+    write_sample(out, PARAGRAPHS, "段落番号付与装置（見本）")
 
 
 if __name__ == "__main__":

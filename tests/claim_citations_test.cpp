@@ -62,8 +62,10 @@ TEST(ReadClaimCitations, PhrasingsInUse) {
     }
 }
 
-TEST(ReadClaimCitations, ItemHeadingsAndHeadsWithoutNumbersAreNotCitations) {
-    const QString text = QStringLiteral("【請求項３】\r【書類名】特許請求の範囲\r請求項に記載の。請求項３に記載の");
+TEST(ReadClaimCitations, ItemHeadingsOtherDocumentsAndHeadsWithoutNumbersAreNotCitations) {
+    const QString text = QStringLiteral(
+        "【請求項３】\r【書類名】特許請求の範囲\r請求項に記載の。特許文献１の請求項２、特開２０２０－１２３４５６号公報の"
+        "請求項１及び米国特許第１２３号明細書の特許請求の範囲第１項と同様に、請求項３に記載の");
     const std::vector<ClaimCitation> found = ReadClaimCitations(text);
     ASSERT_EQ(found.size(), 1u);
     EXPECT_EQ(found[0].start, text.lastIndexOf(QStringLiteral("請求項３")));
