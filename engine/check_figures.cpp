@@ -1,7 +1,9 @@
 #include "engine/check_figures.h"
 
+#include "engine/item_citations.h"
 #include "engine/text_helpers.h"
 
+#include <algorithm>
 #include <set>
 
 namespace engine::check {
@@ -15,15 +17,9 @@ const QString kBriefDescription = QStringLiteral("【図面の簡単な説明】
 
 // Words that end in 図 without naming a figure (意図, 地図, …).
 const QString kNotFigureBefore = QStringLiteral("意企地合指版縮");
-// Joining words between cited figures: a range, or one more figure.
-const QStringList kRangeWords = {QStringLiteral("～"), QStringLiteral("〜"), QStringLiteral("乃至"),
-                                 QStringLiteral("ないし"), QStringLiteral("から")};
-const QStringList kListWords = {QStringLiteral("、"), QStringLiteral("，"), QStringLiteral("及び"),
-                                QStringLiteral("および"), QStringLiteral("並びに"), QStringLiteral("又は"),
-                                QStringLiteral("または"), QStringLiteral("若しくは"), QStringLiteral("もしくは"),
-                                QStringLiteral("と"), QStringLiteral("や")};
-// After a bare number (図３乃至５), characters that show it counts something else.
-const QString kCounters = QStringLiteral("つ個本枚台回度倍番種層段重部分秒年月日％%℃");
+// 乃至, ～: the range words of 第１図乃至第４図.
+const QStringList kOrdinalRangeWords = {QStringLiteral("～"), QStringLiteral("〜"), QStringLiteral("乃至"),
+                                        QStringLiteral("ないし"), QStringLiteral("から")};
 
 QString FullWidthUpper(QChar c) {
     char16_t u = c.unicode();
@@ -33,29 +29,29 @@ QString FullWidthUpper(QChar c) {
     return QString(QChar(u));
 }
 
-// A figure number at pos: digits, a letter that is not the start of a word,
-// and a parenthesised part such as （ａ）.
-struct FigureNumber {
-    int number;
-    QString suffix;
-    qsizetype end;
-};
-std::optional<FigureNumber> ReadFigureNumber(QStringView text, qsizetype pos) {
-    const auto digits = ReadDigits(text, pos);
-    if (!digits) return std::nullopt;
-    FigureNumber n{digits->value, {}, pos + digits->length};
-    if (n.end < text.size() && IsLatinLetter(text[n.end]) &&
-        (n.end + 1 == text.size() || !IsLatinLetter(text[n.end + 1]))) {
-        n.suffix = FullWidthUpper(text[n.end]);
-        ++n.end;
+// The letter written right after a number (図３Ａ, 図３（ａ）), full-width upper case.
+QString LetterAfter(const QString& text, int pos, int end) {
+    if (pos < end && (text[pos] == u'（' || text[pos] == u'(')) ++pos;
+    return pos < end && IsLatinLetter(text[pos]) ? FullWidthUpper(text[pos]) : QString();
+}
+
+// The figures one element of a citation names: 図３, 図３～図５ (three),
+// 図１Ａ～図１Ｃ (three letters of one figure).
+// `start` is where the element's text begins (図 for the first one).
+void AddElement(const QString& text, const CitedElement& e, int start, std::vector<FigureCitation>& out) {
+    const int length = e.end - start;
+    const QString firstLetter = LetterAfter(text, e.first.end, e.end);
+    if (!e.last) {
+        out.push_back({e.first.value, firstLetter, start, length});
+        return;
     }
-    for (const auto& [open, close] : {std::pair{u'（', u'）'}, std::pair{u'(', u')'}}) {
-        if (n.end < text.size() && text[n.end] == open) {
-            const qsizetype closing = text.indexOf(close, n.end);
-            if (closing > n.end && closing - n.end <= 4) n.end = closing + 1;
-        }
+    const QString lastLetter = LetterAfter(text, e.last->end, e.end);
+    if (e.first.value == e.last->value && !firstLetter.isEmpty() && !lastLetter.isEmpty()) {
+        for (char16_t c = firstLetter[0].unicode(); c <= lastLetter[0].unicode(); ++c)
+            out.push_back({e.first.value, QString(QChar(c)), start, length});
+        return;
     }
-    return n;
+    for (int n : ExpandElement(e)) out.push_back({n, {}, start, length});
 }
 
 std::optional<qsizetype> WordAt(QStringView text, qsizetype pos, const QStringList& words) {
@@ -64,34 +60,20 @@ std::optional<qsizetype> WordAt(QStringView text, qsizetype pos, const QStringLi
     return std::nullopt;
 }
 
-// The figures that follow a first one: 図３～図５, 図３乃至５, 図１及び図２, 図１、２.
-// Returns the position after the last figure read.
-qsizetype ReadFollowing(QStringView text, FigureNumber first, qsizetype start, std::vector<FigureCitation>& out) {
-    FigureNumber last = first;
-    qsizetype pos = first.end;
-    while (true) {
-        const auto range = WordAt(text, pos, kRangeWords);
-        const auto list = range ? std::nullopt : WordAt(text, pos, kListWords);
-        if (!range && !list) break;
-        qsizetype next = range ? *range : *list;
-        const bool figureWord = text.mid(next).startsWith(kFigure);
-        if (figureWord) ++next;
-        const bool bareAllowed = (range && text[pos] != u'か') || (list && text[pos] != u'と' && text[pos] != u'や');
-        if (!figureWord && !bareAllowed) break;
-        const auto n = ReadFigureNumber(text, next);
-        if (!n) break;
-        if (!figureWord && n->end < text.size() && kCounters.contains(text[n->end])) break;
-        if (range && n->number > last.number && n->number - last.number < 100) {
-            for (int k = last.number + 1; k < n->number; ++k) out.push_back({k, {}, start, n->end - start});
-        } else if (range && n->number == last.number && !last.suffix.isEmpty() && !n->suffix.isEmpty()) {
-            for (char16_t s = char16_t(last.suffix[0].unicode() + 1); s < n->suffix[0].unicode(); ++s)
-                out.push_back({n->number, QString(QChar(s)), start, n->end - start});
-        }
-        out.push_back({n->number, n->suffix, next, n->end - next});
-        last = *n;
-        pos = n->end;
+// 第４図, 第１図乃至第４図: the older way, the number before 図.
+void AddOrdinalCitations(QStringView text, std::vector<FigureCitation>& out) {
+    for (qsizetype pos = text.indexOf(kFigure); pos >= 0; pos = text.indexOf(kFigure, pos + 1)) {
+        qsizetype begin = pos;
+        while (begin > 0 && DigitValue(text[begin - 1]) >= 0) --begin;
+        if (begin == pos || begin == 0 || text[begin - 1] != u'第') continue;
+        const int first = ReadDigits(text, begin)->value;
+        out.push_back({first, {}, begin - 1, pos + 1 - (begin - 1)});
+        const auto range = WordAt(text, pos + 1, kOrdinalRangeWords);
+        if (!range || *range >= text.size() || text[*range] != u'第') continue;
+        const auto last = ReadDigits(text, *range + 1);
+        if (last && last->value > first && last->value - first < 100)
+            for (int k = first + 1; k < last->value; ++k) out.push_back({k, {}, begin - 1, *range - begin + 1});
     }
-    return last.end;
 }
 
 // A listed figure: an item 【図ｎ】 at the start of a paragraph.
@@ -156,33 +138,16 @@ bool CitesAnotherDocument(QStringView before) {
 
 }  // namespace
 
-std::vector<FigureCitation> ReadFigureCitations(QStringView text) {
+std::vector<FigureCitation> ReadFigureCitations(QStringView view) {
+    const QString text = view.toString();
     std::vector<FigureCitation> out;
-    for (qsizetype pos = text.indexOf(kFigure); pos >= 0; pos = text.indexOf(kFigure, pos + 1)) {
-        if (pos > 0 && (text[pos - 1] == u'【' || kNotFigureBefore.contains(text[pos - 1]))) continue;
-        if (CitesAnotherDocument(text.left(pos))) continue;
-        // 第４図: the number stands before 図.
-        if (pos > 1 && DigitValue(text[pos - 1]) >= 0) {
-            qsizetype begin = pos;
-            while (begin > 0 && DigitValue(text[begin - 1]) >= 0) --begin;
-            if (begin > 0 && text[begin - 1] == u'第') {
-                const int first = ReadDigits(text, begin)->value;
-                out.push_back({first, {}, begin - 1, pos + 1 - (begin - 1)});
-                // 第１図乃至第４図: the figures between are cited too.
-                const auto range = WordAt(text, pos + 1, kRangeWords);
-                if (range && *range < text.size() && text[*range] == u'第') {
-                    const auto last = ReadDigits(text, *range + 1);
-                    if (last && last->value > first && last->value - first < 100)
-                        for (int k = first + 1; k < last->value; ++k) out.push_back({k, {}, begin - 1, *range - begin + 1});
-                }
-            }
-            continue;
-        }
-        const auto n = ReadFigureNumber(text, pos + 1);
-        if (!n) continue;
-        out.push_back({n->number, n->suffix, pos, n->end - pos});
-        pos = ReadFollowing(text, *n, pos, out) - 1;
+    for (const ItemCitation& c : ReadItemCitations(text, ItemFamily::Figure)) {
+        if (c.start > 0 && kNotFigureBefore.contains(text[c.start - 1])) continue;
+        if (CitesAnotherDocument(view.left(c.start))) continue;
+        for (const CitedElement& e : c.elements) AddElement(text, e, &e == &c.elements.front() ? c.start : e.start, out);
     }
+    AddOrdinalCitations(view, out);
+    std::stable_sort(out.begin(), out.end(), [](const auto& a, const auto& b) { return a.offset < b.offset; });
     return out;
 }
 

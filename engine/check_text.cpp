@@ -68,12 +68,6 @@ std::optional<DigitRun> ReadDigits(QStringView text, qsizetype pos) {
     return run;
 }
 
-bool IsLatinLetter(QChar c) {
-    const char16_t u = c.unicode();
-    return (u >= u'A' && u <= u'Z') || (u >= u'a' && u <= u'z') || (u >= u'Ａ' && u <= u'Ｚ') ||
-           (u >= u'ａ' && u <= u'ｚ');
-}
-
 bool StartsWithHeading(QStringView line) {
     const auto bracket = BracketAt(line, SkipBlanks(line, 0));
     return bracket && !ReadItemName(bracket->inner);

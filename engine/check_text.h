@@ -4,6 +4,8 @@
 // 【請求項３】, 【図２】, …) that name the place of a finding. Every check rule
 // is a function from this text to findings.
 
+#include "engine/citation_reading.h"  // IsLatinLetter
+
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -58,8 +60,6 @@ struct DigitRun {
 int DigitValue(QChar c);
 // The digits starting at pos (at most 9 are read); none when there is no digit.
 std::optional<DigitRun> ReadDigits(QStringView text, qsizetype pos);
-// A Latin letter, half- or full-width.
-bool IsLatinLetter(QChar c);
 // Blanks a paragraph may begin with: the half- and full-width blank, the tab.
 bool IsBlank(QChar c);
 // The position of the first character that is not a blank, from pos on.
