@@ -125,7 +125,7 @@ TEST(CheckFigures, ListedAndCited) {
         {"every phrasing", kFigureList + QStringList{"　図１に示す装置と図２（ａ）の流れ、図３の断面。"}, {}},
         {"ranges", kFigureList + QStringList{"　図１～図３に示す。", "　図１乃至３に示す。"}, {}},
         {"old style", kFigureList + QStringList{"　第１図乃至第３図に示す。"}, {}},
-        {"not listed and not cited", kFigureList + QStringList{"　図１、２及び図４に示す。特許文献１の図９とは異なり、意図１は無い。"},
+        {"not listed and not cited", kFigureList + QStringList{"　図１、２及び図４に示す。特許文献１の図９とは異なり、意図１は無い。図１、５つの部材。"},
          {"図引用|【０００２】|図４が図面の簡単な説明にない", "図引用|【図３】|図３が本文で引用されていない"}},
         {"range reaching past the list", kFigureList + QStringList{"　図１から図４に示す。"},
          {"図引用|【０００２】|図４が図面の簡単な説明にない"}},
