@@ -87,7 +87,8 @@ struct SignList {
     std::vector<SignEntry> entries;
     std::map<QString, QStringList> signsOfTerm;
     std::map<QString, QString> termOfSign;
-    QStringList termsLongestFirst;
+    // The terms by their last character, longest first: a long list stays cheap to match.
+    std::map<QChar, QStringList> termsByLastCharacter;
     int first = -1;  // the list's paragraphs [first, end)
     int end = -1;
 };
@@ -110,17 +111,21 @@ SignList ReadList(const CheckedText& text, const Section& section) {
     for (const SignEntry& e : list.entries) {
         list.signsOfTerm[e.term] << e.sign;
         list.termOfSign.emplace(e.sign, e.term);
-        if (!list.termsLongestFirst.contains(e.term)) list.termsLongestFirst << e.term;
+        QStringList& terms = list.termsByLastCharacter[e.term.back()];
+        if (!terms.contains(e.term)) terms << e.term;
     }
-    std::stable_sort(list.termsLongestFirst.begin(), list.termsLongestFirst.end(),
-                     [](const QString& a, const QString& b) { return a.size() > b.size(); });
+    for (auto& [last, terms] : list.termsByLastCharacter)
+        std::stable_sort(terms.begin(), terms.end(), [](const QString& a, const QString& b) { return a.size() > b.size(); });
     return list;
 }
 
 // The longest listed term that ends right before pos.
 const QString* TermBefore(const SignList& list, QStringView text, qsizetype pos) {
+    if (pos == 0) return nullptr;
+    const auto terms = list.termsByLastCharacter.find(text[pos - 1]);
+    if (terms == list.termsByLastCharacter.end()) return nullptr;
     const QStringView before = text.left(pos);
-    for (const QString& term : list.termsLongestFirst)
+    for (const QString& term : terms->second)
         if (before.endsWith(term)) return &term;
     return nullptr;
 }
