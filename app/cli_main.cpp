@@ -273,6 +273,10 @@ int main(int argc, char** argv) {
     const QCommandLineOption verboseOpt(QStringLiteral("verbose"), QStringLiteral("Print the status texts too."));
     parser.addOptions({textOpt, findOpt, replaceOpt, colourOpt, outputOpt, taskOpt, directionOpt, blanksOpt,
                        sourceColourOpt, translationColourOpt, fontsOpt, itemsOpt, verboseOpt});
+    // Task 5: pictures brought to the filing software's rules or copied as stored; one HTML per 【書類名】.
+    const QCommandLineOption imagesOpt(QStringLiteral("images"), QStringLiteral("Task 5 pictures: convert to the filing rules, or keep as stored."), QStringLiteral("keep|convert"), QStringLiteral("convert"));
+    const QCommandLineOption splitDocumentsOpt(QStringLiteral("split-documents"), QStringLiteral("Task 5: one HTML file per 【書類名】 section."));
+    parser.addOptions({imagesOpt, splitDocumentsOpt});
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("Documents (.docx, .doc)."), QStringLiteral("FILE..."));
 
     if (!parser.parse(QCoreApplication::arguments())) return UsageError(parser.errorText());
@@ -357,5 +361,10 @@ int main(int argc, char** argv) {
         }
         if (host.options.itemFamilies.isEmpty()) return UsageError(QStringLiteral("--items needs at least one family"));
     }
+    const QString images = parser.value(imagesOpt);
+    if (images != QStringLiteral("keep") && images != QStringLiteral("convert"))
+        return UsageError(QStringLiteral("--images is keep or convert"));
+    host.options.convertImages = images == QStringLiteral("convert");
+    host.options.splitDocuments = parser.isSet(splitDocumentsOpt);
     return RunTasks(task, positional, host);
 }

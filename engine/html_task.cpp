@@ -42,8 +42,14 @@ void ReportRefusedCharacters(Host& host, const std::vector<word::ooxml::RefusedC
 
 void TaskRunner::RunHtmlTask() {
     const QString htmlName = documentPath_ + QStringLiteral(".htm");
-    document_->SaveAs(htmlName, word::wdFormatHTML);
-    // Read while the document is still open; reported once the file is complete.
+    const TaskOptions options = host_.Options();
+    word::ooxml::FilingHtmlOptions htmlOptions;
+    htmlOptions.convertPictures = options.convertImages;
+    htmlOptions.splitDocuments = options.splitDocuments;
+    // The document's SaveAs as HTML, with the picture and section options of the task.
+    const word::ooxml::FilingHtmlReport written =
+        word::ooxml::writeFilingHtml(document_->model(), htmlName, htmlOptions);
+    // Read while the document is still open; reported once the files are complete.
     const std::vector<word::ooxml::RefusedCharacter> refused =
         word::ooxml::refusedCharacters(document_->model());
     document_->Close(word::wdDoNotSaveChanges);
@@ -54,8 +60,13 @@ void TaskRunner::RunHtmlTask() {
     else
         word_->SetVisible(true);
     word_.reset();
-    SlimHTM(htmlName);
-    host_.ShowLog(2, QStringLiteral(" .. HTML保存：") + htmlName);
+    for (const QString& file : written.htmlFiles) {
+        SlimHTM(file);
+        host_.ShowLog(2, QStringLiteral(" .. HTML保存：") + file);
+    }
+    for (const QString& line : written.pictureLog) host_.ShowLog(2, QStringLiteral(" .. 画像：") + line);
+    for (int paragraph : written.equationsNotAsText)
+        host_.ShowLog(2, QStringLiteral(" .. 文字で表せない数式：【段落 %1】画像にして【数ｎ】として入れてください").arg(paragraph));
     ReportRefusedCharacters(host_, refused);
 }
 

@@ -148,6 +148,24 @@ TEST_F(HtmlWriterTest, EquationsAreWrittenAsTextWithSuperscriptsAndFractions) {
     EXPECT_EQ(bodyLines(paraXml(run("式") + math + run("。"))), QStringList({"式E<SUP>2</SUP>=(a)/(b)x<SUB>i</SUB>sinθ。<BR>"}));
 }
 
+// Delimiters and the operators of sums keep their characters; a structure that
+// text cannot show (here a matrix) is reported with its paragraph.
+TEST_F(HtmlWriterTest, DelimitersAndSumsAreWrittenAndEquationsTextCannotShowAreReported) {
+    auto mr = [](const QString& t) { return "<m:r><m:t>" + t + "</m:t></m:r>"; };
+    const QString ns = "xmlns:m=\"http://schemas.openxmlformats.org/officeDocument/2006/math\"";
+    const QString sum = "<m:oMath " + ns + "><m:nary><m:naryPr><m:chr m:val=\"∑\"/></m:naryPr><m:sub>" + mr("i") +
+                        "</m:sub><m:sup>" + mr("n") + "</m:sup><m:e><m:d><m:dPr/><m:e>" + mr("a") + "</m:e><m:e>" +
+                        mr("b") + "</m:e></m:d></m:e></m:nary></m:oMath>";
+    const QString matrix = "<m:oMath " + ns + "><m:m><m:mr><m:e>" + mr("1") + "</m:e><m:e>" + mr("0") +
+                           "</m:e></m:mr></m:m></m:oMath>";
+    writeDocx(path("spec.docx"), paraXml(sum) + para("本文") + paraXml(matrix));
+    auto model = DocumentModel::open(path("spec.docx"));
+    const auto report = word::ooxml::writeFilingHtml(*model, path("spec.docx.htm"));
+    const QStringList lines = word::cp932::decode(readAll(path("spec.docx.htm"))).split("\r\n");
+    EXPECT_TRUE(lines.contains("∑<SUB>i</SUB><SUP>n</SUP>(a|b)<BR>"));
+    EXPECT_EQ(report.equationsNotAsText, std::vector<int>({3}));
+}
+
 TEST_F(HtmlWriterTest, DeletedRevisionsAndFieldInstructionsAreLeftOut) {
     const QString body = paraXml(
         run("残す") + "<w:del w:id=\"1\" w:author=\"a\"><w:r><w:delText>消した</w:delText></w:r></w:del>" +

@@ -33,9 +33,10 @@ ColourFacts colourFacts(const QImage& image) {
         const QList<QRgb> table = image.colorTable();
         std::vector<bool> used(table.size(), false);
         if (f == QImage::Format_Indexed8) {
-            for (int y = 0; y < image.height(); ++y) {
+            const int w = image.width(), h = image.height();
+            for (int y = 0; y < h; ++y) {
                 const uchar* line = image.constScanLine(y);
-                for (int x = 0; x < image.width(); ++x)
+                for (int x = 0; x < w; ++x)
                     if (line[x] < used.size()) used[line[x]] = true;
             }
         } else {
@@ -46,9 +47,10 @@ ColourFacts colourFacts(const QImage& image) {
         return facts;
     }
     if (f == QImage::Format_Grayscale8) {
-        for (int y = 0; y < image.height() && facts.blackAndWhite; ++y) {
+        const int w = image.width(), h = image.height();
+        for (int y = 0; y < h && facts.blackAndWhite; ++y) {
             const uchar* line = image.constScanLine(y);
-            for (int x = 0; x < image.width(); ++x)
+            for (int x = 0; x < w; ++x)
                 if (line[x] != 0 && line[x] != 255) {
                     facts.blackAndWhite = false;
                     break;
@@ -56,11 +58,16 @@ ColourFacts colourFacts(const QImage& image) {
         }
         return facts;
     }
-    const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
-    for (int y = 0; y < argb.height(); ++y) {
+    // 32-bit pictures are read in place; others through one conversion.
+    const bool plain = f == QImage::Format_ARGB32 || f == QImage::Format_RGB32;
+    const QImage argb = plain ? image : image.convertToFormat(QImage::Format_ARGB32);
+    const int w = argb.width(), h = argb.height();
+    // Without an alpha channel nothing is translucent: the first colour ends the scan.
+    const bool opaque = !argb.hasAlphaChannel();
+    for (int y = 0; y < h; ++y) {
         const QRgb* line = reinterpret_cast<const QRgb*>(argb.constScanLine(y));
-        for (int x = 0; x < argb.width(); ++x) facts.add(line[x]);
-        if (!facts.grey && facts.translucent) break;  // nothing left to learn
+        for (int x = 0; x < w; ++x) facts.add(opaque ? line[x] | 0xFF000000 : line[x]);
+        if (!facts.grey && (facts.translucent || opaque)) break;  // nothing left to learn
     }
     return facts;
 }
@@ -134,7 +141,9 @@ bool IsAllowedDpi(double dpi) {
     return false;
 }
 
-ImageAssessment AssessImage(const QByteArray& bytes) {
+ImageAssessment AssessImage(const QByteArray& bytes) { return AssessImage(bytes, nullptr); }
+
+ImageAssessment AssessImage(const QByteArray& bytes, QImage* decoded) {
     ImageAssessment a;
     a.format = PictureFormatBySignature(bytes);
     if (a.format == "EMF" || a.format == "WMF") {
@@ -166,6 +175,7 @@ ImageAssessment AssessImage(const QByteArray& bytes) {
     a.greyscale = facts.grey;
     a.jfif = a.format == "JPEG" && startsAsJfif(bytes);
     checkRules(a);
+    if (decoded) *decoded = std::move(image);
     return a;
 }
 

@@ -11,6 +11,8 @@
 
 #include <array>
 
+class QImage;
+
 namespace word {
 
 inline constexpr int kMaxPictureWidthDots = 2677;
@@ -33,6 +35,9 @@ struct ImageAssessment {
 // Reads the picture with Qt's image classes; EMF and WMF, which Qt does not
 // read, are recognised by their signature and reported as not taken.
 ImageAssessment AssessImage(const QByteArray& bytes);
+// The same, handing out the picture as read (null for metafiles and
+// unreadable bytes), so that a conversion need not read it again.
+ImageAssessment AssessImage(const QByteArray& bytes, QImage* decoded);
 
 // The picture format that the file's first bytes announce ("PNG", "EMF", …),
 // empty when none is recognised.

@@ -170,6 +170,29 @@ Converted convertToDocx(const QString& path, Format format) {
     return result;
 }
 
+QByteArray renderMetafileToPng(const QByteArray& metafile, const QString& format, QSize dots) {
+    const QString shownName = QStringLiteral("%1の図").arg(format);
+    sofficePath();
+    auto dir = makeWorkDir();
+    const QString base = dir->path();
+    const QString input = base + "/in/picture." + format.toLower();
+    QFile in(input);
+    if (!in.open(QIODevice::WriteOnly) || in.write(metafile) != metafile.size() || !in.flush())
+        throw Error(QStringLiteral("変換する図を書き出せませんでした：%1").arg(input));
+    in.close();
+    QString filter = QStringLiteral("png:draw_png_Export");
+    if (dots.isValid() && !dots.isEmpty())
+        filter += QStringLiteral(R"(:{"PixelWidth":{"type":"long","value":"%1"},"PixelHeight":{"type":"long","value":"%2"}})")
+                      .arg(dots.width())
+                      .arg(dots.height());
+    const QString printed = runConversion(input, filter, base + "/out", base + "/profile", shownName);
+    const QString png = checkedResult(base + "/out/picture.png", "\x89PNG", shownName, printed);
+    QFile out(png);
+    if (!out.open(QIODevice::ReadOnly))
+        throw Error(QStringLiteral("変換結果を読み込めませんでした：%1").arg(png));
+    return out.readAll();
+}
+
 void convertBack(const QString& docxPath, Format format, const QString& targetPath) {
     const QString shownName = QFileInfo(targetPath).fileName();
     QString filter, suffix;

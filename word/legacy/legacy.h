@@ -2,6 +2,8 @@
 // Legacy formats (Word 97-2003 .doc, RTF) reached through LibreOffice in
 // headless mode. The format is decided from the file's first bytes.
 
+#include <QByteArray>
+#include <QSize>
 #include <QString>
 
 #include <memory>
@@ -25,6 +27,11 @@ struct Converted {
 Converted convertToDocx(const QString& path, Format format);
 // Converts a .docx back to `format` and moves the result to targetPath.
 void convertBack(const QString& docxPath, Format format, const QString& targetPath);
+
+// Draws an EMF or WMF picture ("EMF"/"WMF") into a PNG of `dots` (its own
+// size when empty) through LibreOffice's drawing component; throws word::Error
+// with the reason (LibreOffice or its drawing component missing, failure, time limit).
+QByteArray renderMetafileToPng(const QByteArray& metafile, const QString& format, QSize dots);
 
 // Tests only: the time limit of one conversion in seconds (0 restores 120).
 void setTimeLimitForTesting(int seconds);

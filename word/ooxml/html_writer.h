@@ -2,7 +2,10 @@
 // Writes the main story as the plain HTML the patent office's filing software
 // takes (code page 932, CR LF), with pictures saved beside the file.
 
+#include "word/picture_conversion.h"
+
 #include <QString>
+#include <QStringList>
 
 #include <vector>
 
@@ -10,7 +13,31 @@ namespace word::ooxml {
 
 class DocumentModel;
 
-void writeFilingHtml(DocumentModel& model, const QString& htmlPath);
+struct FilingHtmlOptions {
+    // Pictures brought to the filing software's rules (word/picture_conversion.h);
+    // false: every picture copied as stored.
+    bool convertPictures = false;
+    // One HTML file per 【書類名】 section ("spec.docx-明細書.htm", …), each with
+    // its own pictures; a story without such sections still gives one file.
+    bool splitDocuments = false;
+    // Draws EMF/WMF pictures; null: through LibreOffice (word/legacy).
+    MetafileRenderer renderMetafile;
+};
+
+struct FilingHtmlReport {
+    QStringList htmlFiles;   // the HTML files written, in order
+    QStringList pictureLog;  // one line per converted picture, and per picture to convert by hand
+    // 1-based paragraphs (table cells counted) with an equation that plain text
+    // cannot show (matrices, accents, limits above and below, …): written as
+    // well as text allows, to be given as a picture in a 【数ｎ】 item by hand.
+    std::vector<int> equationsNotAsText;
+};
+
+// Writes everything or nothing: on a failure the files of this call are removed.
+FilingHtmlReport writeFilingHtml(DocumentModel& model, const QString& htmlPath, const FilingHtmlOptions& options = {});
+
+// The HTML file of one section: "spec.docx.htm" and "明細書" give "spec.docx-明細書.htm".
+QString sectionHtmlPath(const QString& htmlPath, const QString& sectionName);
 
 // A character of the main story that the filing software does not take.
 struct RefusedCharacter {
@@ -24,7 +51,8 @@ struct RefusedCharacter {
 // "㈱", rare kanji such as "髙") and characters the code page lacks are refused.
 bool filingSoftwareAccepts(char32_t codePoint);
 
-// The refused characters of the text that writeFilingHtml writes, in order.
+// The refused characters of the text that writeFilingHtml writes, in order
+// (list numbers included).
 std::vector<RefusedCharacter> refusedCharacters(DocumentModel& model);
 
 // The file names of the pictures written beside an HTML file: "spec.docx.htm"

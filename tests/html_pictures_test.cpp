@@ -1,0 +1,183 @@
+// Pictures written beside the filing HTML, brought to the filing software's rules.
+
+#include "support/docx_builder.h"
+#include "word/automation.h"
+#include "word/image_rules.h"
+#include "word/ooxml/document_model.h"
+#include "word/ooxml/html_writer.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QImage>
+#include <QImageReader>
+#include <QPainter>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace testsupport;
+
+namespace {
+
+constexpr qint64 kEmuPerInch = 914400;
+
+QByteArray encoded(const QImage& img, const char* format) {
+    QByteArray bytes;
+    QBuffer buf(&bytes);
+    buf.open(QIODevice::WriteOnly);
+    img.save(&buf, format);
+    return bytes;
+}
+
+// White paper with coloured strokes.
+QImage lineDrawing(int w, int h, QImage::Format format = QImage::Format_RGB32, QRgb paper = qRgb(255, 255, 255)) {
+    QImage img(w, h, format);
+    img.fill(paper);
+    for (int x = 0; x < w; ++x)
+        for (int t = 0; t < 3; ++t) {
+            img.setPixel(x, (h / 3 + t) % h, qRgb(200, 0, 0));
+            img.setPixel(x, (2 * h / 3 + t) % h, qRgb(0, 0, 160));
+        }
+    return img;
+}
+
+QImage photograph(int w, int h) {
+    QImage img(w, h, QImage::Format_RGB32);
+    QRandomGenerator rng(7);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            img.setPixel(x, y, qRgb((x * 255 / w + rng.bounded(30)) % 256, (y * 255 / h) % 256, rng.bounded(256)));
+    return img;
+}
+
+QString picturePara(int n, double inchesWide, double inchesHigh) {
+    return paraXml(QStringLiteral(
+                       "<w:r><w:drawing><wp:inline><wp:extent cx=\"%2\" cy=\"%3\"/><wp:docPr id=\"%1\" name=\"p\"/>"
+                       "<a:graphic><a:graphicData><pic:pic><pic:blipFill><a:blip r:embed=\"rId%1\"/></pic:blipFill>"
+                       "</pic:pic></a:graphicData></a:graphic></wp:inline></w:drawing></w:r>")
+                       .arg(n)
+                       .arg(qint64(inchesWide * kEmuPerInch))
+                       .arg(qint64(inchesHigh * kEmuPerInch)));
+}
+
+struct Stored {
+    QString part;  // under word/media
+    QByteArray bytes;
+    double inchesWide, inchesHigh;
+};
+
+class HtmlPictures : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    QString path(const QString& name) const { return dir.filePath(name); }
+
+    word::ooxml::FilingHtmlReport write(const std::vector<Stored>& pictures, const word::MetafileRenderer& render) {
+        QString rels = "<?xml version=\"1.0\" encoding=\"UTF-8\"?><Relationships "
+                       "xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">";
+        QString body;
+        std::map<QString, QByteArray> parts;
+        for (size_t i = 0; i < pictures.size(); ++i) {
+            const int n = int(i) + 1;
+            rels += QStringLiteral("<Relationship Id=\"rId%1\" Type=\"http://schemas.openxmlformats.org/"
+                                   "officeDocument/2006/relationships/image\" Target=\"media/%2\"/>")
+                        .arg(n)
+                        .arg(pictures[i].part);
+            body += para(QStringLiteral("【図%1】").arg(n)) + picturePara(n, pictures[i].inchesWide, pictures[i].inchesHigh);
+            parts["word/media/" + pictures[i].part] = pictures[i].bytes;
+        }
+        parts["word/_rels/document.xml.rels"] = (rels + "</Relationships>").toUtf8();
+        writeDocx(path("spec.docx"), body, parts);
+        auto model = word::ooxml::DocumentModel::open(path("spec.docx"));
+        word::ooxml::FilingHtmlOptions options;
+        options.convertPictures = true;
+        options.renderMetafile = render;
+        return word::ooxml::writeFilingHtml(*model, path("spec.docx.htm"), options);
+    }
+
+    QByteArray readAll(const QString& name) const {
+        QFile f(path(name));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+};
+
+QByteArray emfSignature() {
+    QByteArray emf(80, '\0');
+    emf[0] = 1;
+    emf.replace(40, 4, " EMF");
+    return emf;
+}
+
+TEST_F(HtmlPictures, EachPictureIsWrittenByTheRulesAndTheLogSaysWhatWasDone) {
+    QImage mono(40, 30, QImage::Format_Mono);
+    mono.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
+    mono.fill(1);
+    mono.setDotsPerMeterX(11811);
+    mono.setDotsPerMeterY(11811);
+    const QByteArray compliantBmp = encoded(mono, "BMP");
+    ASSERT_TRUE(word::AssessImage(compliantBmp).acceptable());
+    const QImage transparent = lineDrawing(300, 300, QImage::Format_ARGB32, qRgba(0, 0, 0, 0));
+
+    QSize renderedDots;
+    const auto render = [&](const QByteArray&, const QString& format, QSize dots) {
+        EXPECT_EQ(format, "EMF");
+        renderedDots = dots;
+        return encoded(lineDrawing(dots.width(), dots.height()), "PNG");
+    };
+    const auto report = write({{"drawing.png", encoded(lineDrawing(600, 400), "PNG"), 2, 4.0 / 3},
+                               {"photo.png", encoded(photograph(400, 300), "PNG"), 2, 1.5},
+                               {"clear.png", encoded(transparent, "PNG"), 0.75, 0.75},
+                               {"chart.emf", emfSignature(), 1, 0.5},
+                               {"wide.png", encoded(lineDrawing(5000, 300), "PNG"), 6, 0.36},
+                               {"ok.bmp", compliantBmp, 40 / 300.0, 30 / 300.0}},
+                              render);
+    EXPECT_EQ(renderedDots, QSize(300, 150));
+
+    struct Expected {
+        const char* file;
+        const char* format;
+        int depth;
+        QSize dots;
+        int dpi;
+    };
+    const Expected expected[] = {
+        {"spec.docx_1.png", "PNG", 1, {600, 400}, 300},   {"spec.docx_2.jpeg", "JPEG", 8, {400, 300}, 200},
+        {"spec.docx_3.png", "PNG", 1, {300, 300}, 400},   {"spec.docx_4.png", "PNG", 1, {300, 150}, 300},
+        {"spec.docx_5.png", "PNG", 1, {2677, 160}, 400},  {"spec.docx_6.bmp", "BMP", 1, {40, 30}, 300},
+    };
+    for (const Expected& e : expected) {
+        SCOPED_TRACE(e.file);
+        const QByteArray bytes = readAll(e.file);
+        QBuffer buffer;
+        buffer.setData(bytes);
+        QImageReader reader(&buffer);
+        EXPECT_EQ(reader.format().toUpper(), e.format);
+        const QImage image = reader.read();
+        EXPECT_EQ(image.size(), e.dots);
+        EXPECT_EQ(qRound(image.dotsPerMeterX() * 0.0254), e.dpi);
+        const word::ImageAssessment a = word::AssessImage(bytes);
+        EXPECT_EQ(a.depth, e.depth);
+        EXPECT_TRUE(a.acceptable()) << a.problems.join(" / ").toStdString();
+    }
+    // Transparent paper is white, and the strokes stay black.
+    const QImage clear = QImage::fromData(readAll("spec.docx_3.png"));
+    EXPECT_EQ(clear.pixel(0, 0) & 0xFFFFFF, 0xFFFFFFu);
+    EXPECT_EQ(clear.pixel(5, 100) & 0xFFFFFF, 0u);
+    EXPECT_EQ(readAll("spec.docx_6.bmp"), compliantBmp);
+    EXPECT_EQ(report.pictureLog,
+              QStringList({"spec.docx_1.png：カラー → 白黒２値、300dpi", "spec.docx_2.jpeg：カラー → グレースケールJPEG、200dpi",
+                           "spec.docx_3.png：カラー（透明部分あり） → 白黒２値、400dpi", "spec.docx_4.png：EMF → 白黒２値、300dpi",
+                           "spec.docx_5.png：カラー → 白黒２値、400dpi、5000×300 → 2677×160ドットに縮小"}));
+}
+
+TEST_F(HtmlPictures, AMetafileThatCannotBeDrawnIsCopiedAndLeftToBeConvertedByHand) {
+    const auto report = write({{"chart.emf", emfSignature(), 1, 0.5}}, [](const QByteArray&, const QString&, QSize) -> QByteArray {
+        throw word::Error(QStringLiteral("LibreOffice がありません"));
+    });
+    EXPECT_EQ(readAll("spec.docx_1.emf"), emfSignature());
+    ASSERT_EQ(report.pictureLog.size(), 1);
+    EXPECT_TRUE(report.pictureLog[0].startsWith("spec.docx_1.emf：EMFを画像にできませんでした（LibreOffice がありません）"));
+    EXPECT_TRUE(report.pictureLog[0].endsWith("手作業で変換してください"));
+}
+
+}  // namespace

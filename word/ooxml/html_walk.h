@@ -1,0 +1,75 @@
+#pragma once
+// The walk through the main story that gives the lines of the filing HTML,
+// the refused characters and the pictures (html_writer.cpp writes them).
+
+#include "word/ooxml/html_writer.h"
+#include "word/picture_conversion.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <pugixml.hpp>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace word::ooxml {
+class ListNumbers;
+}
+
+namespace word::ooxml::html {
+
+// The parts of the document the walk reads.
+struct Source {
+    const pugi::xml_document* doc = nullptr;
+    std::string w;  // prefix of the WordprocessingML namespace
+    std::function<QString(const QString& relId)> relationshipTarget;
+    std::function<QByteArray(const QString& part)> readPart;
+    const pugi::xml_document* styles = nullptr;
+    ListNumbers* listNumbers = nullptr;  // the numbers of numbered paragraphs; none when null
+};
+
+// Turns a stored picture (its part, bytes, file extension and displayed size
+// in EMU) into what is written beside the HTML file.
+using PicturePreparer = std::function<FilingPicture(const QString& partName, const QByteArray& bytes,
+                                                    const QString& extension, qint64 cxEmu, qint64 cyEmu)>;
+
+struct WalkOptions {
+    QString pictureBase;         // the HTML path the picture file names are made from
+    bool readPictures = true;    // false: pictures are named but their parts not read
+    PicturePreparer prepare;     // null: copied as stored
+    int section = -1;            // only this 【書類名】 section (0-based); -1 the whole story
+};
+
+// One picture file, written once however often the picture shows.
+struct Picture {
+    QString fileName;
+    QString partName;
+    FilingPicture file;
+};
+
+// One place in the text where a picture shows, with its displayed size.
+struct PictureUse {
+    int paragraph = 0;  // 1-based, as the walk counts
+    QString partName;
+    qint64 cxEmu = 0, cyEmu = 0;
+};
+
+struct WalkResult {
+    QStringList lines;  // between <BODY> and </BODY>
+    std::vector<RefusedCharacter> refused;
+    std::vector<Picture> pictures;
+    std::vector<PictureUse> pictureUses;
+    QStringList sectionNames;  // the names after each 【書類名】 of the body, in order
+    std::vector<int> equationsNotAsText;  // 1-based paragraphs whose equations text cannot show
+};
+
+WalkResult walkMainStory(const Source& source, const WalkOptions& options);
+
+// The extension a stored picture is written with: its part's, or the one its
+// first bytes announce.
+QString imageExtension(const QString& partName, const QByteArray& bytes);
+
+}  // namespace word::ooxml::html
