@@ -1,5 +1,7 @@
 #include "engine/check_text.h"
 
+#include <algorithm>
+
 namespace engine::check {
 
 const QStringList kFindingKinds = {
@@ -16,6 +18,7 @@ const QString kDocumentName = QStringLiteral("【書類名】");
 const QString kBeginning = QStringLiteral("冒頭");
 constexpr qsizetype kContextBefore = 10;
 constexpr qsizetype kContextAfter = 20;
+constexpr qsizetype kContextLongest = 40;
 
 SectionKind KindOfDocumentName(const QString& name) {
     if (name == QStringLiteral("明細書")) return SectionKind::Description;
@@ -178,7 +181,7 @@ QString CheckedText::whereAt(int paragraph, qsizetype offset) const {
 QString CheckedText::excerpt(int paragraph, qsizetype offset, qsizetype length) const {
     const QString& text = paragraphs_[paragraph];
     const qsizetype from = std::max<qsizetype>(0, offset - kContextBefore);
-    const qsizetype to = std::min(text.size(), std::max(offset + length, offset + kContextAfter));
+    const qsizetype to = std::min({text.size(), std::max(offset + length, offset + kContextAfter), from + kContextLongest});
     QString out;
     out.reserve(to - from);
     for (qsizetype i = from; i < to; ++i) {
