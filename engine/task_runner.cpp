@@ -1,6 +1,7 @@
 #include "engine/task_runner.h"
 
 #include "engine/text_helpers.h"
+#include "word/legacy/legacy.h"
 
 #include <QStringList>
 
@@ -44,12 +45,16 @@ void TaskRunner::RunTask(short code) {
         return;
     }
 
-    if (!ValidateOptions(code)) {
+    reportsOfThisRun_.clear();
+    pendingCheck_.reset();
+    if (!ValidateOptions(code) || !CheckDocumentWritable(code)) {
         lastOutcome_ = RunOutcome::Refused;
         return;
     }
 
     host_.SetProgress(20);
+    // What killed runs left in the temporary folder goes before this run adds its own.
+    word::legacy::removeWorkDirsOfEndedProcesses();
     wordWasRunning_ = false;
     StartWord();
 
@@ -148,6 +153,7 @@ void TaskRunner::AbortRun(const QString& reason) {
     // saving (the input on disk was never written) and the engine is released,
     // so that the next run starts clean.
     lastOutcome_ = RunOutcome::Aborted;
+    DropReportsOfThisRun();
     const QString text = reason.isEmpty() ? QStringLiteral("処理中に原因不明のエラーが発生しました。") : reason;
     host_.MessageBox(text);
     host_.ShowLog(1, QStringLiteral(" .. 処理中断：") + text);

@@ -3,6 +3,7 @@
 // the window (or the command-line run) and owns the state of a run: the
 // engine's application, the open document, the document range and the flags.
 
+#include "engine/deletion.h"
 #include "engine/host.h"
 #include "word/automation.h"
 
@@ -10,6 +11,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace engine {
 
@@ -19,18 +21,19 @@ enum class RunOutcome {
     NoFile,      // the file box named no file: message and browse dialog
     OpenFailed,  // the document could not be opened: message and browse dialog
     Aborted,     // a failure after the document was opened: reported, nothing written
-    Refused,     // an option the task needs is unusable: message, the document not opened
+    Refused,     // an option the task needs is unusable, or the document is read-only:
+                 // message, the document not opened
 };
 
-// The steps of the save sequence, for tests that simulate a failure at each.
+// The steps of the save sequence, in order, for tests that simulate a failure
+// (or the process ending) at each.
 enum class SaveStep {
-    ChooseBackup,         // pick the first free backup name
-    SaveAs,               // the edited document written under the backup name
+    ChooseBackup,         // leftovers of a killed save removed, the first free backup name picked
+    WriteResult,          // the edited document written whole under a temporary name
+    KeepModeAndOwner,     // the temporary file given the document's mode, owner and group
     Close,                // the document closed without saving
-    DeleteStaleTemporary, // a ".$$$" left by an earlier run removed
-    MoveResultAside,      // backup name -> temporary name
-    MoveInputToBackup,    // document path -> backup name
-    MoveResultIntoPlace,  // temporary name -> document path
+    KeepInputAsBackup,    // the input given the backup name as a second name
+    MoveResultIntoPlace,  // temporary name -> document name (the input keeps only the backup name)
     ReadSize,             // the saved file's length read for the log
 };
 
@@ -102,9 +105,16 @@ private:
     // document closed without saving, engine released.
     void AbortRun(const QString& reason);
     void ReleaseWord();
-    // The save branch of FinalProcess: write, close and swap the files, undoing
-    // what was done when a step fails.
-    void SaveWithBackup(const QString& backupPath);
+    // The save branch of FinalProcess: write, close and exchange the files,
+    // undoing what was done when a step fails.
+    void SaveWithBackup();
+    // Refuses a run that would replace a read-only document, before anything is
+    // written; shows the message and returns false.
+    bool CheckDocumentWritable(short code);
+    // The deletion check's message and reports, once the result is saved.
+    void AnnounceDeletionCheck();
+    // Removes the report files of a run whose result was not saved.
+    void DropReportsOfThisRun();
     void SaveStepHook(SaveStep step) { if (saveStepHook_) saveStepHook_(step); }
 
     Host& host_;
@@ -118,6 +128,10 @@ private:
     bool running_ = false;
     RunOutcome lastOutcome_ = RunOutcome::Completed;
     std::function<void(SaveStep)> saveStepHook_;
+    // Report files this run wrote beside the document; they describe its
+    // result, so they stay only when the result is saved.
+    QStringList reportsOfThisRun_;
+    std::optional<DeletionCheckResult> pendingCheck_;
 };
 
 }  // namespace engine

@@ -25,8 +25,15 @@ struct Converted {
 // Converts a legacy file to .docx in a private temporary folder (throws word::Error
 // with a user-facing reason: LibreOffice missing, conversion failed or timed out).
 Converted convertToDocx(const QString& path, Format format);
-// Converts a .docx back to `format` and moves the result to targetPath.
-void convertBack(const QString& docxPath, Format format, const QString& targetPath);
+// Converts a .docx back to `format` and writes the result to targetPath whole
+// (through a temporary file); messages name the document as `shownName`
+// (empty: the target's file name).
+void convertBack(const QString& docxPath, Format format, const QString& targetPath,
+                 const QString& shownName = {});
+
+// Removes the conversion folders of runs that were killed before they could
+// remove their own (a folder's name carries the id of the process that made it).
+void removeWorkDirsOfEndedProcesses();
 
 // Draws an EMF or WMF picture ("EMF"/"WMF") into a PNG of `dots` (its own
 // size when empty) through LibreOffice's drawing component; throws word::Error
