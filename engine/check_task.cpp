@@ -6,9 +6,8 @@
 #include "engine/check_rules.h"
 #include "engine/task_runner.h"
 #include "engine/text_helpers.h"
+#include "word/atomic_file.h"
 #include "word/cp932.h"
-
-#include <QSaveFile>
 
 namespace engine {
 
@@ -30,10 +29,7 @@ void WriteCheckReport(const QString& path, const QString& documentPath, const ch
     for (const check::Finding& f : findings) lines << FindingLine(f);
     lines << (findings.empty() ? QStringLiteral("指摘はありません。")
                                : QStringLiteral("指摘 %1 件（%2）").arg(findings.size()).arg(check::CountsByKind(findings)));
-    const QByteArray bytes = word::cp932::encode(lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw word::Error(QStringLiteral("チェック結果のファイル「%1」を書き込めませんでした（%2）。").arg(path, file.errorString()));
+    word::files::WriteAtomically(path, word::cp932::encode(lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")));
 }
 
 }  // namespace
