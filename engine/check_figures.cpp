@@ -177,7 +177,8 @@ Findings CheckFigures(const CheckedText& text) {
                 const auto figures = FiguresOf(text, p + 1, section.end, true);
                 CheckFigureSequence(text, figures, out);
                 listed.insert(listed.end(), figures.begin(), figures.end());
-                hasList = true;
+                // A list without items as text (numbered by the word processor) says nothing.
+                hasList = hasList || !figures.empty();
             }
             for (const FigureCitation& c : ReadFigureCitations(text[p])) citations.push_back({p, c});
         }
