@@ -28,7 +28,7 @@ void WriteCheckReport(const QString& path, const QString& documentPath, const ch
     lines << QStringLiteral("出願前チェック：%1").arg(documentPath);
     for (const check::Finding& f : findings) lines << FindingLine(f);
     lines << (findings.empty() ? QStringLiteral("指摘はありません。")
-                               : QStringLiteral("指摘 %1 件（%2）").arg(findings.size()).arg(check::CountsByKind(findings)));
+                               : QStringLiteral("指摘 %1 件（%2）").arg(QString::number(findings.size()), check::CountsByKind(findings)));
     word::files::WriteAtomically(path, word::cp932::encode(lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")));
 }
 
@@ -65,9 +65,8 @@ void TaskRunner::RunCheckTask() {
         host_.MessageBox(QStringLiteral("出願前チェック：「%1」に指摘はありません。").arg(name));
     else
         host_.MessageBox(QStringLiteral("出願前チェック：「%1」に指摘が %2 件あります。\n%3\n詳しくは「%4」を見てください。")
-                             .arg(name)
-                             .arg(findings.size())
-                             .arg(check::CountsByKind(findings), GetFileNamePart(reportPath)));
+                             .arg(name, QString::number(findings.size()), check::CountsByKind(findings),
+                                  GetFileNamePart(reportPath)));
 }
 
 }  // namespace engine
