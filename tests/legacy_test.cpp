@@ -184,6 +184,38 @@ TEST_F(LegacyConversion, AConversionThatOverrunsTheTimeLimitIsEndedWithItsChildr
     expectInputUntouchedBesideBin();
 }
 
+TEST_F(LegacyConversion, AStopDuringTheConversionEndsItsProcessGroupAndLeavesNothingBehind) {
+    const QString pidFile = dir.filePath("child.pid");
+    PathOverride path(fakeSoffice(("/bin/sleep 60 &\necho $! > '" + pidFile + "'\nwait\n").toUtf8()).toUtf8());
+    QDir(dir.path()).mkdir("tmp");
+    const QByteArray oldTemp = qgetenv("TMPDIR");
+    qputenv("TMPDIR", dir.filePath("tmp").toUtf8());
+    testsupport::RecordingHost host;
+    engine::TaskRunner runner(host);
+    host.filePathText = input;
+    // The window's 中止 arrives while the status shows the conversion's time.
+    host.onDoEvents = [&] {
+        if (!host.statuses.isEmpty() && host.statuses.constLast().startsWith("LibreOffice で変換中… ")) runner.RequestStop();
+    };
+    QElapsedTimer timer;
+    timer.start();
+    runner.RunTask(1);
+    qputenv("TMPDIR", oldTemp);
+    EXPECT_LT(timer.elapsed(), 15000);
+    EXPECT_EQ(runner.LastOutcome(), engine::RunOutcome::Stopped);
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_TRUE(host.log.endsWith(" .. 処理中断：中止しました")) << host.log.toStdString();
+    EXPECT_TRUE(QDir(dir.filePath("tmp")).isEmpty());
+    const QByteArray pid = readAll(pidFile).trimmed();
+    const QByteArray stat = pid.isEmpty() ? QByteArray() : readAll("/proc/" + pid + "/stat");
+    if (!stat.isEmpty()) {
+        EXPECT_TRUE(stat.contains(") Z")) << stat.constData();
+    }
+    QFile::remove(pidFile);
+    QDir(dir.filePath("tmp")).removeRecursively();
+    expectInputUntouchedBesideBin();
+}
+
 // Judged from the file's structure before LibreOffice sees it (given a
 // compound file without a Word document, LibreOffice imports its bytes as
 // text and exits 0): refused with a clear message, the input untouched.

@@ -6,15 +6,18 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QUrl>
 
 #include <csignal>
+#include <utility>
 #include <sys/types.h>
 #include <unistd.h>
 
@@ -29,6 +32,11 @@ namespace word::legacy {
 namespace {
 
 int timeLimitSeconds = 120;
+WaitHandler waitHandler;
+// The handler drives a window: it is called only on the thread that set it,
+// never from the helper threads that render pictures.
+QThread* waitHandlerThread = nullptr;
+constexpr int kPollMilliseconds = 100;
 
 const char* kZip = "PK\x03\x04";
 const QByteArray kOle("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8);
@@ -92,13 +100,27 @@ QString runConversion(const QString& input, const QString& filter, const QString
     if (!p.waitForStarted(30000))
         throw Error(QStringLiteral("LibreOffice を起動できませんでした（%1）：%2").arg(p.errorString(), program));
     const qint64 pid = p.processId();
-    if (!p.waitForFinished(timeLimitSeconds * 1000)) {
+    const auto endGroup = [&] {
         if (pid > 0) ::kill(-static_cast<pid_t>(pid), SIGKILL);
         p.kill();
         p.waitForFinished(10000);
-        throw Error(QStringLiteral("LibreOffice による文書の変換が %1 秒以内に終わらなかったため中止しました：%2")
-                        .arg(timeLimitSeconds)
-                        .arg(shownName));
+    };
+    // Short waits, so that the handler can keep a window alive; a finish seen
+    // while the handler let events through also ends the loop.
+    QElapsedTimer clock;
+    clock.start();
+    while (!p.waitForFinished(kPollMilliseconds) && p.state() != QProcess::NotRunning) {
+        if (clock.elapsed() >= timeLimitSeconds * 1000LL) {
+            endGroup();
+            throw Error(QStringLiteral("LibreOffice による文書の変換が %1 秒以内に終わらなかったため中止しました：%2")
+                            .arg(timeLimitSeconds)
+                            .arg(shownName));
+        }
+        if (waitHandler && QThread::currentThread() == waitHandlerThread &&
+            !waitHandler(static_cast<int>(clock.elapsed() / 1000))) {
+            endGroup();
+            throw Error(QStringLiteral("LibreOffice による文書の変換を中止しました：%1").arg(shownName));
+        }
     }
     // A launcher that returns while its own child still runs must not leave it behind.
     if (pid > 0) ::kill(-static_cast<pid_t>(pid), SIGKILL);
@@ -158,6 +180,11 @@ Format detectFormat(const QString& path) {
     if (head.startsWith(kOle)) return Format::Word97;
     if (head.startsWith("{\\rtf")) return Format::Rtf;
     return Format::Other;
+}
+
+WaitHandler setWaitHandler(WaitHandler handler) {
+    waitHandlerThread = QThread::currentThread();
+    return std::exchange(waitHandler, std::move(handler));
 }
 
 void setTimeLimitForTesting(int seconds) { timeLimitSeconds = seconds > 0 ? seconds : 120; }
