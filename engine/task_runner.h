@@ -124,6 +124,9 @@ private:
         void OpenWithShell(const QString& path) override { heldFiles_.append(path); }
         QString FilePathText() const override { return window_.FilePathText(); }
         TaskOptions Options() const override { return window_.Options(); }
+        void ReportFinding(const QString& kind, const QString& where, const QString& what) override {
+            window_.ReportFinding(kind, where, what);
+        }
         // Hands the held files to the desktop, or removes them after a stop.
         void ReleaseHeldFiles(bool stopped);
         Host& Window() { return window_; }
