@@ -35,13 +35,6 @@ QString LetterAfter(const QString& text, int pos, int end) {
     return pos < end && IsLatinLetter(text[pos]) ? FullWidthUpper(text[pos]) : QString();
 }
 
-// 図１、２つの部材: a bare number followed by a counter is no figure.
-bool CountsSomething(const QString& text, const CitedElement& e) {
-    static const QString counters = QStringLiteral("つ個本枚台回度倍番種層段部秒年月日％%℃");
-    const bool bare = DigitValue(text[e.start]) >= 0;
-    return bare && e.end < text.size() && counters.contains(text[e.end]);
-}
-
 // The figures one element of a citation names: 図３, 図３～図５ (three),
 // 図１Ａ～図１Ｃ (three letters of one figure).
 // `start` is where the element's text begins (図 for the first one).
@@ -151,10 +144,7 @@ std::vector<FigureCitation> ReadFigureCitations(QStringView view) {
     for (const ItemCitation& c : ReadItemCitations(text, ItemFamily::Figure)) {
         if (c.start > 0 && kNotFigureBefore.contains(text[c.start - 1])) continue;
         if (CitesAnotherDocument(view.left(c.start))) continue;
-        for (const CitedElement& e : c.elements) {
-            if (CountsSomething(text, e)) break;
-            AddElement(text, e, &e == &c.elements.front() ? c.start : e.start, out);
-        }
+        for (const CitedElement& e : c.elements) AddElement(text, e, &e == &c.elements.front() ? c.start : e.start, out);
     }
     AddOrdinalCitations(view, out);
     std::stable_sort(out.begin(), out.end(), [](const auto& a, const auto& b) { return a.offset < b.offset; });

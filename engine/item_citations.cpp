@@ -7,6 +7,7 @@
 
 #include "engine/claim_citations.h"
 
+#include <algorithm>
 #include <array>
 
 namespace engine {
@@ -43,6 +44,14 @@ bool CountFollows(const QString& text, int pos) {
     const QChar c = text[pos];
     static const QString counters = QStringLiteral("個倍年月日時分秒回本枚度人件万億千百十台種層段箇桁歳名点％%℃°ヶケカ");
     return counters.contains(c) || IsLatinLetter(c) || c.script() == QChar::Script_Katakana;
+}
+
+// 図１、２つの部材: a bare number followed by a counter is a count, not an item,
+// and ends the citation in front of it.
+bool CountsSomething(const QString& text, const CitedElement& e) {
+    static const QString counters = QStringLiteral("つ個本枚台回度倍番種層段部秒年月日％%℃");
+    const bool bare = ReadNumeral(QString(text[e.start])).has_value();  // not 図 in front
+    return bare && e.end < text.size() && counters.contains(text[e.end]);
 }
 
 CitationGrammar GrammarOf(ItemFamily family) {
@@ -116,6 +125,9 @@ std::vector<ItemCitation> ReadItemCitations(const QString& text, ItemFamily fami
         if (start > 0 && text[start - 1] == u'【') continue;  // the item's own heading
         if (guarded && !StandsAlone(text, start)) continue;
         std::vector<CitedElement> elements = ReadCitedElements(text, start + 1, grammar);
+        elements.erase(std::find_if(elements.begin(), elements.end(),
+                                    [&](const CitedElement& e) { return CountsSomething(text, e); }),
+                       elements.end());
         if (elements.empty()) continue;
         if (family == ItemFamily::Equation && CountFollows(text, elements.back().end)) continue;
         bool alternative = false;
