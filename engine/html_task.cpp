@@ -67,6 +67,7 @@ void TaskRunner::RunHtmlTask() {
     for (const QString& line : written.pictureLog) host_.ShowLog(2, QStringLiteral(" .. 画像：") + line);
     for (int paragraph : written.equationsNotAsText)
         host_.ShowLog(2, QStringLiteral(" .. 文字で表せない数式：【段落 %1】画像にして【数ｎ】として入れてください").arg(paragraph));
+    for (const QString& line : written.tableLog) host_.ShowLog(2, QStringLiteral(" .. 表：") + line);
     ReportRefusedCharacters(host_, refused);
 }
 

@@ -164,18 +164,84 @@ private:
 
     void paragraph(pugi::xml_node p) {
         ++paragraph_;
+        paragraphNode_ = p;
         if (tableDepth_ == 0) noteSectionStart(p);
+        const FilingPicture* equation = equationPicture();
+        if (options_.equationPictures) noteMathHeading(p);
         startLineIfNeeded();
         pugi::xml_node pPr = p.child(q("pPr"));
         paragraphStyle_ = pPr.child(q("pStyle")).attribute(q("val")).value();
         // The number Word draws before a paragraph of a numbered list.
         if (src_.listNumbers) text(src_.listNumbers->next(pPr, paragraphStyle_), Look{});
+        equationAsPicture_ = equation != nullptr;
         inlines(p);
+        equationAsPicture_ = false;
+        if (equation) {
+            equationItem(*equation);
+            return;
+        }
         // A paragraph mark deleted as a tracked change joins the paragraph to
         // the next one in the document as it reads.
         pugi::xml_node markRPr = pPr.child(q("rPr"));
         if (markRPr.child(q("del")) || markRPr.child(q("moveFrom"))) return;
         finishLine();
+    }
+
+    // --- equations as pictures -------------------------------------------------
+
+    const FilingPicture* equationPicture() const {
+        if (!options_.equationPictures) return nullptr;
+        auto it = options_.equationPictures->find(paragraph_);
+        return it == options_.equationPictures->end() ? nullptr : &it->second;
+    }
+
+    // "【数３】" alone in a paragraph is the heading of an equation item: the
+    // numbers go on from it, and an equation right after it (or in the same
+    // paragraph) takes it rather than a new one. Blank paragraphs between
+    // them keep it.
+    void noteMathHeading(pugi::xml_node p) {
+        static const QRegularExpression kHeading(QStringLiteral("^【数([0-9０-９]+)】$"));
+        QString lead;
+        leadingText(p, 40, lead);
+        lead = lead.trimmed();
+        const auto m = kHeading.match(lead);
+        if (m.hasMatch()) {
+            bool ok = false;
+            const int n = m.captured(1).normalized(QString::NormalizationForm_KC).toInt(&ok);
+            if (ok) {
+                lastMathNumber_ = n;
+                headingWaiting_ = true;
+            }
+        } else if (!lead.isEmpty()) {
+            headingWaiting_ = false;
+        }
+    }
+
+    // The paragraph's own text (without its equations) stays as a line when it
+    // has any; the 【数ｎ】 heading (unless one is waiting) and the picture follow.
+    void equationItem(const FilingPicture& picture) {
+        static const QRegularExpression kTagsAndBlanks(QStringLiteral("<[^>]*>|\\s|\u3000"));
+        if (QString(line_).remove(kTagsAndBlanks).isEmpty()) {
+            line_.clear();
+            lineOpen_ = false;
+            open_ = Look{};
+        } else {
+            finishLine();
+        }
+        if (!headingWaiting_) ++lastMathNumber_;
+        const QString heading = QStringLiteral("【数%1】").arg(fullWidthDigits(lastMathNumber_));
+        if (!headingWaiting_) tagLine(heading + QStringLiteral("<BR>"));
+        headingWaiting_ = false;
+        if (quiet()) return;
+        const QString fileName = addPicture(QStringLiteral("equation:%1").arg(paragraph_), picture);
+        result_.equationItems.push_back({paragraph_, heading, fileName});
+        tagLine(imgTag(fileName) + QStringLiteral("<BR>"));
+    }
+
+    static QString fullWidthDigits(int n) {
+        QString out;
+        for (QChar c : QString::number(n)) out += QChar(0xFF10 + (c.unicode() - '0'));
+        return out;
     }
 
     // The first characters of a paragraph's text, enough to recognise a heading.
@@ -243,8 +309,29 @@ private:
         return false;
     }
 
+    void noteTableProblem(int paragraph, const QString& what) {
+        if (!quiet()) result_.tableProblems.push_back({paragraph, what});
+    }
+
+    // The filing software's tables hold no tables: the text of an inner
+    // table goes on in its cell, a line per paragraph, and is reported.
+    void flattenedTable(pugi::xml_node tbl) {
+        noteTableProblem(paragraph_ + 1, QStringLiteral("表の中の表は電子出願ソフトで表せないため、内側の表の文字をセルの中に続けて書きました"));
+        std::vector<pugi::xml_node> rows;
+        collectRows(tbl, rows);
+        for (pugi::xml_node tr : rows) {
+            std::vector<pugi::xml_node> cells;
+            collectCells(tr, cells);
+            for (pugi::xml_node tc : cells) blocks(tc);
+        }
+    }
+
     void table(pugi::xml_node tbl) {
         finishLine();
+        if (tableDepth_ > 0) {
+            flattenedTable(tbl);
+            return;
+        }
         ++tableDepth_;
         struct Leave {
             int& depth;
@@ -299,6 +386,8 @@ private:
                     suppress_ = was;
                     continue;
                 }
+                if (cell.continues)
+                    noteTableProblem(paragraph_ + 1, QStringLiteral("縦に結合したセルの続きに文字があるか列がずれているため、結合せずに書きました"));
                 QString td = QStringLiteral("<TD");
                 if (cell.span > 1) td += QStringLiteral(" COLSPAN=\"%1\"").arg(cell.span);
                 if (cell.rowSpan > 1) td += QStringLiteral(" ROWSPAN=\"%1\"").arg(cell.rowSpan);
@@ -333,7 +422,7 @@ private:
             } else if (localName(c.name()) == "AlternateContent") {
                 alternateContent(c);
             } else if (!mathPrefix_.empty() && prefixOf(c.name()) == mathPrefix_) {
-                math(c);
+                if (!equationAsPicture_) math(c);
             }
         }
     }
@@ -439,31 +528,40 @@ private:
         if (known != pictureByPart_.end()) {
             fileName = known->second;
         } else {
-            Picture picture;
-            picture.partName = part;
+            FilingPicture file;
             if (options_.readPictures) {
                 const QByteArray bytes = src_.readPart(part);
                 if (bytes.isEmpty()) return;
                 const QString extension = imageExtension(part, bytes);
-                picture.file = options_.prepare ? options_.prepare(part, bytes, extension, extent_.first, extent_.second)
-                                                : FilingPicture{bytes, extension, {}, {}};
+                file = options_.prepare ? options_.prepare(part, bytes, extension, extent_.first, extent_.second)
+                                        : FilingPicture{bytes, extension, {}, {}};
             } else {
-                picture.file.extension = imageExtension(part, {});
+                file.extension = imageExtension(part, {});
             }
-            fileName = QFileInfo(pictureFileName(options_.pictureBase, int(result_.pictures.size()) + 1,
-                                                 picture.file.extension))
-                           .fileName();
-            picture.fileName = fileName;
-            result_.pictures.push_back(std::move(picture));
+            fileName = addPicture(part, std::move(file));
             pictureByPart_[part] = fileName;
         }
         result_.pictureUses.push_back({paragraph_, part, extent_.first, extent_.second});
-        QString escaped = fileName.toHtmlEscaped();
+        raw(imgTag(fileName));
+    }
+
+    // A picture file of the result, named in the order the pictures show.
+    QString addPicture(const QString& part, FilingPicture file) {
+        Picture picture;
+        picture.partName = part;
+        picture.fileName =
+            QFileInfo(pictureFileName(options_.pictureBase, int(result_.pictures.size()) + 1, file.extension)).fileName();
+        picture.file = std::move(file);
+        result_.pictures.push_back(std::move(picture));
+        return result_.pictures.back().fileName;
+    }
+
+    QString imgTag(const QString& fileName) {
         QString src;
-        for (char32_t cp : escaped.toUcs4())
+        for (char32_t cp : fileName.toHtmlEscaped().toUcs4())
             src += chars_(cp).encodable ? QString::fromUcs4(&cp, 1)
                                         : QStringLiteral("&#%1;").arg(static_cast<quint32>(cp));
-        raw(QStringLiteral("<IMG SRC=\"%1\">").arg(src));
+        return QStringLiteral("<IMG SRC=\"%1\">").arg(src);
     }
 
     // Office Math: its text, with superscripts and subscripts kept.
@@ -548,7 +646,9 @@ private:
     void noteEquationNotAsText() {
         if (quiet()) return;
         auto& list = result_.equationsNotAsText;
-        if (list.empty() || list.back() != paragraph_) list.push_back(paragraph_);
+        if (!list.empty() && list.back() == paragraph_) return;
+        list.push_back(paragraph_);
+        result_.equationParagraphs.push_back({paragraph_, paragraphNode_});
     }
 
     const Source& src_;
@@ -567,6 +667,10 @@ private:
     int tableDepth_ = 0;
     Look open_;
     int paragraph_ = 0;
+    pugi::xml_node paragraphNode_;
+    bool equationAsPicture_ = false;  // the paragraph's equations go out as a picture
+    int lastMathNumber_ = 0;          // the n of the last 【数ｎ】
+    bool headingWaiting_ = false;     // an 【数ｎ】 heading no equation has taken yet
     std::string paragraphStyle_;
     std::vector<bool> fields_;  // open complex fields: true while in the instruction
     std::map<QString, QString> pictureByPart_;

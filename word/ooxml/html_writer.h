@@ -2,6 +2,7 @@
 // Writes the main story as the plain HTML the patent office's filing software
 // takes (code page 932, CR LF), with pictures saved beside the file.
 
+#include "word/ooxml/equation_pictures.h"
 #include "word/picture_conversion.h"
 
 #include <QString>
@@ -22,15 +23,21 @@ struct FilingHtmlOptions {
     bool splitDocuments = false;
     // Draws EMF/WMF pictures; null: through LibreOffice (word/legacy).
     MetafileRenderer renderMetafile;
+    // Draws the pages that hold the equations text cannot show, which then go
+    // out as pictures in 【数ｎ】 items when pictures are converted; null:
+    // through LibreOffice (word/legacy).
+    PageRenderer renderPages;
 };
 
 struct FilingHtmlReport {
     QStringList htmlFiles;   // the HTML files written, in order
     QStringList pictureLog;  // one line per converted picture, and per picture to convert by hand
     // 1-based paragraphs (table cells counted) with an equation that plain text
-    // cannot show (matrices, accents, limits above and below, …): written as
-    // well as text allows, to be given as a picture in a 【数ｎ】 item by hand.
+    // cannot show (matrices, accents, limits above and below, …) and that was
+    // not drawn as a picture: written as well as text allows, to be given as a
+    // picture in a 【数ｎ】 item by hand.
     std::vector<int> equationsNotAsText;
+    QStringList tableLog;  // one line per table part the filing software's tables cannot hold
 };
 
 // Writes everything or nothing: on a failure the files of this call are removed.
