@@ -75,7 +75,7 @@ TEST_F(HtmlEquationsAndTables, EquationsTextCannotShowBecomeNumberedPictureItems
         seenPoints = points;
         return std::vector<QByteArray>(docs.size(), pageWithInk(QSize(192, 96)));
     };
-    const QString body = para("【数５】") + paraXml(matrix("a", "b")) +  // takes the heading before it
+    const QString body = para("【数５】") + paraXml(matrix("a", "①")) +  // takes the heading before it
                          paraXml(run("行列") + matrix("c", "d")) +       // text kept, 【数６】 follows
                          para("本文");
     const auto report = write(body, render);
@@ -91,6 +91,7 @@ TEST_F(HtmlEquationsAndTables, EquationsTextCannotShowBecomeNumberedPictureItems
     EXPECT_EQ(bodyLines(), QStringList({"【数５】<BR>", "<IMG SRC=\"spec.docx_1.png\"><BR>", "行列<BR>", "【数６】<BR>",
                                         "<IMG SRC=\"spec.docx_2.png\"><BR>", "本文<BR>"}));
     EXPECT_TRUE(report.equationsNotAsText.empty());
+    EXPECT_TRUE(report.refused.empty());  // "①" is in the picture, not in the text
     EXPECT_EQ(report.pictureLog, QStringList({"spec.docx_1.png：【段落 2】の数式 → 【数５】、白黒２値、300dpi",
                                               "spec.docx_2.png：【段落 3】の数式 → 【数６】、白黒２値、300dpi"}));
     // Drawn at 48 pt for a 10.5 pt equation, the page has 438.9 dots per inch

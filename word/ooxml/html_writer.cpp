@@ -274,6 +274,7 @@ FilingHtmlReport writeFilingHtml(DocumentModel& model, const QString& htmlPath, 
                                          .arg(item.paragraph)
                                          .arg(item.heading, change.mid(change.indexOf(QStringLiteral("→ ")) + 2));
             }
+            report.refused.insert(report.refused.end(), result.refused.begin(), result.refused.end());
             for (const html::TableProblem& problem : result.tableProblems)
                 report.tableLog << QStringLiteral("【段落 %1】%2").arg(problem.paragraph).arg(problem.what);
             writeAtomically(path, bytes);

@@ -14,6 +14,12 @@ namespace word::ooxml {
 
 class DocumentModel;
 
+// A character of the main story that the filing software does not take.
+struct RefusedCharacter {
+    int paragraph = 0;        // 1-based paragraph of the main story (table cells included)
+    char32_t codePoint = 0;
+};
+
 struct FilingHtmlOptions {
     // Pictures brought to the filing software's rules (word/picture_conversion.h);
     // false: every picture copied as stored.
@@ -38,6 +44,9 @@ struct FilingHtmlReport {
     // picture in a 【数ｎ】 item by hand.
     std::vector<int> equationsNotAsText;
     QStringList tableLog;  // one line per table part the filing software's tables cannot hold
+    // The refused characters of the text written, in order (those of
+    // equations written as pictures left out).
+    std::vector<RefusedCharacter> refused;
 };
 
 // Writes everything or nothing: on a failure the files of this call are removed.
@@ -46,11 +55,6 @@ FilingHtmlReport writeFilingHtml(DocumentModel& model, const QString& htmlPath, 
 // The HTML file of one section: "spec.docx.htm" and "明細書" give "spec.docx-明細書.htm".
 QString sectionHtmlPath(const QString& htmlPath, const QString& sectionName);
 
-// A character of the main story that the filing software does not take.
-struct RefusedCharacter {
-    int paragraph = 0;        // 1-based paragraph of the main story (table cells included)
-    char32_t codePoint = 0;
-};
 
 // Whether the filing software takes a character: printable ASCII and the
 // characters of JIS X 0208 as code page 932 writes them. Half-width katakana,
