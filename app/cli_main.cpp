@@ -144,6 +144,17 @@ private:
     QStringList opened_;
 };
 
+// A failure on a file, on standard error; the file is named once (most
+// messages already name it).
+int PrintFailure(const QString& path, const std::exception& e) {
+    const auto* we = dynamic_cast<const word::Error*>(&e);
+    const QString message = we ? we->message() : QString::fromUtf8(e.what());
+    const bool named = message.contains(path) || message.contains(QFileInfo(path).fileName());
+    Print(stderr, named ? QStringLiteral("kalvendo-cli: %1\n").arg(message)
+                        : QStringLiteral("kalvendo-cli: %1: %2\n").arg(path, message));
+    return kExitFailed;
+}
+
 std::shared_ptr<word::Document> OpenDocument(const QString& path) {
     auto app = word::Application::CreateObject(QStringLiteral("Word.Application"));
     return app->Documents().Open(path, true);
@@ -162,9 +173,7 @@ int PrintText(const QString& path) {
         doc->Close(word::wdDoNotSaveChanges);
         return kExitOk;
     } catch (const std::exception& e) {
-        const auto* we = dynamic_cast<const word::Error*>(&e);
-        Print(stderr, QStringLiteral("kalvendo-cli: %1: %2\n").arg(path, we ? we->message() : QString::fromUtf8(e.what())));
-        return kExitFailed;
+        return PrintFailure(path, e);
     }
 }
 
@@ -186,9 +195,7 @@ int RunPasses(const QStringList& finds, const QStringList& replacements, const s
         doc->Close(word::wdDoNotSaveChanges);
         return kExitOk;
     } catch (const std::exception& e) {
-        const auto* we = dynamic_cast<const word::Error*>(&e);
-        Print(stderr, QStringLiteral("kalvendo-cli: %1: %2\n").arg(input, we ? we->message() : QString::fromUtf8(e.what())));
-        return kExitFailed;
+        return PrintFailure(input, e);
     }
 }
 

@@ -1,12 +1,39 @@
-// The window program: kalvendo [--screenshot FILE] [DOCUMENT ...]
+// The window program: kalvendo [--screenshot FILE | --screenshot-running FILE DOCUMENT...] [DOCUMENT ...]
 // Everything after the program name is the command line of the window; its
 // first blank-separated word names the document to start with.
 
 #include "ui/main_window.h"
 
 #include <QApplication>
+#include <QPushButton>
 #include <QStringList>
 #include <QTimer>
+
+namespace {
+
+// --screenshot-running FILE DOCUMENT...: starts the stored task on the
+// documents, saves a picture of the window once the passes are under way,
+// presses 中止 (so the documents stay as they were) and quits when the run
+// has ended. Used to document the window during a run.
+int PictureOfARun(ui::frmQuorvel& window, const QString& picture, const QStringList& documents) {
+    window.SetDocuments(documents);
+    bool saved = false;
+    QTimer poll;
+    poll.setInterval(10);
+    QObject::connect(&poll, &QTimer::timeout, &window, [&] {
+        if (window.Progress() < 40 || saved) return;
+        saved = window.grab().save(picture);
+        window.cmdStart->click();
+    });
+    QTimer::singleShot(500, &window, [&] {
+        poll.start();
+        window.cmdStart->click();
+        QApplication::exit(saved ? 0 : 1);
+    });
+    return QApplication::exec();
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -21,6 +48,11 @@ int main(int argc, char** argv) {
     if (args.size() >= 2 && args.constFirst() == QLatin1String("--screenshot")) {
         screenshotPath = args.at(1);
         args.remove(0, 2);
+    }
+    if (args.size() >= 3 && args.constFirst() == QLatin1String("--screenshot-running")) {
+        ui::frmQuorvel window;
+        window.show();
+        return PictureOfARun(window, args.at(1), args.mid(2));
     }
 
     ui::frmQuorvel window(args.join(u' '));

@@ -1,202 +1,12 @@
-// Writes a Japanese patent-like .docx for the benchmark: section headings
-// such as 【技術分野】, indented paragraphs that start with a full-width blank
-// and end in 。, and some existing paragraph numbers 【０００１】. Runs are
-// split the way LibreOffice and Word split them after editing: a number as
-// 【 / ０００１ / 】 in three runs, sentences cut at arbitrary places, runs
-// carrying rsid attributes.
+// Writes a Japanese patent-like .docx for the benchmark (patent_generator.h).
 //
 // Usage: gen_patent OUTPUT.docx [PARAGRAPHS]   (default 10000)
 
-#include <zip.h>
+#include "bench/patent_generator.h"
 
 #include <cstdio>
 #include <cstdlib>
-#include <random>
 #include <string>
-#include <vector>
-
-namespace {
-
-const char* const kHeadings[] = {
-    "技術分野", "背景技術", "特許文献", "非特許文献", "発明が解決しようとする課題",
-    "課題を解決するための手段", "発明の効果", "図面の簡単な説明", "発明を実施するための形態",
-    "実施例", "産業上の利用可能性", "符号の説明",
-};
-
-const char* const kPhrases[] = {
-    "本発明は", "基板処理装置", "に関するものであり", "制御部は", "第１の電極と第２の電極との間に",
-    "所定の電圧を印加する", "ことを特徴とする", "図１に示すように", "温度センサ１２は",
-    "処理容器１０の内部に", "配置されている", "これにより", "処理の均一性が向上する",
-    "また", "上述の実施形態において", "ガス供給部２０から", "反応ガスが供給され",
-    "その結果", "従来の装置と比較して", "消費電力を低減できる", "なお", "本実施形態では",
-    "ウエハＷの表面に", "薄膜が形成される", "特開２０１０－１２３４５６号公報に記載の",
-};
-
-std::mt19937 rng(20261207);
-
-int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); }
-
-std::string rsid() {
-    static const char* hex = "0123456789ABCDEF";
-    std::string s = "00";
-    for (int i = 0; i < 6; ++i) s += hex[pick(16)];
-    return s;
-}
-
-// Splits UTF-8 text into characters.
-std::vector<std::string> chars(const std::string& s) {
-    std::vector<std::string> out;
-    for (std::size_t i = 0; i < s.size();) {
-        unsigned char c = static_cast<unsigned char>(s[i]);
-        std::size_t len = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
-        out.push_back(s.substr(i, len));
-        i += len;
-    }
-    return out;
-}
-
-std::string runXml(const std::string& text, bool eastAsiaHint = true) {
-    std::string r = "<w:r w:rsidR=\"" + rsid() + "\"";
-    if (pick(3) == 0) r += " w:rsidRPr=\"" + rsid() + "\"";
-    r += ">";
-    if (eastAsiaHint) r += "<w:rPr><w:rFonts w:hint=\"eastAsia\"/></w:rPr>";
-    bool blank = !text.empty() && (text[0] == ' ' || text.back() == ' ');
-    r += blank ? "<w:t xml:space=\"preserve\">" : "<w:t>";
-    r += text + "</w:t></w:r>";
-    return r;
-}
-
-std::string paragraphXml(const std::string& runs, bool indented) {
-    std::string p = "<w:p w:rsidR=\"" + rsid() + "\" w:rsidRDefault=\"" + rsid() + "\" w:rsidP=\"" + rsid() + "\">";
-    p += "<w:pPr>";
-    if (indented) p += "<w:ind w:firstLineChars=\"0\" w:firstLine=\"0\"/>";
-    p += "<w:rPr><w:rFonts w:hint=\"eastAsia\"/></w:rPr></w:pPr>";
-    return p + runs + "</w:p>";
-}
-
-// A text cut into runs at random character positions.
-std::string splitRuns(const std::string& text) {
-    std::vector<std::string> cs = chars(text);
-    std::string out;
-    std::string current;
-    for (std::size_t i = 0; i < cs.size(); ++i) {
-        current += cs[i];
-        if (pick(18) == 0 && i + 1 < cs.size()) {
-            out += runXml(current);
-            current.clear();
-        }
-    }
-    if (!current.empty()) out += runXml(current);
-    return out;
-}
-
-std::string fullWidthNumber(int n) {
-    static const char* digits[] = {"０", "１", "２", "３", "４", "５", "６", "７", "８", "９"};
-    std::string s;
-    for (int div = 1000; div > 0; div /= 10) s += digits[(n / div) % 10];
-    return s;
-}
-
-// 【０００１】 in three runs, as LibreOffice writes it after typing.
-std::string numberParagraph(int n) {
-    return paragraphXml(runXml("【") + runXml(fullWidthNumber(n)) + runXml("】"), false);
-}
-
-std::string sentenceParagraph() {
-    std::string text = "　";
-    int sentences = 1 + pick(3);
-    for (int s = 0; s < sentences; ++s) {
-        int phrases = 3 + pick(6);
-        for (int i = 0; i < phrases; ++i) text += kPhrases[pick(sizeof kPhrases / sizeof *kPhrases)];
-        text += (s + 1 < sentences && pick(2)) ? "、" : "。";
-    }
-    // A few paragraphs end in a stray blank, which the sentence-end passes remove.
-    int tail = pick(20);
-    if (tail == 0) text += " ";
-    else if (tail == 1) text += "　";
-    return paragraphXml(splitRuns(text), true);
-}
-
-std::string headingParagraph(const char* heading) {
-    std::string runs = runXml("【") + runXml(heading) + runXml("】");
-    if (pick(10) == 0) runs += runXml("　");
-    return paragraphXml(runs, false);
-}
-
-std::string buildDocument(int paragraphs) {
-    std::string body;
-    body.reserve(static_cast<std::size_t>(paragraphs) * 700);
-    body += paragraphXml(runXml("【書類名】明細書"), false);
-    body += paragraphXml(runXml("【発明の名称】基板処理装置及び基板処理方法"), false);
-    int count = 2;
-    int number = 1;
-    std::size_t heading = 0;
-    while (count < paragraphs) {
-        if (pick(25) == 0 || count == 2) {
-            body += headingParagraph(kHeadings[heading++ % (sizeof kHeadings / sizeof *kHeadings)]);
-            ++count;
-        }
-        // About a third of the paragraphs are numbered already.
-        if (pick(3) == 0 && count < paragraphs) {
-            body += numberParagraph(number++);
-            ++count;
-        }
-        // Now and then a pair of bracketed half-width numbers split by a mark.
-        if (pick(60) == 0 && count + 1 < paragraphs) {
-            body += paragraphXml(runXml("[") + runXml("0012") + runXml("]"), false);
-            body += paragraphXml(runXml("[0012]"), false);
-            count += 2;
-        }
-        if (count < paragraphs) {
-            body += sentenceParagraph();
-            ++count;
-        }
-    }
-    return "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
-           "<w:document xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\" "
-           "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\">"
-           "<w:body>" + body +
-           "<w:sectPr w:rsidR=\"" + rsid() + "\"><w:pgSz w:w=\"11906\" w:h=\"16838\"/>"
-           "<w:pgMar w:top=\"1985\" w:right=\"1701\" w:bottom=\"1701\" w:left=\"1701\" w:header=\"851\" "
-           "w:footer=\"992\" w:gutter=\"0\"/><w:cols w:space=\"425\"/><w:docGrid w:type=\"lines\" w:linePitch=\"360\"/>"
-           "</w:sectPr></w:body></w:document>";
-}
-
-const char* kContentTypes =
-    "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
-    "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
-    "<Default Extension=\"rels\" ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
-    "<Default Extension=\"xml\" ContentType=\"application/xml\"/>"
-    "<Override PartName=\"/word/document.xml\" "
-    "ContentType=\"application/vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml\"/>"
-    "<Override PartName=\"/word/styles.xml\" "
-    "ContentType=\"application/vnd.openxmlformats-officedocument.wordprocessingml.styles+xml\"/>"
-    "</Types>";
-
-const char* kRootRels =
-    "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
-    "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
-    "<Relationship Id=\"rId1\" "
-    "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/officeDocument\" "
-    "Target=\"word/document.xml\"/></Relationships>";
-
-const char* kDocumentRels =
-    "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
-    "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
-    "<Relationship Id=\"rId1\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/styles\" "
-    "Target=\"styles.xml\"/></Relationships>";
-
-const char* kStyles =
-    "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
-    "<w:styles xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\">"
-    "<w:docDefaults><w:rPrDefault><w:rPr><w:rFonts w:ascii=\"Century\" w:eastAsia=\"ＭＳ 明朝\" "
-    "w:hAnsi=\"Century\" w:cs=\"Times New Roman\"/><w:kern w:val=\"2\"/><w:sz w:val=\"24\"/>"
-    "<w:lang w:val=\"en-US\" w:eastAsia=\"ja-JP\" w:bidi=\"ar-SA\"/></w:rPr></w:rPrDefault></w:docDefaults>"
-    "<w:style w:type=\"paragraph\" w:default=\"1\" w:styleId=\"a\"><w:name w:val=\"Normal\"/>"
-    "<w:pPr><w:widowControl w:val=\"0\"/><w:jc w:val=\"both\"/></w:pPr></w:style>"
-    "</w:styles>";
-
-}  // namespace
 
 int main(int argc, char** argv) {
     if (argc < 2) {
@@ -208,33 +18,12 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "PARAGRAPHS must be at least 3\n");
         return 2;
     }
-    const std::string document = buildDocument(paragraphs);
-    const std::vector<std::pair<const char*, std::string>> parts = {
-        {"[Content_Types].xml", kContentTypes},
-        {"_rels/.rels", kRootRels},
-        {"word/document.xml", document},
-        {"word/_rels/document.xml.rels", kDocumentRels},
-        {"word/styles.xml", kStyles},
-    };
-    int err = 0;
-    zip_t* z = zip_open(argv[1], ZIP_CREATE | ZIP_TRUNCATE, &err);
-    if (!z) {
-        std::fprintf(stderr, "cannot create %s\n", argv[1]);
+    std::size_t bytes = 0;
+    const std::string error = kalvendo::bench::WritePatentDocument(argv[1], paragraphs, &bytes);
+    if (!error.empty()) {
+        std::fprintf(stderr, "%s\n", error.c_str());
         return 1;
     }
-    for (const auto& [name, data] : parts) {
-        zip_source_t* src = zip_source_buffer(z, data.data(), data.size(), 0);
-        if (!src || zip_file_add(z, name, src, ZIP_FL_ENC_UTF_8) < 0) {
-            std::fprintf(stderr, "cannot add %s: %s\n", name, zip_strerror(z));
-            zip_discard(z);
-            return 1;
-        }
-    }
-    if (zip_close(z) != 0) {
-        std::fprintf(stderr, "cannot write %s: %s\n", argv[1], zip_strerror(z));
-        zip_discard(z);
-        return 1;
-    }
-    std::printf("%s: %d paragraphs, word/document.xml %zu bytes\n", argv[1], paragraphs, document.size());
+    std::printf("%s: %d paragraphs, word/document.xml %zu bytes\n", argv[1], paragraphs, bytes);
     return 0;
 }

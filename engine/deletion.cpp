@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <utility>
 #include <vector>
 
 namespace engine {
@@ -47,7 +48,8 @@ bool IsOpeningMOrE(ParagraphClass c) { return c == kClassOpening || c == kClassM
 class FilesOfThisRun {
 public:
     void add(const QString& path) { paths_.append(path); }
-    void keep() { paths_.clear(); }
+    // The files, now in the caller's care.
+    QStringList release() { return std::exchange(paths_, {}); }
     ~FilesOfThisRun() {
         for (const QString& path : paths_) QFile::remove(path);
     }
@@ -205,8 +207,9 @@ void TaskRunner::DeleteOriginals() {
     }
     files.add(reports.finding);
     files.add(reports.halfWidth);
-    CheckDeletedText(host_, reports, englishToJapanese);
-    files.keep();
+    // Told once the result is saved; the reports go again if it is not.
+    pendingCheck_ = WriteDeletionCheckReports(host_, reports, englishToJapanese);
+    reportsOfThisRun_ = files.release();
 }
 
 }  // namespace engine

@@ -65,12 +65,6 @@ int CharacterLength(const QString& line);
 // an end counts too).
 QStringList SplitLines(const QString& text);
 
-// The check after the deletion walk: reads the deleted-text file back, writes
-// the two check reports, shows the message of the result, opens the reports
-// and removes the empty ones. Throws word::Error when a file cannot be read,
-// written or removed.
-void CheckDeletedText(Host& host, const DeletionReportPaths& paths, bool englishToJapanese);
-
 // Throws word::Error telling the user that the file at path could not be
 // handled (what: "作成", "書き込み", "読み込み", "削除") and why, and that the
 // document was not saved.
@@ -85,5 +79,20 @@ struct CheckMessage {
     bool exclamation = false;
 };
 CheckMessage DeletionCheckMessage(bool englishToJapanese, bool findingReportEmpty);
+
+// What the check found, to be told once the result is saved.
+struct DeletionCheckResult {
+    CheckMessage message;
+    QStringList toOpen;  // the reports to open, in order
+};
+// The check after the deletion walk: reads the deleted-text file back, writes
+// the two check reports (the empty ones are removed again) and returns the
+// message and the reports to open. Throws word::Error when a file cannot be
+// read, written or removed.
+DeletionCheckResult WriteDeletionCheckReports(Host& host, const DeletionReportPaths& paths, bool englishToJapanese);
+// Shows the check's message and opens its reports.
+void ShowDeletionCheck(Host& host, const DeletionCheckResult& result);
+// Both in a row.
+void CheckDeletedText(Host& host, const DeletionReportPaths& paths, bool englishToJapanese);
 
 }  // namespace engine

@@ -6,6 +6,7 @@
 #include "engine/deletion.h"
 
 #include "engine/text_helpers.h"
+#include "word/atomic_file.h"
 #include "word/automation.h"
 #include "word/cp932.h"
 
@@ -43,7 +44,7 @@ void ThrowFileError(const QString& what, const QString& path, const QString& rea
     throw word::Error(QStringLiteral("ファイル「%1」を%2できませんでした（%3）。\r\n"
                                      "文書は保存していません。ファイルを閉じるか、"
                                      "フォルダーに書き込めるようにしてから、もう一度実行してください。")
-                          .arg(path, what, reason));
+                          .arg(path, what, word::files::ReasonForSystemText(reason)));
 }
 
 int CharacterLength(const QString& line) {
@@ -122,7 +123,7 @@ CheckMessage DeletionCheckMessage(bool englishToJapanese, bool findingReportEmpt
             QStringLiteral("半角文字が５％以上含まれている文がないことを確認"), false};
 }
 
-void CheckDeletedText(Host& host, const DeletionReportPaths& paths, bool englishToJapanese) {
+DeletionCheckResult WriteDeletionCheckReports(Host& host, const DeletionReportPaths& paths, bool englishToJapanese) {
     QFile deletedFile(paths.deletedText);
     if (!deletedFile.open(QIODevice::ReadOnly))
         ThrowFileError(QStringLiteral("読み込み"), paths.deletedText, deletedFile.errorString());
@@ -134,10 +135,6 @@ void CheckDeletedText(Host& host, const DeletionReportPaths& paths, bool english
     RemoveIfExists(paths.finding);
     RemoveIfExists(paths.halfWidth);
     host.SetProgress(74);
-    // Both reports exist from here on, as the user expects after a run; the
-    // content follows once the lines are sorted.
-    WriteReport(paths.finding, {});
-    WriteReport(paths.halfWidth, {});
 
     QByteArray finding;
     QByteArray halfWidth;
@@ -147,23 +144,26 @@ void CheckDeletedText(Host& host, const DeletionReportPaths& paths, bool english
         if (route.halfWidth) halfWidth += word::cp932::encode(line) + crLf;
         if (route.finding) finding += word::cp932::encode(*route.finding) + crLf;
     }
-    WriteReport(paths.finding, finding);
-    WriteReport(paths.halfWidth, halfWidth);
+    // An empty report is not left behind: only the reports with lines exist.
+    if (!finding.isEmpty()) WriteReport(paths.finding, finding);
+    if (!halfWidth.isEmpty()) WriteReport(paths.halfWidth, halfWidth);
     host.SetProgress(76);
     host.ShowStatus(QStringLiteral("最終処理"));
 
-    const CheckMessage message = DeletionCheckMessage(englishToJapanese, finding.isEmpty());
-    host.MessageBox(message.text, message.title, message.exclamation);
-
-    if (!finding.isEmpty()) {
-        host.OpenWithShell(paths.finding);
-        host.OpenWithShell(paths.deletedText);
-    } else {
-        host.OpenWithShell(paths.deletedText);
-        RemoveIfExists(paths.finding);
-    }
-    if (halfWidth.isEmpty()) RemoveIfExists(paths.halfWidth);
+    DeletionCheckResult result{DeletionCheckMessage(englishToJapanese, finding.isEmpty()), {}};
+    if (!finding.isEmpty()) result.toOpen << paths.finding;
+    result.toOpen << paths.deletedText;
     host.SetProgress(78);
+    return result;
+}
+
+void ShowDeletionCheck(Host& host, const DeletionCheckResult& result) {
+    host.MessageBox(result.message.text, result.message.title, result.message.exclamation);
+    for (const QString& path : result.toOpen) host.OpenWithShell(path);
+}
+
+void CheckDeletedText(Host& host, const DeletionReportPaths& paths, bool englishToJapanese) {
+    ShowDeletionCheck(host, WriteDeletionCheckReports(host, paths, englishToJapanese));
 }
 
 }  // namespace engine

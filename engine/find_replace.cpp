@@ -49,6 +49,7 @@ bool GrayAllIn(const word::Range& range, const QString& text) {
 }
 
 void TaskRunner::ReplaceAll(const QString& findText, const QString& replacementText) {
+    StopPoint();
     if (ReplaceAllIn(range_, findText, replacementText)) changed_ = true;
 }
 
@@ -61,6 +62,7 @@ bool TaskRunner::Contains(const QString& text) {
 }
 
 void TaskRunner::GrayAll(const QString& text) {
+    StopPoint();
     if (GrayAllIn(range_, text)) changed_ = true;
 }
 

@@ -41,6 +41,10 @@ public:
     virtual void Wait1Sec() = 0;
     // Lets pending window events run once.
     virtual void DoEvents() = 0;
+    // Called at every pass and paragraph boundary of a run, often: a window
+    // lets pending events run here when some time has passed since it last
+    // did, so that it repaints and a click on 中止 arrives. Others do nothing.
+    virtual void PollEvents() {}
     // A message box with an OK button only; title is "Kalvendo" unless given.
     virtual void MessageBox(const QString& text, const QString& title, bool exclamation) = 0;
     void MessageBox(const QString& text) { MessageBox(text, QStringLiteral("Kalvendo"), false); }

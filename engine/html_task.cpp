@@ -2,6 +2,7 @@
 
 #include "engine/text_helpers.h"
 #include "engine/task_runner.h"
+#include "word/atomic_file.h"
 #include "word/ooxml/html_writer.h"
 
 #include <QFile>
@@ -58,7 +59,13 @@ void TaskRunner::RunHtmlTask() {
         word_->SetVisible(true);
     word_.reset();
     for (const QString& file : written.htmlFiles) {
-        SlimHTM(file);
+        try {
+            SlimHTM(file);
+        } catch (const word::Error&) {
+            // A run that fails leaves no HTML that looks finished.
+            for (const QString& other : written.htmlFiles) QFile::remove(other);
+            throw;
+        }
         host_.ShowLog(2, QStringLiteral(" .. HTML保存：") + file);
     }
     for (const QString& line : written.pictureLog) host_.ShowLog(2, QStringLiteral(" .. 画像：") + line);
@@ -68,60 +75,39 @@ void TaskRunner::RunHtmlTask() {
     ReportRefusedCharacters(host_, written.refused);
 }
 
-// Rewrites the HTML file line by line through "<name>.temp". The bytes are
-// code page 932 and pass unchanged: CR and LF never occur inside a code page
-// 932 character, so the lines are found in the bytes, and each is written
-// back followed by CR LF.
+// Rewrites the HTML file line by line. The bytes are code page 932 and pass
+// unchanged: CR and LF never occur inside a code page 932 character, so the
+// lines are found in the bytes, and each is written back followed by CR LF.
+// The new content replaces the file whole (through a temporary file), so the
+// file is never left half-written.
 void TaskRunner::SlimHTM(const QString& fileName) {
-    const QString tempName = fileName + QStringLiteral(".temp");
     QFile in(fileName);
     if (!in.open(QIODevice::ReadOnly))
         throw word::Error(QStringLiteral("HTMLファイルを開けませんでした：%1（%2）").arg(fileName, in.errorString()));
-    QFile out(tempName);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        throw word::Error(QStringLiteral("ファイルを作成できませんでした：%1（%2）").arg(tempName, out.errorString()));
-
-    bool ok = true;
-    auto writeLine = [&](const QByteArray& line) {
-        if (ok && (out.write(line) != line.size() || out.write("\r\n", 2) != 2)) ok = false;
-    };
-    QByteArray line;
-    bool afterCr = false;  // a LF right after a CR ends no further line
-    while (ok && !in.atEnd()) {
-        const QByteArray chunk = in.read(1 << 16);
-        if (chunk.isEmpty() && in.error() != QFile::NoError) {
-            ok = false;
-            break;
-        }
-        for (char c : chunk) {
-            if (c == '\n' && afterCr) {
-                afterCr = false;
-                continue;
-            }
-            afterCr = c == '\r';
-            if (c == '\r' || c == '\n') {
-                writeLine(line);
-                line.clear();
-            } else {
-                line += c;
-            }
-        }
-    }
-    if (!line.isEmpty()) writeLine(line);
-    if (in.error() != QFile::NoError) ok = false;
-    if (ok && !out.flush()) ok = false;
-    out.close();
+    const QByteArray bytes = in.readAll();
+    if (in.error() != QFile::NoError)
+        throw word::Error(QStringLiteral("HTMLファイルを読み込めませんでした：%1（%2）").arg(fileName, in.errorString()));
     in.close();
-    if (!ok || out.error() != QFile::NoError) {
-        QFile::remove(tempName);
-        throw word::Error(QStringLiteral("HTMLファイルを書き直せませんでした：%1").arg(fileName));
+
+    QByteArray out;
+    out.reserve(bytes.size() + bytes.size() / 32 + 2);
+    qsizetype start = 0;
+    const qsizetype size = bytes.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        const char c = bytes[i];
+        if (c != '\r' && c != '\n') continue;
+        out += bytes.mid(start, i - start) + "\r\n";
+        if (c == '\r' && i + 1 < size && bytes[i + 1] == '\n') ++i;  // CR LF ends one line
+        start = i + 1;
     }
-    if (!QFile::remove(fileName)) {
-        QFile::remove(tempName);
-        throw word::Error(QStringLiteral("HTMLファイルを置き換えられませんでした：%1").arg(fileName));
+    if (start < size) out += bytes.mid(start) + "\r\n";
+
+    try {
+        word::files::WriteAtomically(fileName, out);
+    } catch (const word::files::FileError& e) {
+        throw word::Error(QStringLiteral("HTMLファイルを書き直せませんでした：%1（%2）")
+                              .arg(fileName, word::files::Reason(e.err())));
     }
-    if (!QFile::rename(tempName, fileName))
-        throw word::Error(QStringLiteral("HTMLファイルの名前を戻せませんでした。内容は %1 にあります。").arg(tempName));
 }
 
 }  // namespace engine

@@ -43,6 +43,8 @@ bool RunStartButton(TaskRunner& runner, Host& host, int task,
         runner.RunTask(run.code);
         if (setButtonEnable) setButtonEnable(true);
         if (runner.LastOutcome() != RunOutcome::Completed) allCompleted = false;
+        // A stopped run also stops the runs planned after it.
+        if (runner.LastOutcome() == RunOutcome::Stopped) break;
     }
     return allCompleted;
 }

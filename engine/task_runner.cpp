@@ -1,8 +1,15 @@
 #include "engine/task_runner.h"
 
+#include "engine/deletion.h"
 #include "engine/text_helpers.h"
+#include "word/legacy/legacy.h"
 
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
 #include <QStringList>
+
+#include <utility>
 
 namespace engine {
 
@@ -13,12 +20,26 @@ const QString kChooseFileMessage =
 const QString kOpenFailedMessage =
     QStringLiteral("ファイルを開けませんでした。ファイルを指定し直してください。");
 const QString kWordClass = QStringLiteral("Word.Application");
+const QString kStoppedLog = QStringLiteral(" .. 処理中断：中止しました");
 
 // Clears a flag when the scope ends, however it ends.
 struct RunningScope {
     explicit RunningScope(bool& flag) : flag_(flag) { flag_ = true; }
     ~RunningScope() { flag_ = false; }
     bool& flag_;
+};
+
+// Puts a handler on LibreOffice's conversions for the life of the object.
+class ConversionWaitScope {
+public:
+    explicit ConversionWaitScope(word::legacy::WaitHandler handler)
+        : previous_(word::legacy::setWaitHandler(std::move(handler))) {}
+    ~ConversionWaitScope() { word::legacy::setWaitHandler(std::move(previous_)); }
+    ConversionWaitScope(const ConversionWaitScope&) = delete;
+    ConversionWaitScope& operator=(const ConversionWaitScope&) = delete;
+
+private:
+    word::legacy::WaitHandler previous_;
 };
 
 QString ReasonOf(const std::exception& e) {
@@ -28,14 +49,29 @@ QString ReasonOf(const std::exception& e) {
 
 }  // namespace
 
-TaskRunner::TaskRunner(Host& host) : host_(host) {}
+TaskRunner::TaskRunner(Host& host) : host_(host, *this) {}
 
 void TaskRunner::RunTask(short code) {
     // A click on Start that arrives while a run pauses must not start a second
     // run on the same application, document and flags.
     if (running_) return;
     RunningScope scope(running_);
+    // LibreOffice's conversions (opening and saving a .doc or RTF) take long:
+    // the window stays alive, shows the time and may stop them. The stop
+    // itself is taken up by the failure it causes.
+    Host& window = host_.Window();
+    const ConversionWaitScope waiting([this, &window](int seconds) {
+        window.ShowStatus(QStringLiteral("LibreOffice で変換中… %1 秒").arg(seconds));
+        window.DoEvents();
+        return !stopRequested_;
+    });
+    runCode_ = code;
+    runStarted_ = QDateTime::currentDateTime();
+    RunTaskSteps(code);
+    host_.ReleaseHeldFiles(lastOutcome_ == RunOutcome::Stopped);
+}
 
+void TaskRunner::RunTaskSteps(short code) {
     const QString box = host_.FilePathText();
     if (box.isEmpty() || box.startsWith(u'<')) {
         lastOutcome_ = RunOutcome::NoFile;
@@ -44,20 +80,32 @@ void TaskRunner::RunTask(short code) {
         return;
     }
 
-    if (!ValidateOptions(code)) {
+    reportsOfThisRun_.clear();
+    pendingCheck_.reset();
+    if (!ValidateOptions(code) || !CheckDocumentWritable(code)) {
         lastOutcome_ = RunOutcome::Refused;
         return;
     }
 
     host_.SetProgress(20);
+    // What killed runs left in the temporary folder goes before this run adds its own.
+    word::legacy::removeWorkDirsOfEndedProcesses();
     wordWasRunning_ = false;
     StartWord();
+    if (stopRequested_) {
+        StopRun();
+        return;
+    }
 
     try {
         documentPath_ = host_.FilePathText();
         if (!word_) throw word::Error(QStringLiteral("Word.Application is not available"));
         document_ = word_->Documents().Open(documentPath_, true);
     } catch (const std::exception& e) {
+        if (stopRequested_) {
+            StopRun();
+            return;
+        }
         // The application stays as it is, so that the next StartWord finds it.
         lastOutcome_ = RunOutcome::OpenFailed;
         document_.reset();
@@ -96,8 +144,57 @@ void TaskRunner::RunTask(short code) {
         }
         host_.SetProgress(100);
         lastOutcome_ = RunOutcome::Completed;
+    } catch (const RunStopped&) {
+        StopRun();
     } catch (const std::exception& e) {
-        AbortRun(ReasonOf(e));
+        // A conversion ended by the stop fails; that failure is the stop.
+        if (stopRequested_)
+            StopRun();
+        else
+            AbortRun(ReasonOf(e));
+    }
+}
+
+void TaskRunner::StopPoint() {
+    host_.Window().PollEvents();
+    // Once the document is closed the result is saved (or there was nothing
+    // to save): the run ends as it would have without the stop.
+    if (stopRequested_ && document_) throw RunStopped{};
+}
+
+void TaskRunner::BoundaryHost::ShowStatus(const QString& text) {
+    window_.ShowStatus(text);
+    runner_.StopPoint();
+}
+
+void TaskRunner::BoundaryHost::SetProgress(double value) {
+    window_.SetProgress(value);
+    runner_.StopPoint();
+}
+
+void TaskRunner::BoundaryHost::RefreshProgress() {
+    window_.RefreshProgress();
+    runner_.StopPoint();
+}
+
+void TaskRunner::BoundaryHost::Wait1Sec() {
+    window_.Wait1Sec();
+    runner_.StopPoint();
+}
+
+void TaskRunner::BoundaryHost::DoEvents() {
+    window_.DoEvents();
+    runner_.StopPoint();
+}
+
+void TaskRunner::BoundaryHost::ReleaseHeldFiles(bool stopped) {
+    const QStringList files = std::exchange(heldFiles_, {});
+    for (const QString& path : files) {
+        // The reports of a stopped run describe a result that was never saved.
+        if (stopped)
+            QFile::remove(path);
+        else
+            window_.OpenWithShell(path);
     }
 }
 
@@ -148,6 +245,7 @@ void TaskRunner::AbortRun(const QString& reason) {
     // saving (the input on disk was never written) and the engine is released,
     // so that the next run starts clean.
     lastOutcome_ = RunOutcome::Aborted;
+    DropReportsOfThisRun();
     const QString text = reason.isEmpty() ? QStringLiteral("処理中に原因不明のエラーが発生しました。") : reason;
     host_.MessageBox(text);
     host_.ShowLog(1, QStringLiteral(" .. 処理中断：") + text);
@@ -162,6 +260,38 @@ void TaskRunner::AbortRun(const QString& reason) {
         document_.reset();
     }
     ReleaseWord();
+}
+
+void TaskRunner::StopRun() {
+    lastOutcome_ = RunOutcome::Stopped;
+    Host& window = host_.Window();
+    window.ShowLog(1, kStoppedLog);
+    range_ = word::Range();
+    if (document_) {
+        try {
+            document_->Close(word::wdDoNotSaveChanges);
+        } catch (const std::exception&) {
+            // Nothing was written; the in-memory document is dropped below either way.
+        }
+        document_.reset();
+    }
+    ReleaseWord();
+    RemoveReportsOfThisRun();
+    window.ShowStatus(QStringLiteral("中止しました"));
+}
+
+void TaskRunner::RemoveReportsOfThisRun() {
+    // The deletion task writes its reports before its last passes; a stop in
+    // those passes leaves reports of a deletion that was never saved. Only
+    // files written by this run go: an earlier run's reports stay.
+    if (runCode_ != 2 || colourFlag_ || documentPath_.isEmpty()) return;
+    for (const bool englishToJapanese : {true, false}) {
+        const DeletionReportPaths reports = MakeDeletionReportPaths(documentPath_, englishToJapanese);
+        for (const QString& path : {reports.deletedText, reports.finding, reports.halfWidth}) {
+            const QFileInfo file(path);
+            if (file.exists() && file.lastModified() >= runStarted_) QFile::remove(path);
+        }
+    }
 }
 
 void TaskRunner::ReleaseWord() {

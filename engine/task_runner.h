@@ -3,13 +3,17 @@
 // the window (or the command-line run) and owns the state of a run: the
 // engine's application, the open document, the document range and the flags.
 
+#include "engine/deletion.h"
 #include "engine/host.h"
 #include "word/automation.h"
 
+#include <QDateTime>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace engine {
 
@@ -19,18 +23,24 @@ enum class RunOutcome {
     NoFile,      // the file box named no file: message and browse dialog
     OpenFailed,  // the document could not be opened: message and browse dialog
     Aborted,     // a failure after the document was opened: reported, nothing written
-    Refused,     // an option the task needs is unusable: message, the document not opened
+    Refused,     // an option the task needs is unusable, or the document is read-only:
+                 // message, the document not opened
+    Stopped,     // stopped by the user: closed without saving, nothing written, no message
 };
 
-// The steps of the save sequence, for tests that simulate a failure at each.
+// Thrown at a boundary of a run when a stop was requested. Deliberately not a
+// std::exception: no handler of errors inside a task may take a stop for one.
+struct RunStopped {};
+
+// The steps of the save sequence, in order, for tests that simulate a failure
+// (or the process ending) at each.
 enum class SaveStep {
-    ChooseBackup,         // pick the first free backup name
-    SaveAs,               // the edited document written under the backup name
+    ChooseBackup,         // leftovers of a killed save removed, the first free backup name picked
+    WriteResult,          // the edited document written whole under a temporary name
+    KeepModeAndOwner,     // the temporary file given the document's mode, owner and group
     Close,                // the document closed without saving
-    DeleteStaleTemporary, // a ".$$$" left by an earlier run removed
-    MoveResultAside,      // backup name -> temporary name
-    MoveInputToBackup,    // document path -> backup name
-    MoveResultIntoPlace,  // temporary name -> document path
+    KeepInputAsBackup,    // the input given the backup name as a second name
+    MoveResultIntoPlace,  // temporary name -> document name (the input keeps only the backup name)
     ReadSize,             // the saved file's length read for the log
 };
 
@@ -42,6 +52,13 @@ public:
     // Refuses (returns at once) while another run is in progress.
     void RunTask(short code);
     bool IsRunning() const { return running_; }
+
+    // Asks the run in progress to end at its next pass or paragraph boundary:
+    // the document is closed without saving and the log says so. The request
+    // stays until cleared, so that a caller running several documents sees it.
+    void RequestStop() { stopRequested_ = true; }
+    void ClearStopRequest() { stopRequested_ = false; }
+    bool StopRequested() const { return stopRequested_; }
     RunOutcome LastOutcome() const { return lastOutcome_; }
 
     // False: task code 2 deletes the source text; true: it colours it.
@@ -84,6 +101,48 @@ public:
     void SetSaveStepHookForTest(std::function<void(SaveStep)> hook) { saveStepHook_ = std::move(hook); }
 
 private:
+    // The host as the tasks see it. Their status, progress and event calls
+    // mark the boundaries of passes and paragraphs, where a requested stop
+    // ends the run; the files they hand to the desktop (reports) wait until
+    // the run has ended and are removed instead when it was stopped.
+    class BoundaryHost final : public Host {
+    public:
+        BoundaryHost(Host& window, TaskRunner& runner) : window_(window), runner_(runner) {}
+        void ShowLog(int mode, const QString& text) override { window_.ShowLog(mode, text); }
+        void ShowStatus(const QString& text) override;
+        void SetProgress(double value) override;
+        double Progress() const override { return window_.Progress(); }
+        void RefreshProgress() override;
+        void Wait1Sec() override;
+        void DoEvents() override;
+        void PollEvents() override { window_.PollEvents(); }
+        using Host::MessageBox;
+        void MessageBox(const QString& text, const QString& title, bool exclamation) override {
+            window_.MessageBox(text, title, exclamation);
+        }
+        void BrowseForFile() override { window_.BrowseForFile(); }
+        void OpenWithShell(const QString& path) override { heldFiles_.append(path); }
+        QString FilePathText() const override { return window_.FilePathText(); }
+        TaskOptions Options() const override { return window_.Options(); }
+        // Hands the held files to the desktop, or removes them after a stop.
+        void ReleaseHeldFiles(bool stopped);
+        Host& Window() { return window_; }
+
+    private:
+        Host& window_;
+        TaskRunner& runner_;
+        QStringList heldFiles_;
+    };
+
+    // A boundary of the run: lets the window's events through and throws
+    // RunStopped when a stop was requested while a document is open.
+    void StopPoint();
+    void RunTaskSteps(short code);
+    // Ends a run that was stopped: log line, document closed without saving,
+    // engine released, the reports this run wrote removed; no message.
+    void StopRun();
+    void RemoveReportsOfThisRun();
+
     // Step lists, one source file per task family.
     void RunNumberingSteps(short code);   // task codes 0 and 1, numbering.cpp
     void NumberingTail();
@@ -102,12 +161,19 @@ private:
     // document closed without saving, engine released.
     void AbortRun(const QString& reason);
     void ReleaseWord();
-    // The save branch of FinalProcess: write, close and swap the files, undoing
-    // what was done when a step fails.
-    void SaveWithBackup(const QString& backupPath);
+    // The save branch of FinalProcess: write, close and exchange the files,
+    // undoing what was done when a step fails.
+    void SaveWithBackup();
+    // Refuses a run that would replace a read-only document, before anything is
+    // written; shows the message and returns false.
+    bool CheckDocumentWritable(short code);
+    // The deletion check's message and reports, once the result is saved.
+    void AnnounceDeletionCheck();
+    // Removes the report files of a run whose result was not saved.
+    void DropReportsOfThisRun();
     void SaveStepHook(SaveStep step) { if (saveStepHook_) saveStepHook_(step); }
 
-    Host& host_;
+    BoundaryHost host_;
     std::shared_ptr<word::Application> word_;
     std::shared_ptr<word::Document> document_;
     word::Range range_;
@@ -116,8 +182,15 @@ private:
     bool changed_ = false;
     bool colourFlag_ = false;
     bool running_ = false;
+    bool stopRequested_ = false;
+    short runCode_ = -1;
+    QDateTime runStarted_;
     RunOutcome lastOutcome_ = RunOutcome::Completed;
     std::function<void(SaveStep)> saveStepHook_;
+    // Report files this run wrote beside the document; they describe its
+    // result, so they stay only when the result is saved.
+    QStringList reportsOfThisRun_;
+    std::optional<DeletionCheckResult> pendingCheck_;
 };
 
 }  // namespace engine

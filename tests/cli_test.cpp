@@ -85,4 +85,19 @@ TEST_F(CliTest, FailedFileGivesExitOneAndTheOthersAreProcessed) {
     EXPECT_EQ(testsupport::storyParagraphs(good), QStringList({"【技術分野】", "　【０００１】", "　本文。"}));
 }
 
+TEST_F(CliTest, AFileThatCannotBeOpenedIsNamedOnceWithTheReason) {
+    const QString tooLong = dir.filePath(QString(300, u'a') + ".docx");
+    const struct {
+        QString input;
+        const char* reason;
+    } cases[] = {{dir.filePath("missing.docx"), "ありません"}, {tooLong, "長すぎます"}};
+    for (const auto& c : cases) {
+        const Result r = cli({"--find", "a", "--replace", "b", "-o", dir.filePath("out.docx"), c.input});
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_EQ(r.err.count(c.input), 1) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(QString::fromUtf8(c.reason))) << r.err.toStdString();
+    }
+    EXPECT_TRUE(testsupport::folderEntries(dir.path()).isEmpty());
+}
+
 }  // namespace

@@ -252,3 +252,24 @@ TEST_F(DeletionWalk, UnwritableReportLeavesNoHalfWrittenFiles) {
     EXPECT_FALSE(QFile::exists(deletedTextPath()));
     EXPECT_FALSE(QFile::exists(findingEjPath()));
 }
+
+TEST_F(DeletionWalk, AStopAfterTheCheckLeavesNeitherReportsNorBackup) {
+    // Japanese in the English source: the check writes every report.
+    writeDoc({"--/H", "Source with 日本語 and more English words here.", "訳文一。", "--/E", "Second source sentence.",
+              "訳文二。", "--/Z", ""});
+    const QByteArray before = bytesOf(docPath);
+    // 中止 in the passes that follow the check, once its reports are complete
+    // (the first boundary at 78 % is the check's own last step).
+    int boundariesAfterCheck = 0;
+    host.onPollEvents = [&] {
+        if (host.progress >= 78 && ++boundariesAfterCheck == 2) runner.RequestStop();
+    };
+    runTask2();
+    EXPECT_EQ(runner.LastOutcome(), engine::RunOutcome::Stopped);
+    // The check's message belongs to a saved result: a stopped run shows none.
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_TRUE(host.log.endsWith(" .. 処理中断：中止しました"));
+    EXPECT_TRUE(host.openedFiles.isEmpty());
+    EXPECT_EQ(bytesOf(docPath), before);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"doc.docx"});
+}

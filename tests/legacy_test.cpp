@@ -1,9 +1,11 @@
 #include "word/legacy/legacy.h"
 
 #include "engine/task_runner.h"
+#include "support/compound_file_builder.h"
 #include "support/docx_builder.h"
 #include "support/recording_host.h"
 #include "word/automation.h"
+#include "word/legacy/compound_file.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -15,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <unistd.h>
 
 using word::legacy::Format;
 
@@ -181,17 +184,97 @@ TEST_F(LegacyConversion, AConversionThatOverrunsTheTimeLimitIsEndedWithItsChildr
     expectInputUntouchedBesideBin();
 }
 
-TEST_F(LegacyConversion, PasswordProtectedDocumentsAreRefusedWithAClearMessage) {
-    QByteArray ole("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8);
-    ole += QByteArray(1000, '\0');
-    ole += QByteArray("E\0n\0c\0r\0y\0p\0t\0e\0d\0P\0a\0c\0k\0a\0g\0e\0", 32);
-    writeFile(dir.filePath("locked.doc"), ole);
-    try {
-        word::legacy::convertToDocx(dir.filePath("locked.doc"), Format::Word97);
-        FAIL() << "expected word::Error";
-    } catch (const word::Error& e) {
-        EXPECT_TRUE(e.message().contains("パスワード")) << e.what();
+TEST_F(LegacyConversion, AStopDuringTheConversionEndsItsProcessGroupAndLeavesNothingBehind) {
+    const QString pidFile = dir.filePath("child.pid");
+    PathOverride path(fakeSoffice(("/bin/sleep 60 &\necho $! > '" + pidFile + "'\nwait\n").toUtf8()).toUtf8());
+    QDir(dir.path()).mkdir("tmp");
+    const QByteArray oldTemp = qgetenv("TMPDIR");
+    qputenv("TMPDIR", dir.filePath("tmp").toUtf8());
+    testsupport::RecordingHost host;
+    engine::TaskRunner runner(host);
+    host.filePathText = input;
+    // The window's 中止 arrives while the status shows the conversion's time.
+    host.onDoEvents = [&] {
+        if (!host.statuses.isEmpty() && host.statuses.constLast().startsWith("LibreOffice で変換中… ")) runner.RequestStop();
+    };
+    QElapsedTimer timer;
+    timer.start();
+    runner.RunTask(1);
+    qputenv("TMPDIR", oldTemp);
+    EXPECT_LT(timer.elapsed(), 15000);
+    EXPECT_EQ(runner.LastOutcome(), engine::RunOutcome::Stopped);
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_TRUE(host.log.endsWith(" .. 処理中断：中止しました")) << host.log.toStdString();
+    EXPECT_TRUE(QDir(dir.filePath("tmp")).isEmpty());
+    const QByteArray pid = readAll(pidFile).trimmed();
+    const QByteArray stat = pid.isEmpty() ? QByteArray() : readAll("/proc/" + pid + "/stat");
+    if (!stat.isEmpty()) {
+        EXPECT_TRUE(stat.contains(") Z")) << stat.constData();
     }
+    QFile::remove(pidFile);
+    QDir(dir.filePath("tmp")).removeRecursively();
+    expectInputUntouchedBesideBin();
+}
+
+// Judged from the file's structure before LibreOffice sees it (given a
+// compound file without a Word document, LibreOffice imports its bytes as
+// text and exits 0): refused with a clear message, the input untouched.
+TEST_F(LegacyConversion, ACompoundFileThatIsNoReadableWordDocumentIsRefused) {
+    using testsupport::compoundFile;
+    using testsupport::wordDocumentStream;
+    QByteArray wrongIdentifier = wordDocumentStream(false);
+    wrongIdentifier[0] = 'x';
+    const QByteArray ole("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8);
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        const char* message;
+    } cases[] = {
+        {"workbook", compoundFile({{"Workbook", QByteArray(5000, 'x')}}), "Word 文書として読めませんでした"},
+        {"wrong identifier", compoundFile({{"WordDocument", wrongIdentifier}}), "Word 文書として読めませんでした"},
+        {"damaged header", ole + QByteArray(2000, '\x7F'), "Word 文書として読めませんでした"},
+        {"rc4", compoundFile({{"WordDocument", wordDocumentStream(true)}, {"1Table", QByteArray(4096, '\0')}}),
+         "パスワード"},
+        {"encrypted package", compoundFile({{"EncryptionInfo", QByteArray(200, '\1')}, {"EncryptedPackage", QByteArray(5000, '\2')}}),
+         "パスワード"},
+    };
+    testsupport::RecordingHost host;
+    engine::TaskRunner runner(host);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        writeFile(input, c.bytes);
+        host.clear();
+        host.filePathText = input;
+        runner.RunTask(1);
+        EXPECT_EQ(runner.LastOutcome(), engine::RunOutcome::OpenFailed);
+        ASSERT_EQ(host.messages.size(), 1u);
+        EXPECT_TRUE(host.messages[0].text.contains(QString::fromUtf8(c.message)) && host.messages[0].text.contains("spec.doc"))
+            << host.messages[0].text.toStdString();
+        EXPECT_EQ(readAll(input), c.bytes);
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList({"spec.doc"}));
+    }
+    // A readable document passes the same look.
+    EXPECT_EQ(word::legacy::ClassifyWordFile(compoundFile({{"WordDocument", wordDocumentStream(false)}})),
+              word::legacy::WordFileKind::Readable);
+    for (const QString& name : QDir(kCorpusDoc).entryList({"*.doc"}, QDir::Files))
+        EXPECT_EQ(word::legacy::ClassifyWordFile(readAll(kCorpusDoc + "/" + name)), word::legacy::WordFileKind::Readable)
+            << name.toStdString();
+}
+
+// A run that was killed leaves its conversion folder; the next conversion
+// removes the folders of processes that no longer run, and no other.
+TEST_F(LegacyConversion, WorkFoldersOfEndedProcessesAreRemoved) {
+    const QString dead = QDir::tempPath() + "/kalvendo-lo-2147483600-abcdef";
+    const QString live = QDir::tempPath() + "/kalvendo-lo-1-abcdef";
+    ASSERT_TRUE(QDir().mkpath(dead + "/profile") && QDir().mkpath(live));
+    PathOverride path(fakeSoffice("exit 0\n").toUtf8());
+    EXPECT_THROW(word::legacy::convertToDocx(input, Format::Word97), word::Error);
+    EXPECT_FALSE(QFileInfo::exists(dead));
+    EXPECT_TRUE(QFileInfo::exists(live));
+    QDir(live).removeRecursively();
+    // Nor is the folder of this run left behind.
+    const QStringList own = QDir(QDir::tempPath()).entryList({QStringLiteral("kalvendo-lo-%1-*").arg(::getpid())}, QDir::Dirs);
+    EXPECT_TRUE(own.isEmpty()) << own.join(' ').toStdString();
 }
 
 }  // namespace

@@ -1,142 +1,12 @@
 // The main window: start-up with stored settings or a command line, the
-// closing save, the file box and its dialog, drops, task options and the
-// start button, the log, the pause, colours, fonts and help.
+// closing save, the file box, its dialog and drops, recent files, the task
+// menu and options, colours, fonts and help.
 
-#include "ui/main_window.h"
-
-#include "engine/text_helpers.h"
-#include "support/docx_builder.h"
-#include "word/automation.h"
-#include "word/backup.h"
-
-#include <QApplication>
-#include <QCheckBox>
-#include <QColorDialog>
-#include <QComboBox>
-#include <QDesktopServices>
-#include <QDir>
-#include <QDropEvent>
-#include <QElapsedTimer>
-#include <QFile>
-#include <QFileDialog>
-#include <QFileInfo>
-#include <QFontDatabase>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMessageBox>
-#include <QMimeData>
-#include <QPlainTextEdit>
-#include <QPointer>
-#include <QProgressBar>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QSettings>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTimer>
-#include <QUrl>
-
-#include <gtest/gtest.h>
-
-#include <ctime>
-#include <deque>
-#include <functional>
-#include <memory>
-
-using ui::frmQuorvel;
+#include "support/window_test_util.h"
 
 namespace {
 
-// Records the URLs handed to the desktop instead of launching anything.
-class ShellRecorder : public QObject {
-    Q_OBJECT
-public:
-    QList<QUrl> opened;
-public slots:
-    void open(const QUrl& url) { opened.append(url); }
-};
-
-// Answers the modal dialogs that appear, in order, one function each.
-class ModalAnswers {
-public:
-    explicit ModalAnswers(std::deque<std::function<void(QWidget*)>> answers) : answers_(std::move(answers)) {
-        timer_.setInterval(10);
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            QWidget* w = QApplication::activeModalWidget();
-            if (!w || w == last_ || answers_.empty()) return;
-            last_ = w;
-            auto answer = std::move(answers_.front());
-            answers_.pop_front();
-            ++answered_;
-            answer(w);
-        });
-        timer_.start();
-    }
-    int answered() const { return answered_; }
-    bool allAnswered() const { return answers_.empty(); }
-
-private:
-    QTimer timer_;
-    QPointer<QWidget> last_;
-    std::deque<std::function<void(QWidget*)>> answers_;
-    int answered_ = 0;
-};
-
-// Answers a message box with OK, keeping its text and title.
-std::function<void(QWidget*)> okMessage(QString* text, QString* title = nullptr) {
-    return [text, title](QWidget* w) {
-        auto* box = qobject_cast<QMessageBox*>(w);
-        ASSERT_NE(box, nullptr);
-        if (text) *text = box->text();
-        if (title) *title = box->windowTitle();
-        box->button(QMessageBox::Ok)->click();
-    };
-}
-
-const QString kBannerLog = ui::text::kLogBanner;
-
-class MainWindowTest : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        static int argc = 1;
-        static char name[] = "main_window_test";
-        static char* argv[] = {name, nullptr};
-        if (!QApplication::instance()) new QApplication(argc, argv);
-    }
-
-    void SetUp() override {
-        ASSERT_TRUE(store_.isValid());
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, store_.path());
-        QDesktopServices::setUrlHandler(QStringLiteral("file"), &shell_, "open");
-    }
-    void TearDown() override { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); }
-
-    QString iniPath() const { return store_.path() + "/Kalvendo/Kalvendo.ini"; }
-
-    void store(const QString& key, const QString& value) {
-        QSettings s(iniPath(), QSettings::IniFormat);
-        s.setValue("Settings/" + key, value);
-    }
-    QSettings stored() const { return QSettings(iniPath(), QSettings::IniFormat); }
-
-    std::unique_ptr<frmQuorvel> open(const QString& commandLine = QString()) {
-        return std::make_unique<frmQuorvel>(commandLine);
-    }
-
-    template <typename T>
-    static T* child(QWidget& w, const QString& name) {
-        T* c = w.findChild<T*>(name);
-        EXPECT_NE(c, nullptr) << name.toStdString();
-        return c;
-    }
-
-    QTemporaryDir store_;
-    QTemporaryDir files_;
-    ShellRecorder shell_;
-};
-
-bool shown(QWidget& w, QWidget* c) { return c->isVisibleTo(&w); }
+using namespace testsupport::window;
 
 // ---------------------------------------------------------------------------
 // Start-up
@@ -177,7 +47,10 @@ TEST_F(MainWindowTest, FirstStartWithAnEmptyStoreShowsTheDesignChoices) {
 
 TEST_F(MainWindowTest, EveryControlCarriesItsNameCaptionAndPlace) {
     auto w = open();
-    EXPECT_EQ(w->size(), QSize(w->TwipsX(8976), w->TwipsY(7512)));
+    // The menu bar sits above the client area; places are relative to the latter.
+    EXPECT_EQ(w->ClientArea()->size(), QSize(w->TwipsX(8976), w->TwipsY(7512)));
+    EXPECT_EQ(w->ClientArea()->pos(), QPoint(0, w->menuBar->height()));
+    EXPECT_EQ(w->height(), w->menuBar->height() + w->TwipsY(7512));
     EXPECT_EQ(w->minimumSize(), w->maximumSize());  // fixed size
 
     struct Expect {
@@ -312,8 +185,8 @@ TEST_F(MainWindowTest, TheStoredTaskIsReadLenientlyAndRoundedHalfToEven) {
     const struct {
         const char* stored;
         int task;
-    } cases[] = {{"4.5", 4}, {"5.5", 1}, {"2.5", 2}, {"3.5", 4}, {"6", 1}, {" 3 ", 3}, {"abc", 0}, {"", 0},
-                 {"0", 0},   {"5", 5},   {"-1", 1},  {"2x", 2},  {"1e9", 1}};
+    } cases[] = {{"4.5", 4}, {"5.5", 6}, {"2.5", 2}, {"3.5", 4}, {"7", 7},  {"7.5", 1}, {" 3 ", 3}, {"abc", 0},
+                 {"", 0},    {"0", 0},   {"5", 5},   {"-1", 1},  {"2x", 2}, {"1e9", 1}};
     for (const auto& c : cases) {
         store("Task", c.stored);
         auto w = open();
@@ -352,7 +225,7 @@ TEST_F(MainWindowTest, TheFontSwitchTakesOnlyZeroOrOneReadStrictly) {
 // ---------------------------------------------------------------------------
 // The closing save
 
-TEST_F(MainWindowTest, TheClosingSaveWritesExactlyTheNineKeys) {
+TEST_F(MainWindowTest, TheClosingSaveWritesTheNineKeysAndTheNewOptions) {
     const QString doc = files_.filePath("spec.docx");
     auto w = open();
     w->txtFilePath->setText(doc);
@@ -363,12 +236,15 @@ TEST_F(MainWindowTest, TheClosingSaveWritesExactlyTheNineKeys) {
     w->chFont->setChecked(true);
     w->cmbFont[0]->setEditText("A font nobody has");
     w->cmbFont[1]->setEditText("");
+    w->chkConvertImages->setChecked(false);
+    w->chkItem[1]->setChecked(false);
     w->close();
 
     QSettings s = stored();
     s.beginGroup("Settings");
-    EXPECT_EQ(s.childKeys(), (QStringList{"ChFont", "DocPath", "FontEng", "FontJpn", "OptKind", "OptSpace", "OrgColor",
-                                          "Task", "TraColor"}));
+    EXPECT_EQ(s.childKeys(), (QStringList{"ChFont", "ConvertImages", "DocPath", "FontEng", "FontJpn", "ItemFamilies",
+                                          "OptKind", "OptSpace", "OrgColor", "RecentFiles", "SplitDocuments", "Task",
+                                          "TraColor"}));
     EXPECT_EQ(s.value("DocPath").toString(), files_.path() + "/");
     EXPECT_EQ(s.value("OptKind").toString(), "1");
     EXPECT_EQ(s.value("OptSpace").toString(), "0");
@@ -378,6 +254,9 @@ TEST_F(MainWindowTest, TheClosingSaveWritesExactlyTheNineKeys) {
     EXPECT_EQ(s.value("ChFont").toString(), "1");
     EXPECT_EQ(s.value("FontJpn").toString(), "A font nobody has");
     EXPECT_EQ(s.value("FontEng").toString(), "");
+    EXPECT_EQ(s.value("ConvertImages").toString(), "0");
+    EXPECT_EQ(s.value("SplitDocuments").toString(), "0");
+    EXPECT_EQ(s.value("ItemFamilies").toString(), "請求項,表,化,数");
     s.endGroup();
     EXPECT_EQ(s.childGroups(), QStringList{"Settings"});
 }
@@ -398,6 +277,8 @@ TEST_F(MainWindowTest, WhatWasStoredComesBackAtTheNextStart) {
         w->OptSpace[1]->setChecked(true);
         w->txtColor[1]->setText("0000FF");
         w->cmbFont[1]->setEditText("Latin Modern");
+        w->chkSplitDocuments->setChecked(true);
+        w->chkItem[0]->setChecked(false);
         w->cmdEnd->click();
         EXPECT_FALSE(w->isVisible());
     }
@@ -406,6 +287,10 @@ TEST_F(MainWindowTest, WhatWasStoredComesBackAtTheNextStart) {
     EXPECT_EQ(w->txtColor[1]->text(), "0000FF");
     EXPECT_EQ(w->SwatchColour(1), 0x000000);
     EXPECT_EQ(w->cmbFont[1]->currentText(), "Latin Modern");
+    const engine::TaskOptions o = w->Options();
+    EXPECT_TRUE(o.convertImages);
+    EXPECT_TRUE(o.splitDocuments);
+    EXPECT_EQ(o.itemFamilies, (QStringList{"図", "表", "化", "数"}));
 }
 
 // ---------------------------------------------------------------------------
@@ -493,7 +378,7 @@ TEST_F(MainWindowTest, TheBrowseDialogPutsTheChosenFileOrTheInvalidFileTextInThe
             title = d->windowTitle();
             filters = d->nameFilters();
             folder = d->directory().absolutePath();
-            mustExist = d->fileMode() == QFileDialog::ExistingFile;
+            mustExist = d->fileMode() == QFileDialog::ExistingFiles;
             chooseInDialog(d, doc);
         }});
         w->cmdRefer->click();
@@ -534,24 +419,14 @@ TEST_F(MainWindowTest, CancellingTheFirstBrowseLeavesTheInvalidFileTextWithoutAN
     EXPECT_FALSE(w->cmdOpen->isEnabled());
 }
 
-void dropFiles(QWidget& target, const QStringList& paths) {
-    QMimeData data;
-    QList<QUrl> urls;
-    for (const QString& p : paths) urls << QUrl::fromLocalFile(p);
-    data.setUrls(urls);
-    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&target, &enter);
-    EXPECT_TRUE(enter.isAccepted());
-    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&target, &drop);
-    QTest::qWait(100);
-}
-
-TEST_F(MainWindowTest, ADropTakesTheFirstFileOnly) {
+TEST_F(MainWindowTest, ADropTakesEveryDocumentUnlessTheFirstFileIsNone) {
     auto w = open();
-    dropFiles(*w, {"/w/first.docx", "/w/second.doc"});
-    EXPECT_EQ(w->txtFilePath->text(), "/w/first.docx");
+    dropFiles(*w, {"/w/first.docx", "/w/notes.txt", "/w/second.doc"});
+    EXPECT_EQ(w->txtFilePath->text(), "/w/first.docx（他 1 件）");
+    EXPECT_EQ(w->ChosenDocuments(), (QStringList{"/w/first.docx", "/w/second.doc"}));
     EXPECT_TRUE(w->cmdOpen->isEnabled());
+    dropFiles(*w, {"/w/only.docx"});
+    EXPECT_EQ(w->txtFilePath->text(), "/w/only.docx");
 
     QString message, title;
     ModalAnswers answers({okMessage(&message, &title)});
@@ -559,7 +434,11 @@ TEST_F(MainWindowTest, ADropTakesTheFirstFileOnly) {
     EXPECT_EQ(answers.answered(), 1);
     EXPECT_EQ(message, "docファイルをドラッグ＆ドロップしてください");
     EXPECT_EQ(title, "Kalvendo");
-    EXPECT_EQ(w->txtFilePath->text(), "/w/first.docx");
+    EXPECT_EQ(w->txtFilePath->text(), "/w/only.docx");
+    // Typing in the box replaces the choice of several.
+    dropFiles(*w, {"/w/a.docx", "/w/b.docx"});
+    w->txtFilePath->setText("/w/typed.docx");
+    EXPECT_EQ(w->ChosenDocuments(), QStringList{"/w/typed.docx"});
 }
 
 TEST_F(MainWindowTest, FilesDroppedOnTheTextBoxesGoToTheWindow) {
@@ -591,12 +470,18 @@ TEST_F(MainWindowTest, OpenInWordHandsTheDocumentToTheDesktop) {
 // ---------------------------------------------------------------------------
 // Task options and the start button
 
-TEST_F(MainWindowTest, EachTaskShowsItsOptionGroupOnly) {
+TEST_F(MainWindowTest, TheTaskMenuAndTheOptionsChooseTogetherAndShowTheTasksOptionGroupOnly) {
     auto w = open();
-    const bool language[6] = {false, false, true, true, false, false};
-    const bool colour[6] = {false, false, false, false, true, false};
-    for (int task : {2, 4, 0, 3, 5, 1, 4, 2}) {
-        w->optTask[task]->setChecked(true);
+    const bool language[8] = {false, false, true, true, false, false, false, false};
+    const bool colour[8] = {false, false, false, false, true, false, false, false};
+    const bool html[8] = {false, false, false, false, false, true, false, false};
+    const bool items[8] = {false, false, false, false, false, false, false, true};
+    for (int task : {2, 4, 0, 3, 5, 6, 7, 1, 4, 7, 2}) {
+        // Even tasks from the menu, odd ones from the task options.
+        if (task % 2 == 0) w->mnuTask[task]->trigger();
+        else w->optTask[task]->setChecked(true);
+        EXPECT_EQ(w->SelectedTask(), task);
+        EXPECT_TRUE(w->mnuTask[task]->isChecked()) << task;
         for (QWidget* c : {static_cast<QWidget*>(w->fraLanguage), static_cast<QWidget*>(w->opt[1]),
                            static_cast<QWidget*>(w->fraSpace), static_cast<QWidget*>(w->OptSpace[0]),
                            static_cast<QWidget*>(w->lblForCheck)})
@@ -605,227 +490,16 @@ TEST_F(MainWindowTest, EachTaskShowsItsOptionGroupOnly) {
                            static_cast<QWidget*>(w->cmbFont[0]), static_cast<QWidget*>(w->cmdSetColor[2]),
                            static_cast<QWidget*>(w->lblColor[3])})
             EXPECT_EQ(shown(*w, c), colour[task]) << task << ' ' << c->objectName().toStdString();
+        EXPECT_EQ(shown(*w, w->chkSplitDocuments), html[task]) << task;
+        EXPECT_EQ(shown(*w, w->chkItem[4]), items[task]) << task;
+        // The task frame keeps showing the options of task codes 0 and 1 only.
+        for (int i = 0; i < 8; ++i) EXPECT_EQ(shown(*w, w->optTask[i]), i < 2) << task << ' ' << i;
     }
-    w->optTask_Click(7);  // outside the array: nothing
-}
-
-// Answers the runner's "choose a file" message and cancels the browse dialog
-// that follows it, keeping the message text.
-std::deque<std::function<void(QWidget*)>> noFileAnswers(int runs, QStringList* messages) {
-    std::deque<std::function<void(QWidget*)>> answers;
-    for (int i = 0; i < runs; ++i) {
-        answers.push_back([messages](QWidget* m) {
-            auto* box = qobject_cast<QMessageBox*>(m);
-            ASSERT_NE(box, nullptr);
-            messages->append(box->text());
-            box->button(QMessageBox::Ok)->click();
-        });
-        answers.push_back([](QWidget* m) {
-            ASSERT_NE(qobject_cast<QFileDialog*>(m), nullptr);
-            qobject_cast<QDialog*>(m)->reject();
-        });
-    }
-    return answers;
-}
-
-TEST_F(MainWindowTest, StartMakesTheRunsOfTheSelectedTaskWithTheirHeadingsAndColourFlag) {
-    auto w = open();
-    const struct {
-        int task;
-        QString log;
-        bool colourFlag;
-    } cases[] = {{3, "\r\n段落振り処理\r\n原文･タグ削除処理", false},
-                 {4, "\r\n色分け処理", true},
-                 {2, "\r\n原文･タグ削除処理", false},
-                 {0, "\r\n新規段落振り処理", false},
-                 {5, "\r\nHTML化処理", false},
-                 {1, "\r\n段落振り処理", false}};
-    for (const auto& c : cases) {
-        const QString before = w->LogText();
-        w->optTask[c.task]->setChecked(true);
-        const int runs = c.task == 3 ? 2 : 1;
-        QStringList messages;
-        {
-            ModalAnswers answers(noFileAnswers(runs, &messages));
-            w->cmdStart->click();
-            EXPECT_TRUE(answers.allAnswered()) << c.task;
-        }
-        EXPECT_EQ(w->LogText(), before + c.log) << c.task;
-        EXPECT_EQ(w->Runner().ColourFlag(), c.colourFlag) << c.task;
-        ASSERT_EQ(messages.size(), runs);
-        EXPECT_EQ(messages[0], "[参照]ボタンを押して処理するWordファイルを指定してください");
-        // The box held no document, so no run went further than its check.
-        EXPECT_EQ(w->Progress(), 0);
-        EXPECT_TRUE(w->cmdStart->isEnabled() && w->cmdEnd->isEnabled() && w->cmdRefer->isEnabled() &&
-                    w->cmdHelp->isEnabled());
-        // Enabling after a run enables Word-open whatever the box holds.
-        EXPECT_TRUE(w->cmdOpen->isEnabled());
-        EXPECT_EQ(w->txtFilePath->text(), "< DOCファイルまたはDOCXファイルを指定してください 無効ファイル： >");
-    }
-}
-
-QString writeSpecification(const QString& path) {
-    testsupport::writeDocx(path, testsupport::paras({"【技術分野】", "　本発明は試験に関する。", "【背景技術】",
-                                                     "　背景を説明する。", "　さらに説明する。"}));
-    return path;
-}
-
-QStringList paragraphTexts(const QString& docxPath) {
-    const QString xml = QString::fromUtf8(testsupport::readZipEntry(docxPath, "word/document.xml"));
-    QStringList texts;
-    qsizetype at = 0;
-    while ((at = xml.indexOf("<w:p", at)) >= 0) {
-        if (at + 4 < xml.size() && xml[at + 4] != u'>' && xml[at + 4] != u' ') {
-            at += 4;
-            continue;
-        }
-        const qsizetype end = xml.indexOf("</w:p>", at);
-        if (end < 0) break;
-        const QString p = xml.mid(at, end - at);
-        QString text;
-        qsizetype t = 0;
-        while ((t = p.indexOf("<w:t", t)) >= 0) {
-            const qsizetype open = p.indexOf('>', t);
-            const qsizetype close = p.indexOf("</w:t>", open);
-            if (p[t + 4] == u'>' || p[t + 4] == u' ') text += p.mid(open + 1, close - open - 1);
-            t = open;
-        }
-        texts << text;
-        at = end;
-    }
-    return texts;
-}
-
-TEST_F(MainWindowTest, NewNumberingOfARealDocumentThroughTheWindow) {
-    const QString doc = writeSpecification(files_.filePath("spec.docx"));
-    const QByteArray input = [&] {
-        QFile f(doc);
-        EXPECT_TRUE(f.open(QIODevice::ReadOnly));
-        return f.readAll();
-    }();
-    auto w = open(doc);
-    w->optTask[0]->setChecked(true);
-
-    struct DuringRun {
-        bool seen = false;
-        bool anyEnabled = true;
-        QString status;
-    } during;
-    QTimer::singleShot(400, w.get(), [&] {
-        during.seen = true;
-        during.anyEnabled = w->cmdStart->isEnabled() || w->cmdEnd->isEnabled() || w->cmdOpen->isEnabled() ||
-                            w->cmdRefer->isEnabled() || w->cmdHelp->isEnabled() || w->optTask[0]->isEnabled() ||
-                            w->optTask[1]->isEnabled();
-        // A second start that arrives during a pause of the run is refused.
-        w->cmdStart->click();
-        w->cmdStart_Click();
-    });
-    w->cmdStart->click();
-
-    EXPECT_TRUE(during.seen);
-    EXPECT_FALSE(during.anyEnabled);
-    EXPECT_TRUE(w->cmdStart->isEnabled() && w->cmdEnd->isEnabled() && w->cmdOpen->isEnabled() &&
-                w->cmdRefer->isEnabled() && w->cmdHelp->isEnabled() && w->optTask[1]->isEnabled());
-
-    const QString size = word::backup::SizeText(QFileInfo(doc).size());
-    EXPECT_EQ(w->LogText(), kBannerLog + "\r\nコマンドライン引数の指定あり：" + doc +
-                                "\r\n新規段落振り処理 .. Word 初期処理成功 .. 保存成功：" + doc + " " + size +
-                                "kB\r\n .. 処理完了-ユーザ操作待ち");
-    EXPECT_EQ(w->Progress(), 100);
-    EXPECT_EQ(w->ProgressBar1->value(), 100);
-    EXPECT_EQ(w->lbl->text(), "段落振り完了");
-    EXPECT_EQ(w->Runner().DocumentPath(), doc);
-
-    EXPECT_EQ(paragraphTexts(doc),
-              (QStringList{"【技術分野】", "　【０００１】", "　本発明は試験に関する。", "【背景技術】",
-                           "　【０００２】", "　背景を説明する。", "　【０００３】", "　さらに説明する。"}));
-    // The input is kept, untouched, as the first backup.
-    QFile backup(word::backup::Candidate(doc, 1));
-    ASSERT_TRUE(backup.open(QIODevice::ReadOnly)) << backup.fileName().toStdString();
-    EXPECT_EQ(backup.readAll(), input);
-
-    // The folder of the processed document is stored at close.
+    EXPECT_EQ(w->mnuTask[3]->text(), "段落振り直し＋原文・タグ削除(&3)");
+    EXPECT_EQ(w->mnuTask[7]->text(), "番号振り直し（請求項・図・表・化・数）(&7)");
+    w->optTask_Click(8);  // outside the array: nothing
     w->close();
-    EXPECT_EQ(stored().value("Settings/DocPath").toString(), files_.path() + "/");
-}
-
-TEST_F(MainWindowTest, ADocumentThatCannotBeOpenedReportsAndOffersTheBrowseDialog) {
-    const QString missing = files_.filePath("missing.docx");
-    auto w = open(missing);
-    w->optTask[1]->setChecked(true);
-    QString message;
-    ModalAnswers answers({okMessage(&message), [](QWidget* m) { qobject_cast<QDialog*>(m)->reject(); }});
-    w->cmdStart->click();
-    EXPECT_TRUE(answers.allAnswered());
-    EXPECT_TRUE(message.startsWith("ファイルを開けませんでした。ファイルを指定し直してください。"));
-    EXPECT_EQ(w->Progress(), 20);
-    EXPECT_TRUE(w->LogText().endsWith("\r\n段落振り処理 .. Word 初期処理成功"));
-    EXPECT_TRUE(w->cmdStart->isEnabled() && w->cmdRefer->isEnabled());
-}
-
-// ---------------------------------------------------------------------------
-// Log, status, progress and the pause
-
-TEST_F(MainWindowTest, ShowLogAppendsContinuesOrReplaces) {
-    auto w = open();
-    w->ShowLog(1, "A");  // the log ends with CR LF: A starts a new line
-    EXPECT_EQ(w->LogText(), kBannerLog + "A");
-    w->ShowLog(1, " .. B");
-    w->ShowLog(2, "C");
-    w->ShowLog(2, "");
-    EXPECT_EQ(w->LogText(), kBannerLog + "A .. B\r\nC\r\n");
-    EXPECT_EQ(w->txt->toPlainText(), QString(kBannerLog + "A .. B\r\nC\r\n").replace("\r\n", "\n"));
-    for (int mode : {0, 3, -1}) {
-        w->ShowLog(mode, QStringLiteral("replaced %1").arg(mode));
-        EXPECT_EQ(w->LogText(), QStringLiteral("replaced %1").arg(mode));
-        EXPECT_EQ(w->txt->toPlainText(), QStringLiteral("replaced %1").arg(mode));
-    }
-}
-
-TEST_F(MainWindowTest, ShowStatusShowsTheWholeTextAndProgressStaysInRange) {
-    auto w = open();
-    w->show();
-    w->ShowStatus("処理完了-ユーザ操作待ち");
-    EXPECT_EQ(w->lbl->text(), "処理完了-ユーザ操作待ち");
-    EXPECT_GE(w->lbl->width(), w->lbl->fontMetrics().horizontalAdvance(w->lbl->text()));
-    w->SetProgress(62.5);
-    EXPECT_EQ(w->Progress(), 62.5);
-    EXPECT_EQ(w->ProgressBar1->value(), 62);
-    w->SetProgress(140);
-    EXPECT_EQ(w->ProgressBar1->value(), 100);
-    w->RefreshProgress();
-}
-
-TEST_F(MainWindowTest, Wait1SecProcessesEventsWithoutSpinning) {
-    auto w = open();
-    bool ranDuringPause = false;
-    QTimer::singleShot(200, w.get(), [&] { ranDuringPause = true; });
-    QElapsedTimer wall;
-    wall.start();
-    const std::clock_t cpuStart = std::clock();
-    w->Wait1Sec();
-    const double cpuSeconds = double(std::clock() - cpuStart) / CLOCKS_PER_SEC;
-    const qint64 elapsed = wall.elapsed();
-    EXPECT_TRUE(ranDuringPause);
-    EXPECT_GE(elapsed, 900);
-    EXPECT_LT(elapsed, 3000);
-    EXPECT_LT(cpuSeconds, 0.5) << "the pause must block, not spin";
-}
-
-TEST_F(MainWindowTest, NestedPausesEndAtTheSameTick) {
-    auto w = open();
-    QElapsedTimer wall;
-    qint64 innerEnd = -1;
-    QTimer::singleShot(400, w.get(), [&] {
-        w->Wait1Sec();
-        innerEnd = wall.elapsed();
-    });
-    wall.start();
-    w->Wait1Sec();
-    const qint64 outerEnd = wall.elapsed();
-    ASSERT_GE(innerEnd, 0);
-    EXPECT_LT(outerEnd, 1350) << "the outer pause must not wait for a second tick";
-    EXPECT_LT(outerEnd - innerEnd, 150);
+    EXPECT_EQ(stored().value("Settings/Task").toString(), "2");
 }
 
 // ---------------------------------------------------------------------------
@@ -928,10 +602,73 @@ TEST_F(MainWindowTest, TheHtmlHelpShipsBesideTheProgram) {
     QFile help(QStringLiteral(KALVENDO_BINARY_DIR) + "/help/index.html");
     ASSERT_TRUE(help.open(QIODevice::ReadOnly)) << help.fileName().toStdString();
     const QString html = QString::fromUtf8(help.readAll());
-    for (const char* needle : {"新規段落振り", "段落振り直し", "原文・タグを削除", "色分け", "HTML化", "--/H", "-bak"})
+    for (const char* needle : {"新規段落振り", "段落振り直し", "原文・タグを削除", "色分け", "HTML化", "--/H", "-bak",
+                               "出願前チェック", "マルチマルチ", "イメージ", "番号振り直し", "中止"})
         EXPECT_TRUE(html.contains(QString::fromUtf8(needle))) << needle;
 }
 
-}  // namespace
+// ---------------------------------------------------------------------------
+// Several documents, stopping a run, recent files, the help menu
 
-#include "main_window_test.moc"
+TEST_F(MainWindowTest, TheBrowseDialogTakesSeveralDocuments) {
+    QStringList docs;
+    for (const char* name : {"a.docx", "b.doc", "c.docx"}) {
+        docs << files_.filePath(name);
+        QFile f(docs.last());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    store("DocPath", files_.path());
+    auto w = open();
+    ModalAnswers answers({[](QWidget* m) {
+        auto* d = qobject_cast<QFileDialog*>(m);
+        ASSERT_NE(d, nullptr);
+        auto* name = d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        ASSERT_NE(name, nullptr);
+        name->setText(R"("a.docx" "b.doc" "c.docx")");
+        static_cast<QDialog*>(d)->accept();
+    }});
+    w->mnuOpen->trigger();
+    EXPECT_TRUE(answers.allAnswered());
+    QStringList chosen = w->ChosenDocuments();
+    chosen.sort();
+    EXPECT_EQ(chosen, docs);
+    EXPECT_EQ(w->txtFilePath->text(), w->ChosenDocuments().constFirst() + "（他 2 件）");
+    EXPECT_TRUE(w->cmdOpen->isEnabled());
+}
+TEST_F(MainWindowTest, RecentFilesKeepTheLastTenAndPutTheChosenOneInTheBox) {
+    QStringList stored;
+    for (int i = 0; i < 10; ++i) stored << QStringLiteral("/w/old%1.docx").arg(i);
+    {
+        QSettings s(iniPath(), QSettings::IniFormat);
+        s.setValue("Settings/RecentFiles", stored);
+    }
+    auto w = open();
+    ASSERT_EQ(w->mnuRecent->actions().size(), 10);
+    EXPECT_EQ(w->mnuRecent->actions()[9]->text(), "1&0 /w/old9.docx");
+    dropFiles(*w, {"/w/new.docx", "/w/old5.docx"});
+    const QStringList expected = QStringList{"/w/new.docx", "/w/old5.docx", "/w/old0.docx", "/w/old1.docx",
+                                             "/w/old2.docx", "/w/old3.docx", "/w/old4.docx", "/w/old6.docx",
+                                             "/w/old7.docx", "/w/old8.docx"};
+    EXPECT_EQ(w->RecentFiles(), expected);
+    w->findChild<QAction*>("mnuRecent_2")->trigger();
+    EXPECT_EQ(w->txtFilePath->text(), "/w/old0.docx");
+    EXPECT_EQ(w->ChosenDocuments(), QStringList{"/w/old0.docx"});
+    w->close();
+    EXPECT_EQ(this->stored().value("Settings/RecentFiles").toStringList(), expected);
+}
+
+TEST_F(MainWindowTest, TheHelpMenuOpensTheHelpAndTellsTheVersions) {
+    auto w = open();
+    w->mnuHelp->trigger();
+    ASSERT_EQ(shell_.opened.size(), 1);
+    EXPECT_TRUE(shell_.opened[0].toLocalFile().endsWith("/help/index.html"));
+    QString text, title;
+    ModalAnswers answers({okMessage(&text, &title)});
+    w->mnuAbout->trigger();
+    EXPECT_EQ(title, "バージョン情報");
+    EXPECT_TRUE(text.startsWith("Kalvendo バージョン ")) << text.toStdString();
+    EXPECT_TRUE(text.contains("Qt " QT_VERSION_STR)) << text.toStdString();
+    EXPECT_TRUE(text.contains("LibreOffice：")) << text.toStdString();
+}
+
+}  // namespace

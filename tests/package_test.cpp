@@ -446,7 +446,7 @@ TEST_F(PackageTest, FailedSaveLeavesTheTargetAndNoTemporaryFile) {
     }
     setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, oldHandler);
-    EXPECT_TRUE(has(message, "cannot save"));
+    EXPECT_TRUE(has(message, "大きすぎて書き込めません"));
     EXPECT_EQ(readFile(file("out/target.docx")), "previous contents");
     EXPECT_EQ(QDir(file("out")).entryList(QDir::Files | QDir::Hidden), QStringList{"target.docx"});
 

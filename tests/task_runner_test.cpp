@@ -127,6 +127,36 @@ TEST_F(RunnerTest, CodeWithoutStepList_RunEndsCleanlyWithoutWriting) {
     EXPECT_EQ(runner.WordApplication(), nullptr);
 }
 
+TEST_F(RunnerTest, AStopEndsTheRunWithoutWritingOrAskingAndSkipsThePlannedRunsAfterIt) {
+    const struct {
+        const char* moment;
+        bool inPause;  // else at the first event processing of the task's passes
+        int task;
+    } cases[] = {{"a pause before the document is opened", true, 1},
+                 {"the passes of new numbering", false, 0},
+                 {"the first of task 3's two runs", false, 3}};
+    for (const auto& c : cases) {
+        const QString path = writeSpec({"【技術分野】", "　本発明は試験に関する。"});
+        const QByteArray before = testsupport::fileBytes(path);
+        host.clear();
+        host.filePathText = path;
+        runner.ClearStopRequest();
+        host.onWait = [&] { if (c.inPause) runner.RequestStop(); };
+        host.onDoEvents = [&] { runner.RequestStop(); };
+        engine::RunStartButton(runner, host, c.task);
+        EXPECT_EQ(runner.LastOutcome(), RunOutcome::Stopped) << c.moment;
+        EXPECT_TRUE(host.log.endsWith(" .. 処理中断：中止しました")) << c.moment << host.log.toStdString();
+        EXPECT_EQ(host.log.count(" .. 処理中断"), 1) << c.moment;
+        EXPECT_TRUE(host.messages.empty()) << c.moment;
+        EXPECT_EQ(testsupport::fileBytes(path), before) << c.moment;
+        EXPECT_EQ(testsupport::folderEntries(dir.path()), QStringList({"spec.docx"})) << c.moment;
+        EXPECT_EQ(runner.OpenDocument(), nullptr) << c.moment;
+        EXPECT_EQ(runner.WordApplication(), nullptr) << c.moment;
+    }
+    host.onWait = nullptr;
+    host.onDoEvents = nullptr;
+}
+
 TEST(TaskPlan, StartButtonRunsOfEveryTask) {
     auto describe = [](int task) {
         QStringList out;

@@ -1,17 +1,23 @@
-#include "ui/main_window.h"
+// The behaviour of the main window: start-up and the closing save, the task
+// choice, the start button with its runs over one or several documents and
+// the stop, the file box, colours and fonts.
 
-#include "engine/text_helpers.h"
+#include "ui/main_window.h"
+#include "ui/main_window_detail.h"
+
 #include "engine/number_reading.h"
 #include "engine/task_plan.h"
+#include "engine/text_helpers.h"
 #include "word/automation.h"
+#include "word/backup.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QColorDialog>
 #include <QComboBox>
-#include <QDesktopServices>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -21,24 +27,20 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
+#include <QMenu>
 #include <QMimeData>
-#include <QPlainTextEdit>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
-#include <QScrollBar>
 #include <QSettings>
-#include <QTextCursor>
 #include <QTimer>
 #include <QUrl>
 
-#include <algorithm>
-#include <cmath>
 #include <utility>
 
 namespace ui {
+
+using namespace detail;
 
 namespace {
 
@@ -53,23 +55,15 @@ const QString kKeyTraColor = QStringLiteral("TraColor");
 const QString kKeyChFont = QStringLiteral("ChFont");
 const QString kKeyFontJpn = QStringLiteral("FontJpn");
 const QString kKeyFontEng = QStringLiteral("FontEng");
+// Kept after the nine keys above: the options of task codes 5 and 7 and the
+// documents of ファイル > 最近使ったファイル.
+const QString kKeyConvertImages = QStringLiteral("ConvertImages");
+const QString kKeySplitDocuments = QStringLiteral("SplitDocuments");
+const QString kKeyItemFamilies = QStringLiteral("ItemFamilies");
+const QString kKeyRecentFiles = QStringLiteral("RecentFiles");
 
-const QString kDefaultOrgColor = QStringLiteral("663399");
-const QString kDefaultTraColor = QStringLiteral("000000");
 const QString kDefaultFontJpn = QStringLiteral("ＭＳ 明朝");
 const QString kDefaultFontEng = QStringLiteral("Century");
-
-constexpr int kDefaultOrgBgr = 0x663399;
-constexpr int kDefaultTraBgr = 0x000000;
-// Text colour of the colour boxes, 0xBBGGRR.
-constexpr int kSwatchTextBgr = 0xC0FFFF;
-
-// Client area and the one size that changes at start-up, in twips.
-constexpr int kClientWidth = 8976;
-constexpr int kClientHeight = 7512;
-constexpr int kTaskFrameShortHeight = 1100;
-
-QColor FromBgr(int bgr) { return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF); }
 
 // A stored value as text. A hand-edited file can hold an unquoted list
 // ("a, b"), which the store hands back as a list: join it back.
@@ -79,11 +73,23 @@ QString ReadText(QSettings& store, const QString& key, const QString& fallback) 
     return v.toString();
 }
 
-// Log and message texts use CR LF; the widgets take plain line feeds.
-QString ForDisplay(QString s) {
-    s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    s.replace(u'\r', u'\n');
-    return s;
+QString OneOrZero(bool on) { return on ? QStringLiteral("1") : QStringLiteral("0"); }
+
+// The numbered backups of a document that exist now.
+QStringList ExistingBackups(const QString& document) {
+    QStringList found;
+    for (int n = 1; n <= word::backup::kMaxBackups; ++n) {
+        const QString path = word::backup::Candidate(document, n);
+        if (QFileInfo::exists(path)) found << path;
+    }
+    return found;
+}
+
+// The file box text for a choice of documents.
+QString DocumentsText(const QStringList& files) {
+    if (files.isEmpty()) return QString();
+    if (files.size() == 1) return files.constFirst();
+    return files.constFirst() + text::kMoreDocuments.arg(files.size() - 1);
 }
 
 }  // namespace
@@ -97,260 +103,13 @@ bool IsDocumentName(const QString& path) {
     return path.right(4).toLower() == QLatin1String(".doc") || path.right(5).toLower() == QLatin1String(".docx");
 }
 
-// ---------------------------------------------------------------------------
-// Construction and layout
-
-frmQuorvel::frmQuorvel(const QString& commandLine, QWidget* parent)
-    : QWidget(parent), runner_(*this), commandLine_(commandLine) {
-    setObjectName(QStringLiteral("frmQuorvel"));
-    setWindowTitle(text::kAppTitle);
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                   Qt::WindowCloseButtonHint);
-
-    // A Japanese user-interface face first where the system has one.
-    QFont face = font();
-    QStringList families{QStringLiteral("Noto Sans CJK JP"), QStringLiteral("IPAPGothic"),
-                         QStringLiteral("IPAGothic"), QStringLiteral("VL PGothic"), QStringLiteral("TakaoPGothic")};
-    families.append(face.families().isEmpty() ? QStringList{face.family()} : face.families());
-    face.setFamilies(families);
-    face.setPointSize(9);
-    setFont(face);
-
-    setFixedSize(TwipsX(kClientWidth), TwipsY(kClientHeight));
-    setAcceptDrops(true);
-
-    CreateControls();
-    SetTabOrder();
-    ConnectHandlers();
-    Form_Load();
-}
-
-frmQuorvel::~frmQuorvel() = default;
-
-int frmQuorvel::TwipsX(int twips) const {
-    return static_cast<int>(std::lround(static_cast<double>(twips) * logicalDpiX() / 1440.0));
-}
-
-int frmQuorvel::TwipsY(int twips) const {
-    return static_cast<int>(std::lround(static_cast<double>(twips) * logicalDpiY() / 1440.0));
-}
-
-void frmQuorvel::Place(QWidget* w, int left, int top, int width, int height) {
-    w->setGeometry(TwipsX(left), TwipsY(top), TwipsX(width), TwipsY(height));
-    if (auto* label = qobject_cast<QLabel*>(w)) {
-        // A label never cuts its own line of text off at the bottom.
-        const int needed = label->fontMetrics().height();
-        if (label->height() < needed) label->resize(label->width(), needed);
-    }
-}
-
-void frmQuorvel::CreateControls() {
-    auto button = [this](const QString& name, const QString& caption, QWidget* parent) {
-        auto* b = new QPushButton(caption, parent);
-        b->setObjectName(name);
-        b->setAutoDefault(false);
-        return b;
-    };
-    auto label = [](const QString& name, const QString& caption, QWidget* parent) {
-        auto* l = new QLabel(caption, parent);
-        l->setObjectName(name);
-        l->setTextFormat(Qt::PlainText);
-        return l;
-    };
-    auto option = [](const QString& name, const QString& caption, QWidget* parent) {
-        auto* o = new QRadioButton(caption, parent);
-        o->setObjectName(name);
-        o->setAutoExclusive(false);  // the button groups below make each array exclusive
-        return o;
-    };
-    auto frame = [](const QString& name, const QString& caption, QWidget* parent) {
-        auto* f = new QGroupBox(caption, parent);
-        f->setObjectName(name);
-        return f;
-    };
-
-    // File box and its buttons.
-    lblFilePath = label(QStringLiteral("lblFilePath"), QStringLiteral("処理対象Wordファイル"), this);
-    Place(lblFilePath, 144, 348, 1692, 180);
-    txtFilePath = new QLineEdit(text::kFilePrompt, this);
-    txtFilePath->setObjectName(QStringLiteral("txtFilePath"));
-    txtFilePath->setAcceptDrops(false);  // files dropped here go to the window
-    Place(txtFilePath, 360, 576, 8304, 396);
-    cmdRefer = button(QStringLiteral("cmdRefer"), QStringLiteral("参照(&R)"), this);
-    Place(cmdRefer, 6948, 1008, 1668, 516);
-    cmdOpen = button(QStringLiteral("cmdOpen"), QStringLiteral("Wordで開く(&O)"), this);
-    Place(cmdOpen, 6948, 1560, 1668, 450);
-    cmdOpen->setEnabled(false);
-
-    // Task frame.
-    Label2 = label(QStringLiteral("Label2"), QStringLiteral("処理："), this);
-    Place(Label2, 144, 1152, 456, 180);
-    fraTask = frame(QStringLiteral("fraTask"), QStringLiteral("実行動作"), this);
-    Place(fraTask, 324, 1440, 2424, 2136);
-    const std::array<QString, 6> taskCaptions{
-        QStringLiteral("新規段落振り(&0)"),    QStringLiteral("段落振り直し(&1)"), QStringLiteral("原文・タグを削除(&2)"),
-        QStringLiteral("(1)+(2)を両方実行(&3)"), QStringLiteral("色分け(&4)"),       QStringLiteral("HTML化(&5)")};
-    const int taskGeometry[6][4] = {{144, 216, 2172, 336},  {144, 576, 2028, 336},  {144, 936, 2064, 336},
-                                    {144, 1296, 2100, 336}, {144, 1656, 2172, 336}, {144, 2052, 2172, 336}};
-    taskGroup_ = new QButtonGroup(this);
-    for (int i = 0; i < 6; ++i) {
-        optTask[i] = option(QStringLiteral("optTask_%1").arg(i), taskCaptions[i], fraTask);
-        Place(optTask[i], taskGeometry[i][0], taskGeometry[i][1], taskGeometry[i][2], taskGeometry[i][3]);
-        taskGroup_->addButton(optTask[i], i);
-    }
-    optTask[1]->setChecked(true);
-    optTask[5]->setVisible(false);
-
-    // Language group.
-    fraLanguage = frame(QStringLiteral("fraLanguage"), QStringLiteral("原文・訳文の種別"), this);
-    Place(fraLanguage, 3132, 1440, 1668, 1128);
-    opt[0] = option(QStringLiteral("opt_0"), QStringLiteral("英日"), fraLanguage);
-    Place(opt[0], 180, 288, 804, 336);
-    opt[1] = option(QStringLiteral("opt_1"), QStringLiteral("日英"), fraLanguage);
-    Place(opt[1], 180, 684, 912, 264);
-    auto* languageGroup = new QButtonGroup(this);
-    languageGroup->addButton(opt[0], 0);
-    languageGroup->addButton(opt[1], 1);
-    opt[0]->setChecked(true);
-    lblForCheck = label(QStringLiteral("lblForCheck"), QStringLiteral("（削除結果のチェックのため）"), this);
-    Place(lblForCheck, 3132, 2592, 2244, 228);
-    fraSpace = frame(QStringLiteral("fraSpace"), QStringLiteral("文末空白数(日英)"), this);
-    Place(fraSpace, 3132, 2988, 1668, 1092);
-    OptSpace[0] = option(QStringLiteral("OptSpace_0"), QStringLiteral("空白１つ"), fraSpace);
-    Place(OptSpace[0], 144, 288, 1500, 336);
-    OptSpace[1] = option(QStringLiteral("OptSpace_1"), QStringLiteral("空白２つ"), fraSpace);
-    Place(OptSpace[1], 144, 612, 1380, 372);
-    auto* spaceGroup = new QButtonGroup(this);
-    spaceGroup->addButton(OptSpace[0], 0);
-    spaceGroup->addButton(OptSpace[1], 1);
-    OptSpace[0]->setChecked(true);
-    for (QWidget* w : std::initializer_list<QWidget*>{fraLanguage, opt[0], opt[1], fraSpace, OptSpace[0],
-                                                      OptSpace[1], lblForCheck})
-        w->setVisible(false);
-
-    // Colour group.
-    const std::array<QString, 4> colourCaptions{QStringLiteral("原文の色："), QStringLiteral("訳文の色："),
-                                                QStringLiteral("日本語フォント："), QStringLiteral("英文フォント：")};
-    const int labelGeometry[4][4] = {
-        {2988, 1548, 816, 180}, {2988, 1872, 816, 180}, {3132, 2808, 1188, 180}, {3132, 3132, 1008, 180}};
-    for (int i = 0; i < 4; ++i) {
-        lblColor[i] = label(QStringLiteral("lblColor_%1").arg(i), colourCaptions[i], this);
-        Place(lblColor[i], labelGeometry[i][0], labelGeometry[i][1], labelGeometry[i][2], labelGeometry[i][3]);
-    }
-    const int colourBoxGeometry[2][4] = {{3852, 1584, 804, 264}, {3852, 1944, 804, 264}};
-    const std::array<QString, 2> colourTexts{kDefaultOrgColor, kDefaultTraColor};
-    for (int i = 0; i < 2; ++i) {
-        txtColor[i] = new QLineEdit(colourTexts[i], this);
-        txtColor[i]->setObjectName(QStringLiteral("txtColor_%1").arg(i));
-        txtColor[i]->setAcceptDrops(false);
-        txtColor[i]->setTextMargins(0, 0, 0, 0);
-        Place(txtColor[i], colourBoxGeometry[i][0], colourBoxGeometry[i][1], colourBoxGeometry[i][2],
-              colourBoxGeometry[i][3]);
-    }
-    SetSwatch(0, kDefaultOrgBgr);
-    SetSwatch(1, kDefaultTraBgr);
-    const std::array<QString, 3> setCaptions{QStringLiteral("設定"), QStringLiteral("設定"),
-                                             QStringLiteral("初期値に戻す")};
-    const int setGeometry[3][4] = {{4680, 1620, 552, 264}, {4680, 1944, 552, 264}, {4824, 3528, 1308, 300}};
-    for (int i = 0; i < 3; ++i) {
-        cmdSetColor[i] = button(QStringLiteral("cmdSetColor_%1").arg(i), setCaptions[i], this);
-        Place(cmdSetColor[i], setGeometry[i][0], setGeometry[i][1], setGeometry[i][2], setGeometry[i][3]);
-    }
-    chFont = new QCheckBox(QStringLiteral("フォント設定を行う（全文字を対象に）"), this);
-    chFont->setObjectName(QStringLiteral("chFont"));
-    Place(chFont, 2988, 2448, 3360, 300);
-    const int fontGeometry[2][4] = {{4356, 2808, 1776, 276}, {4356, 3096, 1776, 276}};
-    for (int i = 0; i < 2; ++i) {
-        cmbFont[i] = new QComboBox(this);
-        cmbFont[i]->setObjectName(QStringLiteral("cmbFont_%1").arg(i));
-        cmbFont[i]->setEditable(true);
-        cmbFont[i]->setInsertPolicy(QComboBox::NoInsert);  // the list stays the list of screen fonts
-        cmbFont[i]->setAcceptDrops(false);
-        cmbFont[i]->lineEdit()->setAcceptDrops(false);
-        Place(cmbFont[i], fontGeometry[i][0], fontGeometry[i][1], fontGeometry[i][2], fontGeometry[i][3]);
-    }
-    for (QWidget* w : std::initializer_list<QWidget*>{chFont, txtColor[0], txtColor[1], cmbFont[0], cmbFont[1],
-                                                      cmdSetColor[0], cmdSetColor[1], cmdSetColor[2], lblColor[0],
-                                                      lblColor[1], lblColor[2], lblColor[3]})
-        w->setVisible(false);
-
-    // Command buttons on the right.
-    cmdStart = button(QStringLiteral("cmdStart"), QStringLiteral("開始(&S)"), this);
-    Place(cmdStart, 7308, 2448, 1272, 552);
-    cmdEnd = button(QStringLiteral("cmdEnd"), QStringLiteral("終了(&E)"), this);
-    Place(cmdEnd, 7308, 3348, 1272, 528);
-    cmdHelp = button(QStringLiteral("cmdHelp"), QStringLiteral("ヘルプ"), this);
-    Place(cmdHelp, 7308, 4104, 1272, 396);
-
-    // Status line, progress bar and log.
-    Label1 = label(QStringLiteral("Label1"), QStringLiteral("進行状況："), this);
-    Place(Label1, 96, 5172, 816, 180);
-    lbl = label(QStringLiteral("lbl"), QStringLiteral("処理開始前"), this);
-    Place(lbl, 1020, 5172, 900, 180);
-    ProgressBar1 = new QProgressBar(this);
-    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
-    ProgressBar1->setRange(0, 100);
-    ProgressBar1->setValue(0);
-    ProgressBar1->setTextVisible(false);
-    Place(ProgressBar1, 360, 5496, 8412, 240);
-    txt = new QPlainTextEdit(this);
-    txt->setObjectName(QStringLiteral("txt"));
-    txt->setLineWrapMode(QPlainTextEdit::NoWrap);
-    txt->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    txt->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    txt->setReadOnly(true);  // only the program writes the log; it can still be selected and copied
-    txt->setAcceptDrops(false);
-    txt->viewport()->setAcceptDrops(false);
-    Place(txt, 372, 5832, 8388, 1584);
-    logText_ = text::kLogBanner;
-    txt->setPlainText(ForDisplay(logText_));
-
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setInterval(1000);
-    Timer1->setSingleShot(true);  // the tick ends the timer, as its handler would
-}
-
-void frmQuorvel::SetTabOrder() {
-    // Keyboard order of the window; labels, frames and the timer take no focus.
-    const std::vector<std::pair<int, QWidget*>> order{
-        {0, cmdRefer},        {1, cmdOpen},         {5, cmdHelp},       {6, cmdEnd},        {7, txt},
-        {8, lbl},             {9, txtFilePath},     {10, lblFilePath},  {11, ProgressBar1}, {12, Label1},
-        {13, Label2},         {15, fraLanguage},    {16, opt[0]},       {17, opt[1]},       {18, lblForCheck},
-        {19, fraSpace},       {20, OptSpace[0]},    {21, OptSpace[1]},  {23, fraTask},      {24, optTask[0]},
-        {25, optTask[1]},     {26, optTask[2]},     {27, optTask[3]},   {28, cmdStart},     {29, optTask[4]},
-        {30, lblColor[0]},    {31, txtColor[0]},    {32, cmdSetColor[0]}, {33, lblColor[1]}, {34, txtColor[1]},
-        {35, cmdSetColor[1]}, {36, chFont},         {37, lblColor[2]},  {38, cmbFont[0]},   {39, lblColor[3]},
-        {40, cmbFont[1]},     {41, cmdSetColor[2]}, {42, optTask[5]}};
-    QWidget* previous = nullptr;
-    for (const auto& [index, w] : order) {
-        w->setProperty("TabIndex", index);
-        if (w->focusPolicy() == Qt::NoFocus) continue;
-        if (previous) QWidget::setTabOrder(previous, w);
-        previous = w;
-    }
-}
-
-void frmQuorvel::ConnectHandlers() {
-    connect(cmdStart, &QPushButton::clicked, this, [this] { cmdStart_Click(); });
-    connect(cmdRefer, &QPushButton::clicked, this, [this] { cmdRefer_Click(); });
-    connect(cmdOpen, &QPushButton::clicked, this, [this] { cmdOpen_Click(); });
-    connect(cmdHelp, &QPushButton::clicked, this, [this] { cmdHelp_Click(); });
-    connect(cmdEnd, &QPushButton::clicked, this, [this] { cmdEnd_Click(); });
-    for (int i = 0; i < 6; ++i)
-        connect(optTask[i], &QRadioButton::toggled, this, [this, i] { optTask_Click(i); });
-    for (int i = 0; i < 3; ++i)
-        connect(cmdSetColor[i], &QPushButton::clicked, this, [this, i] { cmdSetColor_Click(i); });
-    connect(chFont, &QCheckBox::stateChanged, this, [this] { chFont_Click(); });
-    connect(txtFilePath, &QLineEdit::textChanged, this, [this] { txtFilePath_Change(); });
-}
 
 // ---------------------------------------------------------------------------
 // Start-up and close
 
 void frmQuorvel::Form_Load() {
-    // Only the options of task codes 0 and 1 are offered; a stored task code
-    // can still select one of the others.
+    // Only the options of task codes 0 and 1 are shown in the task frame; the
+    // menu 処理 and a stored task code select the others.
     for (int i = 2; i <= 4; ++i) optTask[i]->setVisible(false);
     fraTask->resize(fraTask->width(), TwipsY(kTaskFrameShortHeight));
 
@@ -360,6 +119,7 @@ void frmQuorvel::Form_Load() {
     dialogFolder_ = QDir::homePath();
     ApplyStoredSettings();
     FillFontLists();
+    FillRecentMenu();
     CentreOnScreen();
     SetProgress(0);
     if (!commandLine_.isEmpty()) CommandLineStart();
@@ -374,7 +134,7 @@ void frmQuorvel::ApplyStoredSettings() {
     OptSpace[ReadText(*store, kKeyOptSpace, QStringLiteral("0")) == QLatin1String("0") ? 0 : 1]->setChecked(true);
 
     const double task = engine::RoundHalfEven(engine::LenientNumber(ReadText(*store, kKeyTask, QStringLiteral("1"))));
-    if (task >= 0 && task <= 5) optTask[static_cast<size_t>(task)]->setChecked(true);
+    if (task >= 0 && task < kTaskCount) optTask[static_cast<size_t>(task)]->setChecked(true);
 
     txtColor[0]->setText(ReadText(*store, kKeyOrgColor, kDefaultOrgColor));
     txtColor[1]->setText(ReadText(*store, kKeyTraColor, kDefaultTraColor));
@@ -386,6 +146,15 @@ void frmQuorvel::ApplyStoredSettings() {
 
     cmbFont[0]->setEditText(ReadText(*store, kKeyFontJpn, kDefaultFontJpn));
     cmbFont[1]->setEditText(ReadText(*store, kKeyFontEng, kDefaultFontEng));
+
+    chkConvertImages->setChecked(ReadText(*store, kKeyConvertImages, QStringLiteral("1")) != QLatin1String("0"));
+    chkSplitDocuments->setChecked(ReadText(*store, kKeySplitDocuments, QStringLiteral("0")) == QLatin1String("1"));
+    QStringList families;
+    for (const QString& f : ReadText(*store, kKeyItemFamilies, kItemFamilies.join(u',')).split(u','))
+        families << f.trimmed();
+    for (int i = 0; i < 5; ++i) chkItem[i]->setChecked(families.contains(kItemFamilies[i]));
+    recentFiles_ = store->value(kKeyRecentFiles).toStringList().mid(0, kRecentCount);
+    recentFiles_.removeAll(QString());
     store->endGroup();
 }
 
@@ -418,14 +187,20 @@ void frmQuorvel::Form_Unload() {
     if (task >= 0) store->setValue(kKeyTask, QString::number(task));
     store->setValue(kKeyOrgColor, txtColor[0]->text());
     store->setValue(kKeyTraColor, txtColor[1]->text());
-    store->setValue(kKeyChFont, chFont->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+    store->setValue(kKeyChFont, OneOrZero(chFont->isChecked()));
     store->setValue(kKeyFontJpn, cmbFont[0]->currentText());
     store->setValue(kKeyFontEng, cmbFont[1]->currentText());
+    store->setValue(kKeyConvertImages, OneOrZero(chkConvertImages->isChecked()));
+    store->setValue(kKeySplitDocuments, OneOrZero(chkSplitDocuments->isChecked()));
+    store->setValue(kKeyItemFamilies, Options().itemFamilies.join(u','));
+    store->setValue(kKeyRecentFiles, recentFiles_);
     store->endGroup();
     store->sync();
 }
 
 void frmQuorvel::closeEvent(QCloseEvent* event) {
+    // A run in progress ends at its next boundary, without saving.
+    if (running_) StopRun();
     Form_Unload();
     event->accept();
 }
@@ -436,29 +211,23 @@ void frmQuorvel::cmdEnd_Click() { close(); }
 // Task selection and buttons
 
 int frmQuorvel::SelectedTask() const {
-    for (int i = 0; i < 6; ++i)
+    for (int i = 0; i < kTaskCount; ++i)
         if (optTask[i]->isChecked()) return i;
     return -1;
 }
 
 void frmQuorvel::optTask_Click(int index) {
-    if (index < 0 || index > 5) return;
+    if (index < 0 || index >= kTaskCount) return;
     if (!optTask[index]->isChecked()) return;
-    switch (index) {
-    case 2:
-    case 3:
-        HideColorOptions();
-        ShowLanguageOptions();
-        break;
-    case 4:
-        HideLanguageOptions();
-        ShowColorOptions();
-        break;
-    default:
-        HideLanguageOptions();
-        HideColorOptions();
-        break;
-    }
+    mnuTask[index]->setChecked(true);
+    // Each group is shown for its tasks only; they share the area right of the task frame.
+    const bool language = index == 2 || index == 3;
+    if (!language) HideLanguageOptions();
+    if (index != 4) HideColorOptions();
+    ShowHtmlOptions(index == 5);
+    ShowItemOptions(index == 7);
+    if (language) ShowLanguageOptions();
+    if (index == 4) ShowColorOptions();
 }
 
 void frmQuorvel::ShowLanguageOptions() {
@@ -487,60 +256,170 @@ void frmQuorvel::HideColorOptions() {
         w->setVisible(false);
 }
 
+void frmQuorvel::ShowHtmlOptions(bool on) { fraHtml->setVisible(on); }
+
+void frmQuorvel::ShowItemOptions(bool on) { fraItems->setVisible(on); }
+
 void frmQuorvel::SetButtonEnable(int flag) {
     const bool on = flag != 0;
     cmdEnd->setEnabled(on);
     cmdOpen->setEnabled(on);
     cmdRefer->setEnabled(on);
     cmdHelp->setEnabled(on);
-    // Start and the task options too: a second start could otherwise arrive
-    // through the pauses of a run, and the runner must not be entered twice.
-    cmdStart->setEnabled(on);
+    // The task options and their menu too: a second start could otherwise
+    // arrive through the pauses of a run, and the runner must not be entered
+    // twice. Start stays enabled and stops the run.
     for (QRadioButton* o : optTask) o->setEnabled(on);
+    for (QAction* a : mnuTask) a->setEnabled(on);
+    for (QAction* a : {mnuOpen, mnuExit, mnuHelp, mnuAbout}) a->setEnabled(on);
+    mnuRecent->setEnabled(on);
+    cmdStart->setText(on ? text::kStart : text::kStop);
+    cmdStart->setEnabled(true);
 }
 
 void frmQuorvel::cmdStart_Click() {
-    // The runs of the selected task, their log headings and the colour flag
-    // come from the plan shared with the command line.
+    if (running_) {
+        StopRun();
+        return;
+    }
+    const int task = SelectedTask();
+    if (engine::PlanTask(task).empty()) {
+        MessageBox(text::kNoTask);
+        return;
+    }
+    const QStringList documents = ChosenDocuments();
+    running_ = true;
+    severalInRun_ = documents.size() > 1;
+    runner_.ClearStopRequest();
+    sinceEvents_.start();
+    SetButtonEnable(0);
+    // Each document in turn, as the command line does; a failure in one does
+    // not stop the others, a stop skips those not yet started.
+    int succeeded = 0;
+    int failed = 0;
     try {
-        engine::RunStartButton(runner_, *this, SelectedTask(), [this](bool on) { SetButtonEnable(on ? 1 : 0); });
+        for (int i = 0; i < documents.size() && !runner_.StopRequested(); ++i) {
+            if (RunDocument(task, documents[i], i, static_cast<int>(documents.size()))) ++succeeded;
+            else if (runner_.LastOutcome() != engine::RunOutcome::Stopped) ++failed;
+        }
     } catch (const word::Error& e) {
-        SetButtonEnable(1);
         MessageBox(e.message(), text::kAppTitle, true);
     } catch (const std::exception& e) {
-        SetButtonEnable(1);
         MessageBox(QString::fromLocal8Bit(e.what()), text::kAppTitle, true);
     }
+    if (severalInRun_) {
+        const auto notDone = documents.size() - succeeded - failed;
+        QString summary = QStringLiteral("%1 件中 %2 件成功、%3 件失敗").arg(documents.size()).arg(succeeded).arg(failed);
+        if (notDone > 0) summary += QStringLiteral("、%1 件中止").arg(notDone);
+        ShowLog(2, summary);
+    }
+    running_ = false;
+    severalInRun_ = false;
+    runDocument_.clear();
+    runner_.ClearStopRequest();
+    SetButtonEnable(1);
+}
+
+bool frmQuorvel::RunDocument(int task, const QString& document, int index, int count) {
+    runDocument_ = document;
+    if (severalInRun_) ShowLog(2, QStringLiteral("文書 %1/%2：%3").arg(index + 1).arg(count).arg(document));
+    if (QFileInfo(document).isFile()) RememberDocuments({document});
+    const QStringList backupsBefore = ExistingBackups(document);
+    openedInRun_.clear();
+    const bool completed = engine::RunStartButton(runner_, *this, task);
+    LogResultFiles(backupsBefore, document);
+    return completed;
+}
+
+void frmQuorvel::LogResultFiles(const QStringList& backupsBefore, const QString& document) {
+    // The backups this run made and the reports it opened, as lines the user
+    // can click; the saved document and the HTML are named by the runner.
+    for (const QString& backup : ExistingBackups(document))
+        if (!backupsBefore.contains(backup)) ShowLog(2, QStringLiteral(" .. バックアップ：") + backup);
+    for (const QString& report : std::exchange(openedInRun_, {}))
+        ShowLog(2, QStringLiteral(" .. レポート：") + report);
+}
+
+void frmQuorvel::StopRun() {
+    if (!running_ || runner_.StopRequested()) return;
+    runner_.RequestStop();
+    ShowStatus(QStringLiteral("中止しています…"));
 }
 
 // ---------------------------------------------------------------------------
 // The document file
 
+QStringList frmQuorvel::ChosenDocuments() const {
+    if (documents_.size() > 1 && txtFilePath->text() == DocumentsText(documents_)) return documents_;
+    return {txtFilePath->text()};
+}
+
+void frmQuorvel::SetDocuments(const QStringList& files) {
+    documents_ = files;
+    txtFilePath->setText(DocumentsText(files));
+    txtFilePath_Change();
+}
+
+void frmQuorvel::RememberDocuments(const QStringList& files) {
+    for (auto it = files.crbegin(); it != files.crend(); ++it) {
+        recentFiles_.removeAll(*it);
+        recentFiles_.prepend(*it);
+    }
+    while (recentFiles_.size() > kRecentCount) recentFiles_.removeLast();
+    FillRecentMenu();
+}
+
+void frmQuorvel::FillRecentMenu() {
+    mnuRecent->clear();
+    for (int i = 0; i < recentFiles_.size(); ++i) {
+        const QString path = recentFiles_[i];
+        // "&1" … "&9", then "1&0": each entry has its own key.
+        const QString key = i < 9 ? QStringLiteral("&%1").arg(i + 1) : QStringLiteral("1&0");
+        QAction* a = mnuRecent->addAction(key + u' ' + path);
+        a->setObjectName(QStringLiteral("mnuRecent_%1").arg(i));
+        connect(a, &QAction::triggered, this, [this, path] { SetDocuments({path}); });
+    }
+    if (recentFiles_.isEmpty()) mnuRecent->addAction(QStringLiteral("（なし）"))->setEnabled(false);
+}
+
 void frmQuorvel::cmdRefer_Click() {
     QFileDialog dialog(this, text::kBrowseTitle, dialogFolder_);
     dialog.setObjectName(QStringLiteral("CommonDialog1"));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setFileMode(QFileDialog::ExistingFiles);
     dialog.setNameFilters({text::kWordFilter, text::kAllFilter});
     dialog.selectNameFilter(text::kWordFilter);
-    if (!dialogFileName_.isEmpty()) dialog.selectFile(dialogFileName_);
+    if (!dialogFiles_.isEmpty()) dialog.selectFile(dialogFiles_.constFirst());
     if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
-        dialogFileName_ = QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
+        dialogFiles_.clear();
+        for (const QString& f : dialog.selectedFiles()) dialogFiles_ << QDir::toNativeSeparators(f);
         // The next browse starts where this one ended.
-        dialogFolder_ = QFileInfo(dialogFileName_).absolutePath();
+        dialogFolder_ = QFileInfo(dialogFiles_.constFirst()).absolutePath();
+        if (IsDocumentName(dialogFiles_.constFirst())) RememberDocuments(dialogFiles_);
     }
     // After a cancel the box gets the last choice again (empty before the first).
-    txtFilePath->setText(dialogFileName_);
-    if (!IsDocumentName(txtFilePath->text()))
-        txtFilePath->setText(text::kInvalidFileHead + txtFilePath->text() + text::kInvalidFileTail);
-    txtFilePath_Change();
+    const QString first = dialogFiles_.isEmpty() ? QString() : dialogFiles_.constFirst();
+    if (!IsDocumentName(first)) {
+        documents_.clear();
+        txtFilePath->setText(text::kInvalidFileHead + first + text::kInvalidFileTail);
+        txtFilePath_Change();
+        return;
+    }
+    QStringList chosen = dialogFiles_;
+    chosen.removeIf([](const QString& f) { return !IsDocumentName(f); });
+    SetDocuments(chosen);
 }
 
 void frmQuorvel::Form_OLEDragDrop(const QStringList& files) {
-    if (files.isEmpty()) return;
-    const QString& first = files.constFirst();
-    if (IsDocumentName(first)) txtFilePath->setText(first);
-    else MessageBox(text::kDropMessage);
+    if (files.isEmpty() || running_) return;
+    if (!IsDocumentName(files.constFirst())) {
+        MessageBox(text::kDropMessage);
+        return;
+    }
+    QStringList dropped = files;
+    dropped.removeIf([](const QString& f) { return !IsDocumentName(f); });
+    SetDocuments(dropped);
+    RememberDocuments(dropped);
 }
 
 void frmQuorvel::dragEnterEvent(QDragEnterEvent* event) {
@@ -560,10 +439,10 @@ void frmQuorvel::dropEvent(QDropEvent* event) {
     QTimer::singleShot(0, this, [this, files] { Form_OLEDragDrop(files); });
 }
 
-void frmQuorvel::txtFilePath_Change() { cmdOpen->setEnabled(IsDocumentName(txtFilePath->text())); }
+void frmQuorvel::txtFilePath_Change() { cmdOpen->setEnabled(IsDocumentName(ChosenDocuments().constFirst())); }
 
 void frmQuorvel::cmdOpen_Click() {
-    runner_.SetDocumentPath(txtFilePath->text());
+    runner_.SetDocumentPath(ChosenDocuments().constFirst());
     const QString& path = runner_.DocumentPath();
     if (path.isEmpty() || path.startsWith(u'<')) {
         MessageBox(text::kOpenNoFile);
@@ -617,96 +496,6 @@ void frmQuorvel::FillFontLists() {
 
 void frmQuorvel::chFont_Click() {
     if (chFont->checkState() == Qt::Checked) FillFontLists();
-}
-
-// ---------------------------------------------------------------------------
-// Help and the shell
-
-void frmQuorvel::cmdHelp_Click() {
-    const QString folder = QCoreApplication::applicationDirPath();
-    const QString compiled = engine::JoinPath(folder, text::kHelpFile);
-    if (QFileInfo::exists(compiled)) {
-        OpenWithShell(compiled);
-        return;
-    }
-    OpenWithShell(engine::JoinPath(engine::JoinPath(folder, QStringLiteral("help")), QStringLiteral("index.html")));
-}
-
-void frmQuorvel::OpenWithShell(const QString& path) {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
-}
-
-// ---------------------------------------------------------------------------
-// Host: status, log, progress, pauses, messages
-
-void frmQuorvel::ShowLog(int mode, const QString& text) {
-    QString added;
-    if (mode == 1) added = text;
-    else if (mode == 2) added = QStringLiteral("\r\n") + text;
-
-    if (mode == 1 || mode == 2) {
-        logText_ += added;
-        QTextCursor cursor(txt->document());
-        cursor.movePosition(QTextCursor::End);
-        cursor.insertText(ForDisplay(added));
-    } else {
-        logText_ = text;
-        txt->setPlainText(ForDisplay(logText_));
-    }
-    // Keep the newest line in view.
-    txt->verticalScrollBar()->setValue(txt->verticalScrollBar()->maximum());
-}
-
-void frmQuorvel::FitStatusLabel() {
-    // The status texts are longer than the label's design width: it grows to
-    // the right as far as the window allows.
-    const int designWidth = TwipsX(900);
-    const int room = width() - lbl->x() - TwipsX(144);
-    const int wanted = lbl->fontMetrics().horizontalAdvance(lbl->text()) + 4;
-    lbl->resize(std::clamp(wanted, designWidth, std::max(designWidth, room)), lbl->height());
-}
-
-void frmQuorvel::ShowStatus(const QString& text) {
-    lbl->setText(text);
-    FitStatusLabel();
-    lbl->repaint();
-}
-
-void frmQuorvel::SetProgress(double value) {
-    progress_ = value;
-    ProgressBar1->setValue(static_cast<int>(std::clamp(value, 0.0, 100.0)));
-}
-
-void frmQuorvel::RefreshProgress() { ProgressBar1->repaint(); }
-
-void frmQuorvel::Wait1Sec() {
-    // Starting a running timer would push its tick back; a pause that begins
-    // while another one waits ends at the same tick.
-    if (!Timer1->isActive()) Timer1->start();
-    while (Timer1->isActive()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-}
-
-void frmQuorvel::DoEvents() { QCoreApplication::processEvents(); }
-
-void frmQuorvel::MessageBox(const QString& message, const QString& title, bool exclamation) {
-    QMessageBox box(exclamation ? QMessageBox::Warning : QMessageBox::NoIcon, title, ForDisplay(message),
-                    QMessageBox::Ok, this);
-    box.setTextFormat(Qt::PlainText);
-    box.exec();
-}
-
-QString frmQuorvel::FilePathText() const { return txtFilePath->text(); }
-
-engine::TaskOptions frmQuorvel::Options() const {
-    engine::TaskOptions o;
-    o.englishToJapanese = opt[0]->isChecked();
-    o.oneBlank = OptSpace[0]->isChecked();
-    o.sourceColour = txtColor[0]->text();
-    o.translationColour = txtColor[1]->text();
-    o.fontSwitch = chFont->isChecked();
-    o.fontJapanese = cmbFont[0]->currentText();
-    o.fontLatin = cmbFont[1]->currentText();
-    return o;
 }
 
 }  // namespace ui

@@ -3,11 +3,16 @@
 // control, implements the host interface the task runner talks to, owns the
 // runner (and with it the state of a run), reads the stored settings at
 // start-up and writes them when it closes.
+//
+// main_window_controls.cpp holds the control table (captions, places in
+// twips, keyboard order) and the menu bar; main_window.cpp the behaviour;
+// main_window_host.cpp what the runner sees (log, status, pauses) and help.
 
 #include "engine/host.h"
 #include "engine/task_runner.h"
 
 #include <QColor>
+#include <QElapsedTimer>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
@@ -15,12 +20,16 @@
 #include <array>
 #include <memory>
 
+class QAction;
+class QActionGroup;
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
+class QMenuBar;
 class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
@@ -48,7 +57,16 @@ inline const QString kBrowseTitle = QStringLiteral("処理するWordファイル
 inline const QString kWordFilter = QStringLiteral("Wordファイル (*.doc *.docx)");
 inline const QString kAllFilter = QStringLiteral("すべてのファイル (*)");
 inline const QString kHelpFile = QStringLiteral("Kalvendo.chm");
+inline const QString kStart = QStringLiteral("開始(&S)");
+inline const QString kStop = QStringLiteral("中止(&S)");
+// The file box for several documents: the first one and how many follow.
+inline const QString kMoreDocuments = QStringLiteral("（他 %1 件）");
 }  // namespace text
+
+// Task codes the window offers, 0 to 7.
+inline constexpr int kTaskCount = 8;
+// Documents kept in ファイル > 最近使ったファイル.
+inline constexpr int kRecentCount = 10;
 
 // The settings store of the program: application "Kalvendo", section
 // "Settings" (the caller opens the group).
@@ -74,9 +92,10 @@ public:
     void RefreshProgress() override;
     void Wait1Sec() override;
     void DoEvents() override;
+    void PollEvents() override;
     using engine::Host::MessageBox;
     void MessageBox(const QString& text, const QString& title, bool exclamation) override;
-    void BrowseForFile() override { cmdRefer_Click(); }
+    void BrowseForFile() override;
     void OpenWithShell(const QString& path) override;
     QString FilePathText() const override;
     engine::TaskOptions Options() const override;
@@ -92,14 +111,29 @@ public:
     void HideLanguageOptions();
     void ShowColorOptions();
     void HideColorOptions();
+    void ShowHtmlOptions(bool on);
+    void ShowItemOptions(bool on);
     void SetButtonEnable(int flag);
+    // 開始: runs the selected task on each chosen document in turn. While a
+    // run goes on the button reads 中止 and stops it.
     void cmdStart_Click();
+    void StopRun();
+    bool IsRunning() const { return running_; }
 
     // --- the document file ---
     void cmdRefer_Click();
     void Form_OLEDragDrop(const QStringList& files);
     void txtFilePath_Change();
     void cmdOpen_Click();
+    // The documents the file box stands for: several after a choice of
+    // several, else its text.
+    QStringList ChosenDocuments() const;
+    // Puts documents in the file box (the first one and "（他 n 件）").
+    void SetDocuments(const QStringList& files);
+    const QStringList& RecentFiles() const { return recentFiles_; }
+
+    // --- the menu bar ---
+    void ShowAbout();
 
     // --- colours and fonts ---
     void cmdSetColor_Click(int index);
@@ -118,6 +152,8 @@ public:
     int SwatchColour(int index) const { return swatch_.at(static_cast<size_t>(index)); }
     // Index of the first selected task option, -1 when none.
     int SelectedTask() const;
+    // The area below the menu bar that holds the controls (8976 x 7512 twips).
+    QWidget* ClientArea() const { return client_; }
 
     // Converts twips to pixels with the screen's logical resolution.
     int TwipsX(int twips) const;
@@ -138,7 +174,8 @@ public:
     QProgressBar* ProgressBar1 = nullptr;
     QTimer* Timer1 = nullptr;
     QGroupBox* fraTask = nullptr;
-    std::array<QRadioButton*, 6> optTask{};
+    // Options 6 and 7 stay hidden like 2 to 5: the menu selects them.
+    std::array<QRadioButton*, kTaskCount> optTask{};
     QGroupBox* fraLanguage = nullptr;
     std::array<QRadioButton*, 2> opt{};
     QLabel* lblForCheck = nullptr;
@@ -149,17 +186,46 @@ public:
     std::array<QPushButton*, 3> cmdSetColor{};
     QCheckBox* chFont = nullptr;
     std::array<QComboBox*, 2> cmbFont{};
+    // Options of task code 5 (HTML) and of task code 7 (item renumbering).
+    QGroupBox* fraHtml = nullptr;
+    QCheckBox* chkConvertImages = nullptr;
+    QCheckBox* chkSplitDocuments = nullptr;
+    QGroupBox* fraItems = nullptr;
+    std::array<QCheckBox*, 5> chkItem{};  // 請求項, 図, 表, 化, 数
+
+    // --- the menu bar; objectName = the name below ("mnuTask_3") ---
+    QMenuBar* menuBar = nullptr;
+    QMenu* mnuTaskMenu = nullptr;
+    std::array<QAction*, kTaskCount> mnuTask{};
+    QMenu* mnuFileMenu = nullptr;
+    QAction* mnuOpen = nullptr;
+    QMenu* mnuRecent = nullptr;
+    QAction* mnuExit = nullptr;
+    QMenu* mnuHelpMenu = nullptr;
+    QAction* mnuHelp = nullptr;
+    QAction* mnuAbout = nullptr;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
 private:
     void CreateControls();
+    void CreateOptionFrames();
+    void CreateMenus();
     void SetTabOrder();
     void ConnectHandlers();
+    void FillRecentMenu();
+    void RememberDocuments(const QStringList& files);
+    // One document of a run: heading (several documents), the task's runs,
+    // the files it left in the log. True when every run completed.
+    bool RunDocument(int task, const QString& document, int index, int count);
+    void LogResultFiles(const QStringList& backupsBefore, const QString& document);
+    // Appends text to the log box; paths of existing files become links.
+    void AppendToLogBox(const QString& text);
     void Place(QWidget* w, int left, int top, int width, int height);
     void ApplyStoredSettings();
     void FillFontLists();
@@ -172,11 +238,20 @@ private:
     QString commandLine_;
     QString logText_;
     QString dialogFolder_;
-    QString dialogFileName_;
+    QStringList dialogFiles_;  // the last choice in the browse dialog
     double progress_ = 0;
     std::array<int, 2> swatch_{0x663399, 0x000000};
     QButtonGroup* taskGroup_ = nullptr;
+    QActionGroup* taskMenuGroup_ = nullptr;
+    QWidget* client_ = nullptr;
     bool unloaded_ = false;
+    bool running_ = false;
+    QStringList documents_;      // the documents behind the file box, when several
+    QString runDocument_;        // the document of the run in progress
+    bool severalInRun_ = false;  // the run in progress has several documents
+    QStringList recentFiles_;
+    QStringList openedInRun_;    // files the run handed to the desktop
+    QElapsedTimer sinceEvents_;  // since events last ran during a run
 };
 
 }  // namespace ui

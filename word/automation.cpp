@@ -2,6 +2,7 @@
 
 #include "word/automation.h"
 
+#include "word/atomic_file.h"
 #include "word/legacy/legacy.h"
 #include "word/ooxml/document_model.h"
 #include "word/ooxml/html_writer.h"
@@ -9,6 +10,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+
+#include <cerrno>
+#include <sys/stat.h>
 
 namespace word {
 
@@ -314,7 +318,7 @@ void Document::SaveAs(const QString& fileName, int fileFormat) {
             // Back to the document's own format before it lands at fileName.
             const QString edited = converted->dir->filePath(QStringLiteral("edited.docx"));
             m.save(edited);
-            legacy::convertBack(edited, converted->format, fileName);
+            legacy::convertBack(edited, converted->format, fileName, QFileInfo(doc_->fullName).fileName());
             QFile::remove(edited);
         } else {
             m.save(fileName);
@@ -344,8 +348,12 @@ ooxml::DocumentModel& Document::model() { return checked(doc_)->m(); }
 std::shared_ptr<Document> Documents::Open(const QString& fileName, bool /*readOnly*/) {
     // The file is only read; the result reaches the disk through SaveAs.
     const QFileInfo info(fileName);
-    if (!info.exists()) throw Error(QStringLiteral("The file does not exist: %1").arg(fileName));
-    if (!info.isFile()) throw Error(QStringLiteral("This is not a file: %1").arg(fileName));
+    // The system's reason, so that a path longer than the system allows is
+    // not reported as a missing file.
+    struct stat st;
+    if (::stat(QFile::encodeName(fileName).constData(), &st) != 0)
+        throw files::FileError(QStringLiteral("読み込み"), fileName, errno);
+    if (!S_ISREG(st.st_mode)) throw Error(QStringLiteral("文書のファイルではありません：%1").arg(fileName));
     std::shared_ptr<Document> doc(new Document());
     doc->doc_ = std::make_shared<detail::DocumentState>();
     // The format comes from the file's first bytes, never from its name: a

@@ -61,6 +61,7 @@ void RecordingHost::DoEvents() {
 void RecordingHost::MessageBox(const QString& text, const QString& title, bool exclamation) {
     messages.push_back({text, title, exclamation});
     events << "message:" + text;
+    if (onMessage) onMessage();
 }
 
 void RecordingHost::BrowseForFile() {

@@ -47,6 +47,9 @@ public:
     std::function<void()> onWait;
     std::function<void()> onDoEvents;
     std::function<void()> onBrowse;
+    std::function<void()> onMessage;
+    // Run at every boundary of a run (PollEvents); not recorded as an event.
+    std::function<void()> onPollEvents;
 
     // The window's log box text at start-up: an empty line and the instruction line.
     static QString WindowInitialLog();
@@ -65,6 +68,9 @@ public:
     void RefreshProgress() override { ++progressRefreshes; }
     void Wait1Sec() override;
     void DoEvents() override;
+    void PollEvents() override {
+        if (onPollEvents) onPollEvents();
+    }
     using engine::Host::MessageBox;
     void MessageBox(const QString& text, const QString& title, bool exclamation) override;
     void BrowseForFile() override;

@@ -1,17 +1,23 @@
 #include "word/legacy/legacy.h"
 
+#include "word/atomic_file.h"
 #include "word/automation.h"
+#include "word/legacy/compound_file.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QSaveFile>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QUrl>
 
 #include <csignal>
+#include <utility>
 #include <sys/types.h>
 #include <unistd.h>
 
@@ -26,6 +32,11 @@ namespace word::legacy {
 namespace {
 
 int timeLimitSeconds = 120;
+WaitHandler waitHandler;
+// The handler drives a window: it is called only on the thread that set it,
+// never from the helper threads that render pictures.
+QThread* waitHandlerThread = nullptr;
+constexpr int kPollMilliseconds = 100;
 
 const char* kZip = "PK\x03\x04";
 const QByteArray kOle("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8);
@@ -53,21 +64,13 @@ QByteArray firstBytes(const QString& path, int n) {
     return f.read(n);
 }
 
-// An OLE file that holds an encrypted .docx (password-protected document).
-bool isEncryptedPackage(const QString& path) {
+// The whole file, for the look at its structure (a Word 97-2003 document is
+// far below the bound; a larger file is no document this program can edit).
+QByteArray fileBytes(const QString& path) {
+    constexpr qint64 kMaxBytes = 1024LL * 1024 * 1024;
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return false;
-    // The stream name sits in the directory, which may be anywhere in the file.
-    static const QByteArray name = QByteArray("E\0n\0c\0r\0y\0p\0t\0e\0d\0P\0a\0c\0k\0a\0g\0e\0", 32);
-    constexpr qint64 kChunk = 1 << 20;
-    QByteArray tail;
-    while (!f.atEnd()) {
-        const QByteArray chunk = tail + f.read(kChunk);
-        if (chunk.contains(name)) return true;
-        tail = chunk.right(name.size());
-        if (f.pos() > 256LL * 1024 * 1024) break;
-    }
-    return false;
+    if (!f.open(QIODevice::ReadOnly) || f.size() > kMaxBytes) return {};
+    return f.readAll();
 }
 
 QString sofficePath() {
@@ -99,13 +102,27 @@ QString runConversion(const QStringList& inputs, const QString& filter, const QS
     if (!p.waitForStarted(30000))
         throw Error(QStringLiteral("LibreOffice を起動できませんでした（%1）：%2").arg(p.errorString(), program));
     const qint64 pid = p.processId();
-    if (!p.waitForFinished(timeLimitSeconds * 1000)) {
+    const auto endGroup = [&] {
         if (pid > 0) ::kill(-static_cast<pid_t>(pid), SIGKILL);
         p.kill();
         p.waitForFinished(10000);
-        throw Error(QStringLiteral("LibreOffice による文書の変換が %1 秒以内に終わらなかったため中止しました：%2")
-                        .arg(timeLimitSeconds)
-                        .arg(shownName));
+    };
+    // Short waits, so that the handler can keep a window alive; a finish seen
+    // while the handler let events through also ends the loop.
+    QElapsedTimer clock;
+    clock.start();
+    while (!p.waitForFinished(kPollMilliseconds) && p.state() != QProcess::NotRunning) {
+        if (clock.elapsed() >= timeLimitSeconds * 1000LL) {
+            endGroup();
+            throw Error(QStringLiteral("LibreOffice による文書の変換が %1 秒以内に終わらなかったため中止しました：%2")
+                            .arg(timeLimitSeconds)
+                            .arg(shownName));
+        }
+        if (waitHandler && QThread::currentThread() == waitHandlerThread &&
+            !waitHandler(static_cast<int>(clock.elapsed() / 1000))) {
+            endGroup();
+            throw Error(QStringLiteral("LibreOffice による文書の変換を中止しました：%1").arg(shownName));
+        }
     }
     // A launcher that returns while its own child still runs must not leave it behind.
     if (pid > 0) ::kill(-static_cast<pid_t>(pid), SIGKILL);
@@ -128,8 +145,27 @@ QString checkedResult(const QString& path, const QByteArray& magic, const QStrin
     return path;
 }
 
+const QString kWorkDirPrefix = QStringLiteral("kalvendo-lo-");
+
+}  // namespace
+
+void removeWorkDirsOfEndedProcesses() {
+    static const QRegularExpression pattern(QStringLiteral("^kalvendo-lo-(\\d+)-[^/]+$"));
+    QDir temp(QDir::tempPath());
+    for (const QString& name : temp.entryList({kWorkDirPrefix + u'*'}, QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden)) {
+        const QRegularExpressionMatch m = pattern.match(name);
+        if (m.hasMatch() && !files::ProcessExists(m.captured(1).toLongLong()))
+            QDir(temp.filePath(name)).removeRecursively();
+    }
+}
+
+namespace {
+
 std::shared_ptr<QTemporaryDir> makeWorkDir() {
-    auto dir = std::make_shared<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/kalvendo-lo-XXXXXX"));
+    removeWorkDirsOfEndedProcesses();
+    auto dir = std::make_shared<QTemporaryDir>(QDir::tempPath() + u'/' + kWorkDirPrefix +
+                                               QString::number(QCoreApplication::applicationPid()) +
+                                               QStringLiteral("-XXXXXX"));
     if (!dir->isValid())
         throw Error(QStringLiteral("文書の変換用の一時フォルダを作れませんでした：%1").arg(dir->errorString()));
     QDir d(dir->path());
@@ -167,15 +203,33 @@ Format detectFormat(const QString& path) {
     return Format::Other;
 }
 
+WaitHandler setWaitHandler(WaitHandler handler) {
+    waitHandlerThread = QThread::currentThread();
+    return std::exchange(waitHandler, std::move(handler));
+}
+
 void setTimeLimitForTesting(int seconds) { timeLimitSeconds = seconds > 0 ? seconds : 120; }
 
 Converted convertToDocx(const QString& path, Format format) {
     const QString shownName = QFileInfo(path).fileName();
     if (format != Format::Word97 && format != Format::Rtf)
         throw Error(QStringLiteral("この形式の文書は変換できません：%1（%2）").arg(shownName, formatName(format)));
-    if (format == Format::Word97 && isEncryptedPackage(path))
-        throw Error(QStringLiteral("パスワードで保護された文書は処理できません。保護を解除してから指定してください：%1")
-                        .arg(shownName));
+    // Decided from the structure, before LibreOffice sees the file: given a
+    // compound file without a Word document in it, LibreOffice imports its
+    // bytes as plain text and reports success.
+    if (format == Format::Word97) {
+        switch (ClassifyWordFile(fileBytes(path))) {
+        case WordFileKind::PasswordProtected:
+            throw Error(QStringLiteral("パスワードで保護された文書は処理できません。保護を解除してから指定してください：%1")
+                            .arg(shownName));
+        case WordFileKind::NotWord:
+            throw Error(QStringLiteral("Word 文書として読めませんでした：%1\r\n"
+                                       "ファイルが壊れているか、Word 97-2003 形式の文書ではありません。")
+                            .arg(shownName));
+        case WordFileKind::Readable:
+            break;
+        }
+    }
     sofficePath();  // before any work: the message says what to install
 
     Converted result;
@@ -240,8 +294,8 @@ std::vector<QByteArray> renderFirstPagesToPng(const std::vector<QByteArray>& doc
     return out;
 }
 
-void convertBack(const QString& docxPath, Format format, const QString& targetPath) {
-    const QString shownName = QFileInfo(targetPath).fileName();
+void convertBack(const QString& docxPath, Format format, const QString& targetPath, const QString& givenName) {
+    const QString shownName = givenName.isEmpty() ? QFileInfo(targetPath).fileName() : givenName;
     QString filter, suffix;
     QByteArray magic;
     if (format == Format::Word97) {
@@ -269,17 +323,11 @@ void convertBack(const QString& docxPath, Format format, const QString& targetPa
     // target holds either its old content or the whole new one.
     QFile in(converted);
     if (!in.open(QIODevice::ReadOnly))
-        throw Error(QStringLiteral("変換結果を読み込めませんでした：%1").arg(converted));
-    QSaveFile out(targetPath);
-    if (!out.open(QIODevice::WriteOnly))
-        throw Error(QStringLiteral("ファイルを書き込めませんでした：%1（%2）").arg(targetPath, out.errorString()));
-    while (!in.atEnd()) {
-        const QByteArray chunk = in.read(1 << 20);
-        if (chunk.isEmpty() && in.error() != QFile::NoError) break;
-        if (out.write(chunk) != chunk.size()) break;
-    }
-    if (in.error() != QFile::NoError || !out.commit())
-        throw Error(QStringLiteral("ファイルを書き込めませんでした：%1（%2）").arg(targetPath, out.errorString()));
+        throw Error(QStringLiteral("変換結果を読み込めませんでした：%1").arg(shownName));
+    const QByteArray bytes = in.readAll();
+    if (in.error() != QFile::NoError)
+        throw Error(QStringLiteral("変換結果を読み込めませんでした：%1（%2）").arg(shownName, in.errorString()));
+    files::WriteAtomically(targetPath, bytes);
 }
 
 }  // namespace word::legacy

@@ -6,6 +6,7 @@
 #include <QSize>
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -26,8 +27,24 @@ struct Converted {
 // Converts a legacy file to .docx in a private temporary folder (throws word::Error
 // with a user-facing reason: LibreOffice missing, conversion failed or timed out).
 Converted convertToDocx(const QString& path, Format format);
-// Converts a .docx back to `format` and moves the result to targetPath.
-void convertBack(const QString& docxPath, Format format, const QString& targetPath);
+// Converts a .docx back to `format` and writes the result to targetPath whole
+// (through a temporary file); messages name the document as `shownName`
+// (empty: the target's file name).
+void convertBack(const QString& docxPath, Format format, const QString& targetPath,
+                 const QString& shownName = {});
+
+// Removes the conversion folders of runs that were killed before they could
+// remove their own (a folder's name carries the id of the process that made it).
+void removeWorkDirsOfEndedProcesses();
+
+// Called about ten times a second while LibreOffice converts, with the seconds
+// elapsed; returning false ends the conversion at once (its whole process
+// group), and the conversion throws Error. Lets a window repaint, show the
+// time and offer to stop. It is called only on the thread that set it
+// (conversions on other threads wait without it). Returns the handler it
+// replaces (empty: none).
+using WaitHandler = std::function<bool(int elapsedSeconds)>;
+WaitHandler setWaitHandler(WaitHandler handler);
 
 // Draws an EMF or WMF picture ("EMF"/"WMF") into a PNG of `dots` (its own
 // size when empty) through LibreOffice's drawing component; throws word::Error

@@ -1,5 +1,6 @@
 #include "word/ooxml/html_writer.h"
 
+#include "word/atomic_file.h"
 #include "word/automation.h"
 #include "word/cp932.h"
 #include "word/legacy/legacy.h"
@@ -12,7 +13,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QThread>
 
 #include <pugixml.hpp>
@@ -105,11 +105,9 @@ QString htmlBase(const QString& htmlPath) {
     return base;
 }
 
-void writeAtomically(const QString& path, const QByteArray& bytes) {
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit())
-        throw Error(QStringLiteral("ファイルを書き込めませんでした：%1（%2）").arg(path, f.errorString()));
-}
+// The one way the program replaces a file whole (word/atomic_file.h): a full
+// disk is reported as such and never leaves an empty or partial file.
+void writeAtomically(const QString& path, const QByteArray& bytes) { files::WriteAtomically(path, bytes); }
 
 QByteArray htmlBytes(const QStringList& bodyLines, const QString& htmlPath) {
     QStringList out;

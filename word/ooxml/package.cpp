@@ -1,10 +1,11 @@
 #include "word/ooxml/package.h"
 
+#include "word/atomic_file.h"
 #include "word/automation.h"
+#include "word/legacy/compound_file.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QRandomGenerator>
 #include <QUrl>
 
 #include <pugixml.hpp>
@@ -12,12 +13,8 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cerrno>
 #include <cstring>
-#include <fcntl.h>
 #include <set>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 namespace word::ooxml {
@@ -58,71 +55,6 @@ const char* const kMainContentTypes[] = {
 
 [[noreturn]] void fail(const QString& path, const QString& reason) {
     throw Error(path + ": " + reason);
-}
-
-// ---- compound (OLE) files -------------------------------------------------
-
-// True when `data` is a compound file whose directory holds a stream named
-// "EncryptedPackage", the container of a password-protected document. Every
-// offset and chain is checked against the data, and chains are walked at most
-// once per sector, so a damaged file cannot make this loop or read outside.
-bool isEncryptedCompoundFile(const QByteArray& data) {
-    const auto* bytes = reinterpret_cast<const unsigned char*>(data.constData());
-    const quint64 size = static_cast<quint64>(data.size());
-    if (size < 512) return false;
-    auto u16 = [&](quint64 off) -> quint32 { return bytes[off] | (bytes[off + 1] << 8); };
-    auto u32 = [&](quint64 off) -> quint32 {
-        return quint32(bytes[off]) | (quint32(bytes[off + 1]) << 8) | (quint32(bytes[off + 2]) << 16) |
-               (quint32(bytes[off + 3]) << 24);
-    };
-    const quint32 shift = u16(30);
-    if (shift != 9 && shift != 12) return false;
-    const quint64 sectorSize = quint64(1) << shift;
-    const quint64 perSector = sectorSize / 4;
-    const quint64 sectorCount = (size - 512 + sectorSize - 1) / sectorSize + 1;
-    constexpr quint32 kMaxRegular = 0xFFFFFFFA;
-    auto sectorOffset = [&](quint32 sector, quint64& off) {
-        if (sector >= kMaxRegular) return false;
-        off = (quint64(sector) + 1) * sectorSize;
-        return off + sectorSize <= size;
-    };
-
-    // The FAT's own sectors: 109 in the header, the rest in the DIFAT chain.
-    std::vector<quint32> fatSectors;
-    const quint64 fatCount = u32(44);
-    for (quint64 i = 0; i < 109 && fatSectors.size() < fatCount; ++i) fatSectors.push_back(u32(76 + 4 * i));
-    quint32 difat = u32(68);
-    for (quint64 steps = 0; fatSectors.size() < fatCount && difat < kMaxRegular; ++steps) {
-        quint64 off;
-        if (steps > sectorCount || !sectorOffset(difat, off)) return false;
-        for (quint64 i = 0; i + 1 < perSector && fatSectors.size() < fatCount; ++i)
-            fatSectors.push_back(u32(off + 4 * i));
-        difat = u32(off + sectorSize - 4);
-    }
-    auto next = [&](quint32 sector, quint32& out) {
-        quint64 fatIndex = sector / perSector;
-        quint64 off;
-        if (fatIndex >= fatSectors.size() || !sectorOffset(fatSectors[fatIndex], off)) return false;
-        out = u32(off + (sector % perSector) * 4);
-        return true;
-    };
-
-    static const char16_t kName[] = u"EncryptedPackage";
-    constexpr quint32 kNameBytes = sizeof(kName);  // with the terminating zero
-    quint32 sector = u32(48);
-    for (quint64 steps = 0; sector < kMaxRegular; ++steps) {
-        quint64 off;
-        if (steps > sectorCount || !sectorOffset(sector, off)) return false;
-        for (quint64 e = 0; e + 128 <= sectorSize; e += 128) {
-            const quint64 entry = off + e;
-            if (bytes[entry + 66] != 2 || u16(entry + 64) != kNameBytes) continue;
-            bool same = true;
-            for (quint32 i = 0; i + 1 < kNameBytes / 2 && same; ++i) same = u16(entry + 2 * i) == kName[i];
-            if (same) return true;
-        }
-        if (!next(sector, sector)) return false;
-    }
-    return false;
 }
 
 // ---- part names -------------------------------------------------------------
@@ -168,65 +100,6 @@ bool isRelationshipsPart(const QString& name) {
 struct Relationship {
     QString target;  // resolved part name; empty for an external target
 };
-
-// ---- writing ------------------------------------------------------------------
-
-QString systemError(int err) { return QString::fromLocal8Bit(std::strerror(err)); }
-
-bool writeAll(int fd, const char* data, qint64 size) {
-    while (size > 0) {
-        ssize_t n = ::write(fd, data, static_cast<size_t>(std::min<qint64>(size, 1 << 20)));
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        data += n;
-        size -= n;
-    }
-    return true;
-}
-
-// Writes `bytes` to `path` through a new file in the same folder, flushed to
-// disk and renamed over the target. On failure the temporary file is removed
-// and the target is left as it was.
-void writeFileAtomically(const QString& path, const QByteArray& bytes) {
-    // Saving over a symbolic link writes the file it points to and keeps the link.
-    QFileInfo info(path);
-    if (info.isSymLink()) info = QFileInfo(info.symLinkTarget());
-    if (info.isDir()) fail(path, "cannot save: a folder of that name exists");
-    const QString folder = info.absolutePath();
-    if (!QFileInfo(folder).isDir()) fail(path, "cannot save: the folder does not exist");
-    const QByteArray target = QFile::encodeName(info.absoluteFilePath());
-
-    QByteArray temp;
-    int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temp = QFile::encodeName(folder + "/." + info.fileName() + ".tmp" +
-                                 QString::number(QRandomGenerator::global()->generate(), 36));
-        fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST) break;
-    }
-    if (fd < 0) fail(path, "cannot save: cannot create a file in the folder (" + systemError(errno) + ")");
-
-    auto abandon = [&](const QString& what, int err) {
-        if (fd >= 0) ::close(fd);
-        ::unlink(temp.constData());
-        fail(path, "cannot save: " + what + " (" + systemError(err) + ")");
-    };
-    if (!writeAll(fd, bytes.constData(), bytes.size())) abandon("writing failed", errno);
-    struct stat st;
-    if (::stat(target.constData(), &st) == 0) ::fchmod(fd, st.st_mode & 07777);  // keep the target's permissions
-    if (::fsync(fd) != 0) abandon("flushing to disk failed", errno);
-    int closeResult = ::close(fd);
-    fd = -1;
-    if (closeResult != 0) abandon("writing failed", errno);
-    if (::rename(temp.constData(), target.constData()) != 0) abandon("the file cannot be replaced", errno);
-    int dirFd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dirFd >= 0) {
-        ::fsync(dirFd);  // make the rename itself durable; a failure here loses nothing
-        ::close(dirFd);
-    }
-}
 
 }  // namespace
 
@@ -388,7 +261,8 @@ void Package::Impl::load() {
         fail(path, "the file cannot be read (" + file.errorString() + ")");
 
     static const char kOle[] = "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1";
-    if (fileData.startsWith(QByteArray(kOle, 8)) && isEncryptedCompoundFile(fileData))
+    if (fileData.startsWith(QByteArray(kOle, 8)) &&
+        legacy::ClassifyWordFile(fileData) == legacy::WordFileKind::PasswordProtected)
         fail(path, "password-protected documents cannot be processed");
     const bool looksLikeZip = fileData.startsWith("PK\x03\x04") || fileData.startsWith("PK\x05\x06");
     if (!looksLikeZip) fail(path, "not a .docx package");
@@ -629,7 +503,7 @@ QByteArray Package::Impl::buildArchive() const {
 
 void Package::save(const QString& path) const {
     const QByteArray bytes = impl_->buildArchive();
-    writeFileAtomically(path, bytes);
+    files::WriteAtomically(path, bytes);
 }
 
 }  // namespace word::ooxml
