@@ -30,6 +30,7 @@ constexpr int kMinRenderPoints = 48, kMaxRenderPoints = 200;
 // would hold more, but LibreOffice's time goes mostly into the dots of the
 // page (40 × 22 inches: eight equations in 8.3 s; 40 × 8 inches: 4.7 s).
 constexpr int kPageWidthTwips = 57600, kPageHeightTwips = 14400, kMarginTwips = 720;
+constexpr size_t kDocumentsPerRun = 40;  // about 0.5 s each after LibreOffice's start
 
 bool isEquation(pugi::xml_node n) {
     const std::string l = html::localName(n.name());
@@ -231,10 +232,19 @@ EquationPictures drawEquations(pugi::xml_node documentElement, const std::vector
         if (documents.empty()) return out;
         const int renderPoints =
             std::clamp(int(std::ceil(largest * kEnlargement)), kMinRenderPoints, kMaxRenderPoints);
-        const std::vector<QByteArray> pages = render(documents, renderPoints);
+        // Several documents to one run of LibreOffice (its start takes seconds),
+        // in batches that each finish well within its time limit.
+        std::vector<QByteArray> pages;
+        for (size_t from = 0; from < documents.size(); from += kDocumentsPerRun) {
+            const auto to = documents.begin() + std::ptrdiff_t(std::min(documents.size(), from + kDocumentsPerRun));
+            const std::vector<QByteArray> batch(documents.begin() + std::ptrdiff_t(from), to);
+            std::vector<QByteArray> drawn = render(batch, renderPoints);
+            drawn.resize(batch.size());
+            pages.insert(pages.end(), drawn.begin(), drawn.end());
+        }
         for (size_t i = 0; i < documents.size(); ++i) {
             try {
-                if (i >= pages.size() || pages[i].isEmpty())
+                if (pages[i].isEmpty())
                     throw Error(QStringLiteral("LibreOffice が数式を描きませんでした"));
                 out.byParagraph[paragraphs[i]] = filingPicture(pages[i], points[i], renderPoints);
             } catch (const Error& e) {
