@@ -4,7 +4,8 @@
 //   kalvendo-cli --find F --replace R [--find F --replace R]... [--colour BBGGRR] -o OUTPUT INPUT
 //   kalvendo-cli --task N [options] FILE...
 //
-// Exit status: 0 every file processed, 1 a file failed, 2 usage error.
+// Exit status: 0 every file processed, 1 a file failed, 2 usage error;
+// task 6 (the check before filing): 3 when it found something.
 
 #include "engine/deletion.h"
 #include "engine/find_replace.h"
@@ -32,6 +33,7 @@ const std::set<int> kSupportedTasks = {0, 1, 2, 3, 4, 5, 6, 7};
 constexpr int kExitOk = 0;
 constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
+constexpr int kExitFindings = 3;
 
 void Print(FILE* stream, const QString& text) {
     QString out = text;
@@ -60,6 +62,9 @@ public:
         lastDrawn_ = -1;
     }
     engine::TaskOptions options;
+    // The check's findings take standard output; its log goes to standard error.
+    void SetFindingsOnStdout() { logStream_ = stderr; }
+    int findingCount() const { return findings_; }
 
     // Ends the log line in progress and lists the files a task would have opened.
     void FinishRun() {
@@ -101,6 +106,11 @@ public:
     void OpenWithShell(const QString& path) override { opened_ << path; }
     QString FilePathText() const override { return file_; }
     engine::TaskOptions Options() const override { return options; }
+    void ReportFinding(const QString& kind, const QString& where, const QString& what) override {
+        ClearProgressLine();
+        Print(stdout, QStringLiteral("%1\t%2\t%3\n").arg(kind, where, what));
+        ++findings_;
+    }
 
 private:
     // A run that takes more than two seconds shows one line on a terminal's
@@ -126,7 +136,7 @@ private:
 
     void FlushLine() {
         ClearProgressLine();
-        if (lineOpen_) Print(stdout, line_ + u'\n');
+        if (lineOpen_) Print(logStream_, line_ + u'\n');
         line_.clear();
         lineOpen_ = false;
     }
@@ -142,6 +152,8 @@ private:
     bool lineOpen_ = false;
     double progress_ = 0;
     QStringList opened_;
+    FILE* logStream_ = stdout;
+    int findings_ = 0;
 };
 
 // A failure on a file, on standard error; the file is named once (most
@@ -216,7 +228,8 @@ int RunTasks(int task, const QStringList& files, CliHost& host) {
         if (!engine::RunStartButton(runner, host, task)) allDone = false;
         host.FinishRun();
     }
-    return allDone ? kExitOk : kExitFailed;
+    if (!allDone) return kExitFailed;
+    return host.findingCount() > 0 ? kExitFindings : kExitOk;
 }
 
 }  // namespace
@@ -244,9 +257,13 @@ int main(int argc, char** argv) {
         "      4 colour-coding (--source-colour, --translation-colour, --fonts),\n"
         "      5 HTML for the filing software (FILE.htm beside FILE; FILE itself is not\n"
         "      changed; characters the filing software refuses are listed),\n"
+        "      6 check before filing (read-only): one line per finding on standard\n"
+        "      output, KIND<TAB>WHERE<TAB>WHAT, the log on standard error, the report\n"
+        "      \"出願前チェック-FILE.txt\" beside FILE,\n"
         "      7 renumbering of claims, figures, tables, formulas and equations with their\n"
         "      citations (--items).\n\n"
-        "Exit status: 0 every file processed, 1 a file failed, 2 usage error."));
+        "Exit status: 0 every file processed, 1 a file failed, 2 usage error,\n"
+        "3 the check before filing found something."));
     parser.addHelpOption();
     const QCommandLineOption textOpt(QStringLiteral("text"), QStringLiteral("Print the text of FILE."), QStringLiteral("FILE"));
     const QCommandLineOption findOpt(QStringLiteral("find"), QStringLiteral("Search text of a pass."), QStringLiteral("F"));
@@ -320,6 +337,7 @@ int main(int argc, char** argv) {
     if (positional.isEmpty()) return UsageError(QStringLiteral("--task needs at least one FILE"));
 
     CliHost host(parser.isSet(verboseOpt));
+    if (task == 6) host.SetFindingsOnStdout();
     const QString direction = parser.value(directionOpt);
     if (direction != QStringLiteral("ej") && direction != QStringLiteral("je"))
         return UsageError(QStringLiteral("--direction is ej or je"));

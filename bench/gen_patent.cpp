@@ -1,6 +1,7 @@
-// Writes a Japanese patent-like .docx for the benchmark (patent_generator.h).
+// Writes a Japanese patent-like .docx for the benchmark (patent_generator.h);
+// with --complete, an application ready for filing, for the check before filing.
 //
-// Usage: gen_patent OUTPUT.docx [PARAGRAPHS]   (default 10000)
+// Usage: gen_patent [--complete] OUTPUT.docx [PARAGRAPHS]   (default 10000)
 
 #include "bench/patent_generator.h"
 
@@ -9,17 +10,24 @@
 #include <string>
 
 int main(int argc, char** argv) {
+    const bool complete = argc > 1 && std::string(argv[1]) == "--complete";
+    if (complete) {
+        --argc;
+        ++argv;
+    }
     if (argc < 2) {
-        std::fprintf(stderr, "usage: %s OUTPUT.docx [PARAGRAPHS]\n", argv[0]);
+        std::fprintf(stderr, "usage: gen_patent [--complete] OUTPUT.docx [PARAGRAPHS]\n");
         return 2;
     }
     const int paragraphs = argc > 2 ? std::atoi(argv[2]) : 10000;
-    if (paragraphs < 3) {
-        std::fprintf(stderr, "PARAGRAPHS must be at least 3\n");
+    const int least = complete ? 300 : 3;
+    if (paragraphs < least) {
+        std::fprintf(stderr, "PARAGRAPHS must be at least %d\n", least);
         return 2;
     }
     std::size_t bytes = 0;
-    const std::string error = kalvendo::bench::WritePatentDocument(argv[1], paragraphs, &bytes);
+    const std::string error = complete ? kalvendo::bench::WriteCompleteApplication(argv[1], paragraphs, &bytes)
+                                       : kalvendo::bench::WritePatentDocument(argv[1], paragraphs, &bytes);
     if (!error.empty()) {
         std::fprintf(stderr, "%s\n", error.c_str());
         return 1;

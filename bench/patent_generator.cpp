@@ -117,6 +117,17 @@ std::string headingParagraph(const char* heading) {
     return paragraphXml(runs, false);
 }
 
+std::string documentXml(const std::string& body) {
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
+           "<w:document xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\" "
+           "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\">"
+           "<w:body>" + body +
+           "<w:sectPr w:rsidR=\"" + rsid() + "\"><w:pgSz w:w=\"11906\" w:h=\"16838\"/>"
+           "<w:pgMar w:top=\"1985\" w:right=\"1701\" w:bottom=\"1701\" w:left=\"1701\" w:header=\"851\" "
+           "w:footer=\"992\" w:gutter=\"0\"/><w:cols w:space=\"425\"/><w:docGrid w:type=\"lines\" w:linePitch=\"360\"/>"
+           "</w:sectPr></w:body></w:document>";
+}
+
 std::string buildDocument(int paragraphs) {
     std::string body;
     body.reserve(static_cast<std::size_t>(paragraphs) * 700);
@@ -146,14 +157,104 @@ std::string buildDocument(int paragraphs) {
             ++count;
         }
     }
-    return "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
-           "<w:document xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\" "
-           "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\">"
-           "<w:body>" + body +
-           "<w:sectPr w:rsidR=\"" + rsid() + "\"><w:pgSz w:w=\"11906\" w:h=\"16838\"/>"
-           "<w:pgMar w:top=\"1985\" w:right=\"1701\" w:bottom=\"1701\" w:left=\"1701\" w:header=\"851\" "
-           "w:footer=\"992\" w:gutter=\"0\"/><w:cols w:space=\"425\"/><w:docGrid w:type=\"lines\" w:linePitch=\"360\"/>"
-           "</w:sectPr></w:body></w:document>";
+    return documentXml(body);
+}
+
+// The complete application (WriteCompleteApplication).
+
+// Phrases of the description; the signs agree with kSigns.
+const char* const kSignedPhrases[] = {
+    "本実施形態の基板処理装置１は", "処理容器１０の内部に", "載置台１１が配置され", "ガス供給部２０から",
+    "反応ガスが供給される", "制御部３０は", "温度センサ１２の出力に基づいて", "ヒータ１３を制御する",
+    "排気部４０は", "第１排気管４１と第２排気管４２とを介して", "処理容器１０を減圧する", "これにより",
+    "ウエハＷの表面に", "薄膜が均一に形成される", "記憶部３１には", "処理レシピが記憶されている",
+    "図３に示すように", "図１及び図２に示す", "また", "なお、変形例では", "搬送アーム５０ａ、５０ｂが",
+    "約１０ｍｍの間隔で", "２枚のウエハＷを保持する",
+};
+
+const char* const kSigns[][2] = {
+    {"１", "基板処理装置"}, {"１０", "処理容器"}, {"１１", "載置台"}, {"１２", "温度センサ"}, {"１３", "ヒータ"},
+    {"２０", "ガス供給部"}, {"３０", "制御部"}, {"３１", "記憶部"}, {"４０", "排気部"}, {"４１", "第１排気管"},
+    {"４２", "第２排気管"}, {"５０", "搬送アーム"},
+};
+
+constexpr int kFigures = 5;
+
+std::string fullWidth(int n) {
+    static const char* digits[] = {"０", "１", "２", "３", "４", "５", "６", "７", "８", "９"};
+    std::string s;
+    for (char c : std::to_string(n)) s += digits[c - '0'];
+    return s;
+}
+
+std::string plainParagraph(const std::string& text) { return paragraphXml(splitRuns(text), false); }
+
+std::string completeSentence() {
+    std::string text = "　";
+    const int phrases = 4 + pick(6);
+    for (int i = 0; i < phrases; ++i) text += kSignedPhrases[pick(sizeof kSignedPhrases / sizeof *kSignedPhrases)];
+    return paragraphXml(splitRuns(text + "。"), true);
+}
+
+std::string buildCompleteDocument(int paragraphs) {
+    std::string body;
+    body.reserve(static_cast<std::size_t>(paragraphs) * 700);
+    int number = 1;
+    int count = 0;
+    auto numbered = [&](const std::string& text) {
+        body += numberParagraph(number++) + plainParagraph(text);
+        count += 2;
+    };
+    auto heading = [&](const char* name) {
+        body += headingParagraph(name);
+        ++count;
+    };
+    body += plainParagraph("【書類名】明細書") + plainParagraph("【発明の名称】基板処理装置");
+    heading("技術分野");
+    numbered("　本発明は、基板処理装置に関する。");
+    heading("背景技術");
+    numbered("　従来、処理容器の内部で基板に薄膜を形成する装置が知られている（特許文献１の図２参照）。");
+    heading("先行技術文献");
+    heading("特許文献");
+    numbered("　【特許文献１】特開２０１０－１２３４５６号公報");
+    heading("発明の概要");
+    heading("発明が解決しようとする課題");
+    numbered("　本発明は、薄膜の均一性を高めることを目的とする。");
+    heading("課題を解決するための手段");
+    numbered("　本発明の基板処理装置は、処理容器と、ガス供給部と、制御部とを備える。");
+    heading("発明の効果");
+    numbered("　本発明によれば、薄膜の均一性が向上する。");
+    heading("図面の簡単な説明");
+    body += numberParagraph(number++);
+    for (int f = 1; f <= kFigures; ++f) body += plainParagraph("　【図" + fullWidth(f) + "】一実施形態の説明図である。");
+    count += 1 + kFigures;
+    heading("発明を実施するための形態");
+    const int tail = 20 + 2 * int(sizeof kSigns / sizeof *kSigns) + 3 * 40;
+    for (int f = 4; f <= kFigures; ++f) numbered("　図" + fullWidth(f) + "は、変形例を示す。");
+    while (count < paragraphs - tail) {
+        body += numberParagraph(number++);
+        ++count;
+        const int sentences = 1 + pick(3);
+        for (int i = 0; i < sentences; ++i, ++count) body += completeSentence();
+    }
+    heading("産業上の利用可能性");
+    numbered("　本発明は、半導体の製造に利用できる。");
+    heading("符号の説明");
+    body += numberParagraph(number++);
+    for (const auto& sign : kSigns) body += plainParagraph(std::string("　") + sign[0] + "　" + sign[1]);
+
+    body += plainParagraph("【書類名】特許請求の範囲");
+    body += plainParagraph("【請求項１】") + plainParagraph("　処理容器と、ガス供給部と、制御部とを備える基板処理装置。");
+    for (int c = 2; c <= 40; ++c) {
+        std::string cited = c == 2 ? "請求項１" : "請求項１又は" + fullWidth(std::min(c - 1, 2));
+        body += plainParagraph("【請求項" + fullWidth(c) + "】") +
+                plainParagraph("　前記制御部は、温度を制御する、" + cited + "に記載の基板処理装置。");
+    }
+    body += plainParagraph("【書類名】要約書") + plainParagraph("【要約】") +
+            plainParagraph("【課題】薄膜の均一性を高める。") +
+            plainParagraph("【解決手段】基板処理装置１は、処理容器１０と制御部３０とを備える。") +
+            plainParagraph("【選択図】図１");
+    return documentXml(body);
 }
 
 const char* kContentTypes =
@@ -190,14 +291,7 @@ const char* kStyles =
     "<w:pPr><w:widowControl w:val=\"0\"/><w:jc w:val=\"both\"/></w:pPr></w:style>"
     "</w:styles>";
 
-}  // namespace
-
-namespace kalvendo::bench {
-
-std::string WritePatentDocument(const std::string& path, int paragraphs, std::size_t* documentBytes) {
-    rng.seed(20261207);  // the same output for the same arguments, however often it is called
-    const std::string document = buildDocument(paragraphs);
-    if (documentBytes) *documentBytes = document.size();
+std::string WriteDocx(const std::string& path, const std::string& document) {
     const std::vector<std::pair<const char*, std::string>> parts = {
         {"[Content_Types].xml", kContentTypes},
         {"_rels/.rels", kRootRels},
@@ -223,6 +317,24 @@ std::string WritePatentDocument(const std::string& path, int paragraphs, std::si
         return error;
     }
     return {};
+}
+
+}  // namespace
+
+namespace kalvendo::bench {
+
+std::string WritePatentDocument(const std::string& path, int paragraphs, std::size_t* documentBytes) {
+    rng.seed(20261207);  // the same output for the same arguments, however often it is called
+    const std::string document = buildDocument(paragraphs);
+    if (documentBytes) *documentBytes = document.size();
+    return WriteDocx(path, document);
+}
+
+std::string WriteCompleteApplication(const std::string& path, int paragraphs, std::size_t* documentBytes) {
+    rng.seed(20261207);
+    const std::string document = buildCompleteDocument(paragraphs);
+    if (documentBytes) *documentBytes = document.size();
+    return WriteDocx(path, document);
 }
 
 }  // namespace kalvendo::bench

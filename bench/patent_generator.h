@@ -15,4 +15,10 @@ namespace kalvendo::bench {
 // empty on success; documentBytes receives the size of word/document.xml.
 std::string WritePatentDocument(const std::string& path, int paragraphs, std::size_t* documentBytes = nullptr);
 
+// Writes an application ready for filing instead, for the check before filing:
+// every heading once and in order, consecutive paragraph numbers, reference
+// signs that agree with the 【符号の説明】 list, figures listed and cited,
+// claims citing earlier claims, an abstract. At least 300 paragraphs.
+std::string WriteCompleteApplication(const std::string& path, int paragraphs, std::size_t* documentBytes = nullptr);
+
 }  // namespace kalvendo::bench

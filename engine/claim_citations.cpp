@@ -12,9 +12,9 @@ namespace {
 const QString kClaimHead = QStringLiteral("請求項");
 const QString kClaimsHead = QStringLiteral("請求の範囲");
 
-// "のいずれか", "のうちいずれか", "の何れか", "いずれか" … right after the citation.
+// "のいずれか", "のうちいずれか", "の何れか", "いずれか", "までのいずれか" … right after the citation.
 bool ChoiceFollows(const QString& text, int pos) {
-    for (const char16_t* lead : {u"のうちの", u"のうち", u"の内の", u"の内", u"の", u""}) {
+    for (const char16_t* lead : {u"のうちの", u"のうち", u"の内の", u"の内", u"までの", u"の", u""}) {
         const int after = pos + static_cast<int>(std::char_traits<char16_t>::length(lead));
         if (!StartsAt(text, pos, QString::fromUtf16(lead))) continue;
         for (const char16_t* choice : {u"いずれか", u"何れか", u"いづれか"})

@@ -55,6 +55,11 @@ public:
     // The text of the file box txtFilePath.
     virtual QString FilePathText() const = 0;
     virtual TaskOptions Options() const = 0;
+    // One finding of the check before filing (task code 6), as it is found;
+    // it is in the log too. The command-line runner prints it.
+    virtual void ReportFinding(const QString& kind, const QString& where, const QString& what) {
+        (void)kind, (void)where, (void)what;
+    }
 };
 
 }  // namespace engine

@@ -249,13 +249,17 @@ void TaskRunner::AbortRun(const QString& reason) {
     const QString text = reason.isEmpty() ? QStringLiteral("処理中に原因不明のエラーが発生しました。") : reason;
     host_.MessageBox(text);
     host_.ShowLog(1, QStringLiteral(" .. 処理中断：") + text);
+    DropDocumentUnsaved();
+}
+
+void TaskRunner::DropDocumentUnsaved() {
     range_ = word::Range();
     if (document_) {
         try {
             document_->Close(word::wdDoNotSaveChanges);
         } catch (const std::exception&) {
-            // Closing an in-memory document that failed cannot do more harm;
-            // it is dropped below either way.
+            // Nothing of it was written; the in-memory document is dropped
+            // below either way.
         }
         document_.reset();
     }
@@ -266,16 +270,7 @@ void TaskRunner::StopRun() {
     lastOutcome_ = RunOutcome::Stopped;
     Host& window = host_.Window();
     window.ShowLog(1, kStoppedLog);
-    range_ = word::Range();
-    if (document_) {
-        try {
-            document_->Close(word::wdDoNotSaveChanges);
-        } catch (const std::exception&) {
-            // Nothing was written; the in-memory document is dropped below either way.
-        }
-        document_.reset();
-    }
-    ReleaseWord();
+    DropDocumentUnsaved();
     RemoveReportsOfThisRun();
     window.ShowStatus(QStringLiteral("中止しました"));
 }

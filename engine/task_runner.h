@@ -124,6 +124,9 @@ private:
         void OpenWithShell(const QString& path) override { heldFiles_.append(path); }
         QString FilePathText() const override { return window_.FilePathText(); }
         TaskOptions Options() const override { return window_.Options(); }
+        void ReportFinding(const QString& kind, const QString& where, const QString& what) override {
+            window_.ReportFinding(kind, where, what);
+        }
         // Hands the held files to the desktop, or removes them after a stop.
         void ReleaseHeldFiles(bool stopped);
         Host& Window() { return window_; }
@@ -161,6 +164,8 @@ private:
     // document closed without saving, engine released.
     void AbortRun(const QString& reason);
     void ReleaseWord();
+    // Closes the open document without saving and releases the engine.
+    void DropDocumentUnsaved();
     // The save branch of FinalProcess: write, close and exchange the files,
     // undoing what was done when a step fails.
     void SaveWithBackup();

@@ -7,6 +7,8 @@
 
 #include <QTemporaryDir>
 
+#include <random>
+
 #include <gtest/gtest.h>
 
 using namespace testsupport;
@@ -139,6 +141,34 @@ TEST_F(Engine, InsertingAParagraphMarkSplitsAndBothHalvesKeepProperties) {
     EXPECT_EQ(roundTrip(*doc), "AB。\r　CD\rE1\rE2\fend\r");
     // The italic run was split at the mark and keeps its formatting.
     EXPECT_TRUE(xml.contains("<w:i/></w:rPr><w:t xml:space=\"preserve\">　CD</w:t>")) << qPrintable(xml);
+}
+
+// A mark near either end of a paragraph (the shorter half moves to the new
+// element): either way the first half keeps the identifier, the second the
+// section break, both the paragraph properties and the cut run's formatting.
+TEST_F(Engine, SplitNearEitherEndKeepsIdentifierSectionBreakAndFormatting) {
+    struct Case {
+        const char* find;
+        const char* replacement;
+        QString text;
+        const char* cutRunFormat;
+    };
+    for (const Case& c : {Case{"b", "b^p", "ab\rcdefgh\fend\r", "<w:b/>"},
+                          Case{"g", "g^p", "abcdefg\rh\fend\r", "<w:i/>"}}) {
+        auto doc = open("<w:p w14:paraId=\"1A2B3C4D\"><w:pPr><w:jc w:val=\"center\"/><w:sectPr/></w:pPr>" +
+                        run("abcd", "<w:b/>") + run("efgh", "<w:i/>") + "</w:p>" + para("end"));
+        ASSERT_TRUE(replaceAll(*doc, c.find, c.replacement));
+        EXPECT_EQ(doc->Content().Text(), c.text) << c.find;
+        const QString xml = savedXml(*doc);
+        const qsizetype second = xml.indexOf("</w:p>") + 6;  // where the second half starts
+        EXPECT_EQ(xml.count("w14:paraId"), 1) << c.find;
+        EXPECT_LT(xml.indexOf("w14:paraId"), second) << c.find;
+        EXPECT_EQ(xml.count("<w:sectPr/>"), 1) << c.find;
+        EXPECT_GT(xml.indexOf("<w:sectPr/>"), second) << c.find;
+        EXPECT_EQ(xml.count("<w:jc w:val=\"center\"/>"), 2) << c.find;
+        EXPECT_EQ(xml.count(c.cutRunFormat), 2) << c.find;
+        EXPECT_EQ(roundTrip(*doc), c.text) << c.find;
+    }
 }
 
 TEST_F(Engine, DeletingAMarkJoinsAndKeepsTheFirstParagraphsProperties) {
@@ -327,3 +357,76 @@ TEST(FindCodes, ParseWordsCodes) {
 }
 
 }  // namespace
+
+// Thousands of random edits of every shape (replacements longer and shorter
+// than what they replace, deleted and inserted marks, tabs and breaks,
+// batches, colour), the model's text and paragraph offsets compared after
+// each batch with a fresh reading of the saved document.
+TEST(EngineRandomEdits, StoryTextAndOffsetsMatchAFreshScan) {
+    using word::ooxml::DocumentModel;
+    QTemporaryDir dir;
+    const QString body =
+        paraRuns({"【", "０００１】", "　本発明は", "、基板"}) + para("short") +
+        paraXml(run("a") + "<w:r><w:tab/></w:r>" + run("b ", "<w:i/>") +
+                "<w:r><w:fldChar w:fldCharType=\"begin\"/></w:r><w:r><w:instrText> PAGE </w:instrText></w:r>"
+                "<w:r><w:fldChar w:fldCharType=\"separate\"/></w:r>" + run("7") +
+                "<w:r><w:fldChar w:fldCharType=\"end\"/></w:r>" +
+                "<w:hyperlink w:anchor=\"x\">" + run("link") + "</w:hyperlink>" + run("tail")) +
+        "<w:tbl><w:tr><w:tc>" + para("c1") + para("c2") + "</w:tc><w:tc>" + para("d") + "</w:tc></w:tr></w:tbl>" +
+        paras({"p1", "", "[0012", "]", "last one"}) + paraXml(run("sect"), "<w:sectPr/>") + para("end");
+    const QStringList pieces = {"a", "bc", "あ", "　", " ", "\t", "\v", "\r", "【", "】", "０", ""};
+    for (unsigned seed : {1u, 2u, 3u}) {
+        const QString in = dir.filePath(QString("random%1.docx").arg(seed));
+        writeDocx(in, body);
+        auto model = DocumentModel::open(in);
+        std::mt19937 rng(seed);
+        auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, std::max(0, n))(rng); };
+        auto randomText = [&] {
+            QString s;
+            for (int k = pick(3); k > 0; --k) s += pieces[pick(pieces.size() - 1)];
+            return s;
+        };
+        for (int batch = 0; batch < 25; ++batch) {
+            for (int k = 0; k < 80; ++k) {
+                const int len = model->length();
+                const int start = pick(len - 1);
+                const int end = std::min(len, start + (pick(9) == 0 ? pick(40) : pick(3)));
+                switch (pick(9)) {
+                case 0: {  // a batch of edits, left to right
+                    std::vector<word::ooxml::Edit> edits;
+                    for (int pos = pick(20); pos + 2 < len && edits.size() < 20; pos += 2 + pick(30))
+                        edits.push_back({pos, pos + pick(2), randomText()});
+                    model->replaceMany(edits, pick(1) ? std::optional<int>(0x0000FF) : std::nullopt);
+                    break;
+                }
+                case 1:
+                    model->setColor(start, end, 0xFF0000);
+                    break;
+                case 2: {  // a join: the mark of a paragraph goes
+                    const auto span = model->paragraphSpan(pick(model->paragraphCount() - 1));
+                    model->replace(span.second - 1, span.second, pick(1) ? QString() : randomText());
+                    break;
+                }
+                default:
+                    model->replace(start, end, randomText());
+                }
+            }
+            const QString out = dir.filePath(QString("random%1-%2.docx").arg(seed).arg(batch));
+            model->save(out);
+            auto fresh = DocumentModel::open(out);
+            const QString context = QString("seed %1, batch %2").arg(seed).arg(batch);
+            ASSERT_EQ(model->textRange(0, model->length()), fresh->text()) << qPrintable(context);
+            ASSERT_EQ(model->paragraphCount(), fresh->paragraphCount()) << qPrintable(context);
+            for (int i = 0; i < fresh->paragraphCount(); ++i)
+                ASSERT_EQ(model->paragraphSpan(i), fresh->paragraphSpan(i)) << qPrintable(context) << ", paragraph " << i;
+            // The find, which skips by the story's character counts, sees what a plain search sees.
+            for (const QString find : {"\r", "【０", "a", "　"}) {
+                std::vector<std::pair<int, int>> expected;
+                for (qsizetype at = fresh->text().indexOf(find); at >= 0; at = fresh->text().indexOf(find, at + find.size()))
+                    expected.emplace_back(at, at + find.size());
+                const QString code = find == "\r" ? QString("^p") : find;
+                ASSERT_EQ(model->findAll(word::ooxml::parseFindText(code), 0, model->length()), expected) << qPrintable(context);
+            }
+        }
+    }
+}

@@ -4,6 +4,7 @@
 
 #include "word/automation.h"
 #include "word/ooxml/package.h"
+#include "word/ooxml/part_deflate.h"
 
 #include "support/docx_builder.h"
 
@@ -165,39 +166,39 @@ protected:
 // ---- refusals -------------------------------------------------------------
 
 TEST_F(PackageTest, RefusesMissingUnreadableAndNonPackageFiles) {
-    EXPECT_TRUE(has(openError(file("absent.docx")), "does not exist"));
-    EXPECT_TRUE(has(openError(dir.path()), "folder"));
+    EXPECT_TRUE(has(openError(file("absent.docx")), "ファイルがありません"));
+    EXPECT_TRUE(has(openError(dir.path()), "フォルダー"));
     // Neither a device nor a pipe is read (either could block or never end).
-    EXPECT_TRUE(has(openError("/dev/zero"), "not a regular file"));
+    EXPECT_TRUE(has(openError("/dev/zero"), "通常のファイルではありません"));
     ASSERT_EQ(mkfifo(QFile::encodeName(file("pipe.docx")).constData(), 0600), 0);
-    EXPECT_TRUE(has(openError(file("pipe.docx")), "not a regular file"));
+    EXPECT_TRUE(has(openError(file("pipe.docx")), "通常のファイルではありません"));
 
     writeFile(file("empty.docx"), {});
-    EXPECT_TRUE(has(openError(file("empty.docx")), "not a .docx package"));
+    EXPECT_TRUE(has(openError(file("empty.docx")), "Word 文書（.docx パッケージ）ではありません"));
     writeFile(file("garbage.docx"), QByteArray(5000, '\x5A') + "random bytes");
-    EXPECT_TRUE(has(openError(file("garbage.docx")), "not a .docx package"));
+    EXPECT_TRUE(has(openError(file("garbage.docx")), "Word 文書（.docx パッケージ）ではありません"));
     writeFile(file("rtf.doc"), "{\\rtf1\\ansi\\deff0 {\\fonttbl {\\f0 Times;}} Hello}");
-    EXPECT_TRUE(has(openError(file("rtf.doc")), "not a .docx package"));
+    EXPECT_TRUE(has(openError(file("rtf.doc")), "Word 文書（.docx パッケージ）ではありません"));
 }
 
 TEST_F(PackageTest, TellsEncryptedDocumentsFromLegacyDocuments) {
     writeFile(file("legacy.doc"), compoundFile("WordDocument"));
-    EXPECT_TRUE(has(openError(file("legacy.doc")), "not a .docx package"));
+    EXPECT_TRUE(has(openError(file("legacy.doc")), "Word 文書（.docx パッケージ）ではありません"));
 
     writeFile(file("locked.docx"), compoundFile("EncryptedPackage"));
-    EXPECT_TRUE(has(openError(file("locked.docx")), "password-protected documents cannot be processed"));
+    EXPECT_TRUE(has(openError(file("locked.docx")), "パスワードで保護された文書は処理できません"));
 
     // A damaged directory chain (a loop, a sector past the end) must end the
     // walk without a verdict of encryption.
     writeFile(file("loop.doc"), compoundFile("WordDocument", true));
-    EXPECT_TRUE(has(openError(file("loop.doc")), "not a .docx package"));
+    EXPECT_TRUE(has(openError(file("loop.doc")), "Word 文書（.docx パッケージ）ではありません"));
     QByteArray cut = compoundFile("EncryptedPackage").left(700);
     writeFile(file("cut.doc"), cut);
-    EXPECT_TRUE(has(openError(file("cut.doc")), "not a .docx package"));
+    EXPECT_TRUE(has(openError(file("cut.doc")), "Word 文書（.docx パッケージ）ではありません"));
     QByteArray wild = compoundFile("EncryptedPackage");
     putU32(wild, 48, 0x7FFFFFF0);
     writeFile(file("wild.doc"), wild);
-    EXPECT_TRUE(has(openError(file("wild.doc")), "not a .docx package"));
+    EXPECT_TRUE(has(openError(file("wild.doc")), "Word 文書（.docx パッケージ）ではありません"));
 }
 
 TEST_F(PackageTest, RefusesTruncatedAndCorruptedZips) {
@@ -207,7 +208,7 @@ TEST_F(PackageTest, RefusesTruncatedAndCorruptedZips) {
     for (int keep : {40, int(good.size() / 2), int(good.size() - 30), int(good.size() - 10), int(good.size() - 1)}) {
         SCOPED_TRACE(keep);
         writeFile(file("cut.docx"), good.left(keep));
-        EXPECT_TRUE(has(openError(file("cut.docx")), "damaged or truncated"));
+        EXPECT_TRUE(has(openError(file("cut.docx")), "壊れているか、途中で切れています"));
     }
 
     // One flipped byte in a stored part: only its checksum tells.
@@ -217,27 +218,27 @@ TEST_F(PackageTest, RefusesTruncatedAndCorruptedZips) {
     ASSERT_GT(at, 0);
     bytes[at] = 'J';
     writeFile(file("flipped.docx"), bytes);
-    EXPECT_TRUE(has(openError(file("flipped.docx")), "damaged or truncated"));
+    EXPECT_TRUE(has(openError(file("flipped.docx")), "壊れているか、途中で切れています"));
     EXPECT_TRUE(has(openError(file("flipped.docx")), "word/document.xml"));
 }
 
 TEST_F(PackageTest, RefusesPackagesWithoutWordMainPart) {
     writeZip(file("none.docx"), {{"[Content_Types].xml", kTypes}, {"word/document.xml", kDocument}});
-    EXPECT_TRUE(has(openError(file("none.docx")), "no main document part"));
+    EXPECT_TRUE(has(openError(file("none.docx")), "文書本体の部品がありません"));
 
     writeZip(file("dangling.docx"), {{"[Content_Types].xml", kTypes}, {"_rels/.rels", rootRels("word/missing.xml")}});
-    EXPECT_TRUE(has(openError(file("dangling.docx")), "no main document part"));
+    EXPECT_TRUE(has(openError(file("dangling.docx")), "文書本体の部品がありません"));
 
     Parts otherType = minimalParts();
     otherType[1].second = rootRels("word/document.xml", "http://example.com/relationships/somethingElse");
     writeZip(file("othertype.docx"), otherType);
-    EXPECT_TRUE(has(openError(file("othertype.docx")), "no main document part"));
+    EXPECT_TRUE(has(openError(file("othertype.docx")), "文書本体の部品がありません"));
 
     // A spreadsheet's main part is not a Word document.
     Parts sheet = minimalParts();
     sheet[0].second = QByteArray(kTypes).replace("wordprocessingml.document.main", "spreadsheetml.sheet.main");
     writeZip(file("sheet.docx"), sheet);
-    EXPECT_TRUE(has(openError(file("sheet.docx")), "no Word main document part"));
+    EXPECT_TRUE(has(openError(file("sheet.docx")), "Word 文書の本体がありません"));
 
     writeZip(file("notypes.docx"), {minimalParts()[1], minimalParts()[2]});
     EXPECT_TRUE(has(openError(file("notypes.docx")), "[Content_Types].xml"));
@@ -247,7 +248,7 @@ TEST_F(PackageTest, RefusesRelationshipsAndContentTypesThatAreNotWellFormed) {
     Parts bad = minimalParts();
     bad[1].second = "<Relationships><Relationship Id=\"rId1\"";
     writeZip(file("rels.docx"), bad);
-    EXPECT_TRUE(has(openError(file("rels.docx")), "\"_rels/.rels\" is not well-formed XML"));
+    EXPECT_TRUE(has(openError(file("rels.docx")), "部品「_rels/.rels」の XML が壊れています"));
 
     Parts badPartRels = minimalParts();
     badPartRels.push_back({"word/_rels/document.xml.rels", "<Relationships></Relationship>"});
@@ -257,7 +258,7 @@ TEST_F(PackageTest, RefusesRelationshipsAndContentTypesThatAreNotWellFormed) {
     Parts badTypes = minimalParts();
     badTypes[0].second = "<Types><Default";
     writeZip(file("types.docx"), badTypes);
-    EXPECT_TRUE(has(openError(file("types.docx")), "not well-formed"));
+    EXPECT_TRUE(has(openError(file("types.docx")), "XML が壊れています"));
 }
 
 TEST_F(PackageTest, NeverExpandsEntitiesFromADocumentTypeDeclaration) {
@@ -270,7 +271,7 @@ TEST_F(PackageTest, NeverExpandsEntitiesFromADocumentTypeDeclaration) {
         "officeDocument\" Target=\"&doc;\"/></Relationships>";
     writeZip(file("entity.docx"), parts);
     // Not even the internal entity is expanded, so the target stays "&doc;".
-    EXPECT_TRUE(has(openError(file("entity.docx")), "no main document part"));
+    EXPECT_TRUE(has(openError(file("entity.docx")), "文書本体の部品がありません"));
 }
 
 TEST_F(PackageTest, RefusesPartsOverTheSizeBounds) {
@@ -279,7 +280,7 @@ TEST_F(PackageTest, RefusesPartsOverTheSizeBounds) {
     QByteArray bytes = readFile(file("declared.docx"));
     patchDeclaredSize(bytes, "word/document.xml", 0xFFFFFFF0u);
     writeFile(file("declared.docx"), bytes);
-    EXPECT_TRUE(has(openError(file("declared.docx")), "too large"));
+    EXPECT_TRUE(has(openError(file("declared.docx")), "大きすぎます"));
 
     // A part that inflates to more than it declares is cut off at once.
     Parts parts = minimalParts();
@@ -288,17 +289,17 @@ TEST_F(PackageTest, RefusesPartsOverTheSizeBounds) {
     bytes = readFile(file("lying.docx"));
     patchDeclaredSize(bytes, "word/media/blob.bin", 1000);
     writeFile(file("lying.docx"), bytes);
-    EXPECT_TRUE(has(openError(file("lying.docx")), "more data than it declares"));
+    EXPECT_TRUE(has(openError(file("lying.docx")), "宣言より多くのデータ"));
 
     // With the bounds lowered: one part too big, then too much in all.
     writeZip(file("big.docx"), parts);
     {
         SizeLimits limits(1024 * 1024, 64LL * 1024 * 1024);
-        EXPECT_TRUE(has(openError(file("big.docx")), "\"word/media/blob.bin\" is too large"));
+        EXPECT_TRUE(has(openError(file("big.docx")), "部品「word/media/blob.bin」が大きすぎます"));
     }
     {
         SizeLimits limits(8LL * 1024 * 1024, 4LL * 1024 * 1024 + 10);
-        EXPECT_TRUE(has(openError(file("big.docx")), "package is too large"));
+        EXPECT_TRUE(has(openError(file("big.docx")), "パッケージが大きすぎます"));
     }
     EXPECT_EQ(openError(file("big.docx")), "");
 }
@@ -307,7 +308,7 @@ TEST_F(PackageTest, RefusesPartNamesThatDifferOnlyInCase) {
     Parts parts = minimalParts();
     parts.push_back({"word/Document.xml", kDocument});
     writeZip(file("twice.docx"), parts);
-    EXPECT_TRUE(has(openError(file("twice.docx")), "occurs twice"));
+    EXPECT_TRUE(has(openError(file("twice.docx")), "が二つあります"));
 }
 
 // ---- finding the main part and relationships ---------------------------------
@@ -461,4 +462,23 @@ TEST_F(PackageTest, FailedSaveLeavesTheTargetAndNoTemporaryFile) {
     // The package is still usable after the failures.
     package->save(file("out/target.docx"));
     EXPECT_EQ(zipEntryNames(file("out/target.docx")), zipEntryNames(file("in.docx")));
+}
+
+TEST_F(PackageTest, APartDeflatedAsItIsWrittenIsReadBackAndSavedAsAnOrdinaryDeflatedEntry) {
+    writeDocx(file("in.docx"), paras({"Alpha"}));
+    auto package = Package::open(file("in.docx"));
+    const QString main = package->mainPartName();
+    const QByteArray edited = QByteArray(kDocument).replace("Hello", "Deflated while written");
+    word::ooxml::DeflatingWriter writer;
+    writer.write(edited.constData(), static_cast<size_t>(edited.size()));
+    package->setDeflatedPart(main, writer.finish());
+    EXPECT_EQ(package->readPart(main), edited);
+    package->save(file("out.docx"));
+    EXPECT_EQ(readZipEntry(file("out.docx"), main), edited);  // libzip checks size and CRC
+    zip_t* zip = zip_open(QFile::encodeName(file("out.docx")).constData(), ZIP_RDONLY, nullptr);
+    ASSERT_NE(zip, nullptr);
+    zip_stat_t st;
+    ASSERT_EQ(zip_stat(zip, main.toUtf8().constData(), 0, &st), 0);
+    EXPECT_EQ(st.comp_method, ZIP_CM_DEFLATE);
+    zip_close(zip);
 }

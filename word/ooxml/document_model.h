@@ -1,7 +1,9 @@
 #pragma once
 // The main story of a .docx as text, with one edit primitive that makes the
 // smallest change to the XML, literal search with Word's find codes, live
-// ranges, colour and font application. See document_model.cpp for the rules.
+// ranges, colour and font application. How the story is kept is told in
+// document_model_impl.h; its text rules are in story_scan.cpp, the edits in
+// paragraph_edits.cpp and document_model.cpp, the find in story_find.cpp.
 
 #include <QString>
 

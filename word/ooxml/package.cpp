@@ -3,6 +3,7 @@
 #include "word/atomic_file.h"
 #include "word/automation.h"
 #include "word/legacy/compound_file.h"
+#include "word/ooxml/part_deflate.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -36,7 +37,7 @@ qint64 maxTotalSize() {
 
 QString megabytes(qint64 bytes) {
     if (bytes >= 1024 * 1024) return QString::number(bytes / (1024 * 1024)) + " MB";
-    return QString::number(bytes) + " bytes";
+    return QString::number(bytes) + QStringLiteral(" バイト");
 }
 
 const char* const kOfficeDocumentTypes[] = {
@@ -54,7 +55,7 @@ const char* const kMainContentTypes[] = {
 };
 
 [[noreturn]] void fail(const QString& path, const QString& reason) {
-    throw Error(path + ": " + reason);
+    throw Error(path + QStringLiteral("：") + reason);
 }
 
 // ---- part names -------------------------------------------------------------
@@ -125,6 +126,7 @@ struct Package::Impl {
 
     std::map<QString, QByteArray> replaced;    // parts set by setPart
     std::vector<QString> addedOrder;           // names set by setPart that the zip did not hold
+    std::map<QString, DeflatedPart> deflated;  // parts set by setDeflatedPart
     mutable std::map<QString, QByteArray> cache;
     mutable std::map<QString, std::map<QString, Relationship>> relationships;
 
@@ -143,15 +145,20 @@ struct Package::Impl {
     // checksum; `keep` false only verifies it.
     QByteArray inflate(const Entry& e, bool keep) const {
         if (static_cast<qint64>(e.size) > maxPartSize())
-            fail(path, "the part \"" + e.name + "\" is too large (over " + megabytes(maxPartSize()) +
-                           " uncompressed); the file may be a zip bomb");
+            fail(path, QStringLiteral("部品「%1」が大きすぎます（展開後 %2 超）。圧縮爆弾の可能性があります").arg(e.name, megabytes(maxPartSize())));
         zip_file_t* file = zip_fopen_index(archive, e.index, 0);
         if (!file) fail(path, damaged(e.name, zip_error_strerror(zip_get_error(archive))));
         // The buffer grows as data arrives rather than trusting the declared
         // size with a large allocation up front.
         constexpr quint64 kFirstAllocation = 16 * 1024 * 1024;
         QByteArray out;
-        if (keep) out.resize(static_cast<qsizetype>(std::min<quint64>(e.size, kFirstAllocation)));
+        // reserve first: resize alone leaves spare capacity behind a part
+        // that may be kept for the whole run.
+        auto growTo = [&out](quint64 size) {
+            out.reserve(static_cast<qsizetype>(size));
+            out.resize(static_cast<qsizetype>(size));
+        };
+        if (keep) growTo(std::min<quint64>(e.size, kFirstAllocation));
         char buffer[65536];
         quint64 total = 0;
         for (;;) {
@@ -159,8 +166,7 @@ struct Package::Impl {
             // always when only checking), into the scratch buffer, so that
             // data beyond the declared size is noticed.
             const bool direct = keep && total < e.size;
-            if (direct && total == static_cast<quint64>(out.size()))
-                out.resize(static_cast<qsizetype>(std::min<quint64>(e.size, 2 * total)));
+            if (direct && total == static_cast<quint64>(out.size())) growTo(std::min<quint64>(e.size, 2 * total));
             char* into = direct ? out.data() + total : buffer;
             const zip_uint64_t want = direct ? static_cast<quint64>(out.size()) - total : sizeof buffer;
             zip_int64_t n = zip_fread(file, into, want);
@@ -176,19 +182,18 @@ struct Package::Impl {
             if (total > e.size) {
                 zip_fclose(file);
                 if (static_cast<qint64>(total) > maxPartSize())
-                    fail(path, "the part \"" + e.name + "\" is too large (over " + megabytes(maxPartSize()) +
-                                   " uncompressed); the file may be a zip bomb");
-                fail(path, damaged(e.name, "it holds more data than it declares"));
+                    fail(path, QStringLiteral("部品「%1」が大きすぎます（展開後 %2 超）。圧縮爆弾の可能性があります").arg(e.name, megabytes(maxPartSize())));
+                fail(path, damaged(e.name, QStringLiteral("宣言より多くのデータがあります")));
             }
         }
         zip_fclose(file);
-        if (total != e.size) fail(path, damaged(e.name, "it holds less data than it declares"));
+        if (total != e.size) fail(path, damaged(e.name, QStringLiteral("宣言よりデータが少なくなっています")));
         if (keep) out.resize(static_cast<qsizetype>(total));
         return out;
     }
 
     static QString damaged(const QString& part, const QString& why) {
-        return "the .docx package is damaged or truncated (part \"" + part + "\": " + why + ")";
+        return QStringLiteral(".docx パッケージが壊れているか、途中で切れています（部品「%1」：%2）").arg(part, why);
     }
 
     QByteArray read(const QString& name) const {
@@ -196,6 +201,7 @@ struct Package::Impl {
         auto r = replaced.find(e ? e->name : name);
         if (r != replaced.end()) return r->second;
         if (!e) return {};
+        if (auto d = deflated.find(e->name); d != deflated.end()) return inflatePart(d->second);
         auto c = cache.find(e->name);
         if (c != cache.end()) return c->second;
         return inflate(*e, true);
@@ -207,8 +213,9 @@ struct Package::Impl {
         // not even expand internal ones beyond the predefined five.
         pugi::xml_parse_result result = doc.load_buffer(bytes.constData(), static_cast<size_t>(bytes.size()));
         if (!result)
-            fail(path, "the part \"" + name + "\" is not well-formed XML (" + QString::fromUtf8(result.description()) +
-                           " at byte " + QString::number(result.offset) + ")");
+            fail(path, QStringLiteral("部品「%1」の XML が壊れています（%2、%3 バイト目）")
+                           .arg(name, QString::fromUtf8(result.description()))
+                           .arg(result.offset));
         return doc;
     }
 
@@ -247,32 +254,32 @@ void Package::setSizeLimitsForTesting(qint64 maxPart, qint64 maxTotal) {
 
 void Package::Impl::load() {
     QFileInfo info(path);
-    if (!info.exists()) fail(path, "the file does not exist");
-    if (info.isDir()) fail(path, "this is a folder, not a file");
+    if (!info.exists()) fail(path, QStringLiteral("ファイルがありません"));
+    if (info.isDir()) fail(path, QStringLiteral("ファイルではなくフォルダーです"));
     // A device or a pipe could block or never end.
-    if (!info.isFile()) fail(path, "this is not a regular file");
+    if (!info.isFile()) fail(path, QStringLiteral("通常のファイルではありません"));
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) fail(path, "the file cannot be read (" + file.errorString() + ")");
-    if (file.size() > maxTotalSize()) fail(path, "the file is too large (over " + megabytes(maxTotalSize()) + ")");
+    if (!file.open(QIODevice::ReadOnly)) fail(path, QStringLiteral("ファイルを読み込めません（%1）").arg(file.errorString()));
+    if (file.size() > maxTotalSize()) fail(path, QStringLiteral("ファイルが大きすぎます（%1 超）").arg(megabytes(maxTotalSize())));
     const qint64 size = file.size();
     fileData = file.read(size + 1);  // one byte more tells a file that grows meanwhile
-    if (fileData.size() > size) fail(path, "the file changed while it was being read");
+    if (fileData.size() > size) fail(path, QStringLiteral("読み込み中にファイルが変更されました"));
     if (file.error() != QFileDevice::NoError)
-        fail(path, "the file cannot be read (" + file.errorString() + ")");
+        fail(path, QStringLiteral("ファイルを読み込めません（%1）").arg(file.errorString()));
 
     static const char kOle[] = "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1";
     if (fileData.startsWith(QByteArray(kOle, 8)) &&
         legacy::ClassifyWordFile(fileData) == legacy::WordFileKind::PasswordProtected)
-        fail(path, "password-protected documents cannot be processed");
+        fail(path, QStringLiteral("パスワードで保護された文書は処理できません。パスワードを解除して保存し直してください"));
     const bool looksLikeZip = fileData.startsWith("PK\x03\x04") || fileData.startsWith("PK\x05\x06");
-    if (!looksLikeZip) fail(path, "not a .docx package");
+    if (!looksLikeZip) fail(path, QStringLiteral("Word 文書（.docx パッケージ）ではありません"));
 
     zip_error_t error;
     zip_error_init(&error);
     zip_source_t* source = zip_source_buffer_create(fileData.constData(), static_cast<zip_uint64_t>(fileData.size()), 0, &error);
     if (!source) {
         zip_error_fini(&error);
-        fail(path, "out of memory");
+        fail(path, QStringLiteral("メモリが足りません"));
     }
     archive = zip_open_from_source(source, ZIP_RDONLY, &error);
     if (!archive) {
@@ -280,8 +287,8 @@ void Package::Impl::load() {
         QString why = QString::fromUtf8(zip_error_strerror(&error));
         zip_source_free(source);
         zip_error_fini(&error);
-        if (code == ZIP_ER_MEMORY) fail(path, "out of memory");
-        fail(path, "the .docx package is damaged or truncated (" + why + ")");
+        if (code == ZIP_ER_MEMORY) fail(path, QStringLiteral("メモリが足りません"));
+        fail(path, QStringLiteral(".docx パッケージが壊れているか、途中で切れています（%1）").arg(why));
     }
     zip_error_fini(&error);
 
@@ -292,7 +299,7 @@ void Package::Impl::load() {
         zip_stat_init(&st);
         if (zip_stat_index(archive, static_cast<zip_uint64_t>(i), 0, &st) != 0 || !(st.valid & ZIP_STAT_NAME) ||
             !(st.valid & ZIP_STAT_SIZE))
-            fail(path, "the .docx package is damaged or truncated (entry " + QString::number(i) + " cannot be read)");
+            fail(path, QStringLiteral(".docx パッケージが壊れているか、途中で切れています（%1 番目の項目を読めません）").arg(i));
         Entry e;
         e.index = static_cast<zip_uint64_t>(i);
         e.name = QString::fromUtf8(st.name);
@@ -302,18 +309,17 @@ void Package::Impl::load() {
         e.hasMtime = st.valid & ZIP_STAT_MTIME;
         e.mtime = st.mtime;
         if ((st.valid & ZIP_STAT_ENCRYPTION_METHOD) && st.encryption_method != ZIP_EM_NONE)
-            fail(path, "password-protected documents cannot be processed");
+            fail(path, QStringLiteral("パスワードで保護された文書は処理できません。パスワードを解除して保存し直してください"));
         if (!zip_compression_method_supported(e.method, 0))
-            fail(path, "the part \"" + e.name + "\" uses a compression method that cannot be read");
+            fail(path, QStringLiteral("部品「%1」は読めない圧縮方式で保存されています").arg(e.name));
         if (static_cast<qint64>(e.size) > maxPartSize())
-            fail(path, "the part \"" + e.name + "\" is too large (over " + megabytes(maxPartSize()) +
-                           " uncompressed); the file may be a zip bomb");
+            fail(path, QStringLiteral("部品「%1」が大きすぎます（展開後 %2 超）。圧縮爆弾の可能性があります").arg(e.name, megabytes(maxPartSize())));
         declaredTotal += e.size;
         if (static_cast<qint64>(declaredTotal) > maxTotalSize())
-            fail(path, "the package is too large (over " + megabytes(maxTotalSize()) +
-                           " uncompressed in all); the file may be a zip bomb");
+            fail(path, QStringLiteral("パッケージが大きすぎます（展開後の合計 %1 超）。圧縮爆弾の可能性があります")
+                           .arg(megabytes(maxTotalSize())));
         if (byName.count(e.name) || byFolded.count(e.name.toCaseFolded()))
-            fail(path, "the .docx package is damaged (the part \"" + e.name + "\" occurs twice)");
+            fail(path, QStringLiteral(".docx パッケージが壊れています（部品「%1」が二つあります）").arg(e.name));
         byName.emplace(e.name, entries.size());
         byFolded.emplace(e.name.toCaseFolded(), entries.size());
         entries.push_back(std::move(e));
@@ -324,7 +330,7 @@ void Package::Impl::load() {
 // package, a part that exists and whose content type is a Word document's.
 QString Package::Impl::findMainPart() const {
     const Entry* rootRels = find("_rels/.rels");
-    if (!rootRels) fail(path, "the package has no main document part (no _rels/.rels)");
+    if (!rootRels) fail(path, QStringLiteral("文書本体の部品がありません（_rels/.rels がありません）"));
     pugi::xml_document rels = parseXml(rootRels->name, read(rootRels->name));
     QString target;
     for (pugi::xml_node r : rels.document_element().children()) {
@@ -337,12 +343,12 @@ QString Package::Impl::findMainPart() const {
         target = resolveTarget(QString(), QString::fromUtf8(r.attribute("Target").value()));
         if (!target.isEmpty()) break;
     }
-    if (target.isEmpty()) fail(path, "the package has no main document part");
+    if (target.isEmpty()) fail(path, QStringLiteral("文書本体の部品がありません"));
     const Entry* main = find(target);
-    if (!main) fail(path, "the package has no main document part (\"" + target + "\" is missing)");
+    if (!main) fail(path, QStringLiteral("文書本体の部品がありません（「%1」がありません）").arg(target));
 
     const Entry* types = find("[Content_Types].xml");
-    if (!types) fail(path, "the package has no content types part ([Content_Types].xml)");
+    if (!types) fail(path, QStringLiteral("内容の種類の部品がありません（[Content_Types].xml がありません）"));
     pugi::xml_document typesXml = parseXml(types->name, read(types->name));
     QString contentType;
     const QString partName = "/" + main->name;
@@ -361,8 +367,7 @@ QString Package::Impl::findMainPart() const {
     bool word = false;
     for (const char* t : kMainContentTypes) word = word || contentType.compare(QLatin1String(t), Qt::CaseInsensitive) == 0;
     if (!word)
-        fail(path, "the package has no Word main document part (\"" + main->name + "\" has the content type \"" +
-                       contentType + "\")");
+        fail(path, QStringLiteral("Word 文書の本体がありません（「%1」の内容の種類は「%2」です）").arg(main->name, contentType));
     return main->name;
 }
 
@@ -404,14 +409,29 @@ QStringList Package::partNames() const {
 
 QByteArray Package::readPart(const QString& name) const { return impl_->read(name); }
 
+QByteArray Package::takePart(const QString& name) {
+    QByteArray bytes = impl_->read(name);
+    if (const Impl::Entry* e = impl_->find(name)) impl_->cache.erase(e->name);
+    return bytes;
+}
+
 void Package::setPart(const QString& name, const QByteArray& data) {
     QString key = name;
     if (const Impl::Entry* e = impl_->find(name)) key = e->name;
     else if (!impl_->replaced.count(key)) impl_->addedOrder.push_back(key);
     impl_->replaced[key] = data;
     impl_->cache.erase(key);
+    impl_->deflated.erase(key);
     // A changed relationships part changes what its source part points to.
     if (isRelationshipsPart(key)) impl_->relationships.clear();
+}
+
+void Package::setDeflatedPart(const QString& name, const DeflatedPart& part) {
+    const Impl::Entry* e = impl_->find(name);
+    if (!e || isRelationshipsPart(e->name)) return setPart(name, inflatePart(part));
+    impl_->replaced.erase(e->name);
+    impl_->cache.erase(e->name);
+    impl_->deflated[e->name] = part;
 }
 
 QString Package::relationshipTarget(const QString& sourcePart, const QString& relId) const {
@@ -431,7 +451,7 @@ QByteArray Package::Impl::buildArchive() const {
     zip_source_t* out = zip_source_buffer_create(nullptr, 0, 0, &error);
     if (!out) {
         zip_error_fini(&error);
-        fail(path, "cannot save: out of memory");
+        fail(path, QStringLiteral("保存できません：メモリが足りません"));
     }
     zip_source_keep(out);
     zip_t* dst = zip_open_from_source(out, ZIP_TRUNCATE, &error);
@@ -440,13 +460,13 @@ QByteArray Package::Impl::buildArchive() const {
         zip_error_fini(&error);
         zip_source_free(out);
         zip_source_free(out);
-        fail(path, "cannot save: " + why);
+        fail(path, QStringLiteral("保存できません：") + why);
     }
     zip_error_fini(&error);
     auto abandon = [&](const QString& why) {
         zip_discard(dst);
         zip_source_free(out);
-        fail(path, "cannot save: " + why);
+        fail(path, QStringLiteral("保存できません：") + why);
     };
     auto addBytes = [&](const QByteArray& name, const QByteArray& data) {
         zip_source_t* src = zip_source_buffer(dst, data.constData(), static_cast<zip_uint64_t>(data.size()), 0);
@@ -462,6 +482,14 @@ QByteArray Package::Impl::buildArchive() const {
         auto r = replaced.find(e.name);
         if (r != replaced.end()) {
             addBytes(e.rawName, r->second);
+            continue;
+        }
+        if (auto d = deflated.find(e.name); d != deflated.end()) {
+            zip_source_t* src = deflatedPartSource(dst, d->second);
+            if (!src || zip_file_add(dst, e.rawName.constData(), src, 0) < 0) {
+                if (src) zip_source_free(src);
+                abandon(QString::fromUtf8(zip_strerror(dst)));
+            }
             continue;
         }
         zip_source_t* src = zip_source_zip(dst, archive, e.index, ZIP_FL_COMPRESSED, 0, -1);
@@ -497,7 +525,7 @@ QByteArray Package::Impl::buildArchive() const {
         zip_source_close(out);
     }
     zip_source_free(out);
-    if (!ok) fail(path, "cannot save: the new package could not be assembled");
+    if (!ok) fail(path, QStringLiteral("保存できません：新しいパッケージを組み立てられませんでした"));
     return bytes;
 }
 

@@ -12,10 +12,12 @@
 
 namespace word::ooxml {
 
+struct DeflatedPart;
+
 class Package {
 public:
     // Throws word::Error with a user-facing message for: a missing or unreadable
-    // file, a file that is not a zip (legacy .doc/RTF: "not a .docx package"),
+    // file, a file that is not a zip (legacy .doc/RTF),
     // a truncated or damaged zip, an encrypted document, a part whose declared
     // or actual size passes the bound, a package without a main document part.
     static std::unique_ptr<Package> open(const QString& path);
@@ -28,9 +30,15 @@ public:
     // The uncompressed bytes of a part (a replaced part: its new bytes); empty
     // when the package has no such part. Throws word::Error when it is damaged.
     QByteArray readPart(const QString& name) const;
+    // The same bytes, handed over: the package keeps no copy of its own (a
+    // later readPart inflates the part again).
+    QByteArray takePart(const QString& name);
     // Replaces a part's bytes for the next save (a name the package does not
     // hold adds a part at the end; its content type is the caller's business).
     void setPart(const QString& name, const QByteArray& data);
+    // Replaces a part with bytes already deflated as they were written (see
+    // part_deflate.h): saved into the zip as they are.
+    void setDeflatedPart(const QString& name, const DeflatedPart& part);
     // Resolves a relationship of a part (e.g. an image "rId5" of the main part)
     // to the target part's name; empty when absent or external.
     QString relationshipTarget(const QString& sourcePart, const QString& relId) const;
