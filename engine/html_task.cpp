@@ -50,9 +50,6 @@ void TaskRunner::RunHtmlTask() {
     // The document's SaveAs as HTML, with the picture and section options of the task.
     const word::ooxml::FilingHtmlReport written =
         word::ooxml::writeFilingHtml(document_->model(), htmlName, htmlOptions);
-    // Read while the document is still open; reported once the files are complete.
-    const std::vector<word::ooxml::RefusedCharacter> refused =
-        word::ooxml::refusedCharacters(document_->model());
     document_->Close(word::wdDoNotSaveChanges);
     range_ = word::Range();
     document_.reset();
@@ -74,7 +71,8 @@ void TaskRunner::RunHtmlTask() {
     for (const QString& line : written.pictureLog) host_.ShowLog(2, QStringLiteral(" .. 画像：") + line);
     for (int paragraph : written.equationsNotAsText)
         host_.ShowLog(2, QStringLiteral(" .. 文字で表せない数式：【段落 %1】画像にして【数ｎ】として入れてください").arg(paragraph));
-    ReportRefusedCharacters(host_, refused);
+    for (const QString& line : written.tableLog) host_.ShowLog(2, QStringLiteral(" .. 表：") + line);
+    ReportRefusedCharacters(host_, written.refused);
 }
 
 // Rewrites the HTML file line by line. The bytes are code page 932 and pass

@@ -79,10 +79,11 @@ QString sofficePath() {
     return found;
 }
 
-// Runs one conversion: `input` to `filter` into `outDir`, with a private
-// profile under `profileDir`; returns what LibreOffice printed. Throws Error
-// with the reason when LibreOffice fails, crashes or overruns the time limit.
-QString runConversion(const QString& input, const QString& filter, const QString& outDir,
+// Runs one conversion: `inputs` to `filter` into `outDir` (several files share
+// one start of LibreOffice), with a private profile under `profileDir`;
+// returns what LibreOffice printed. Throws Error with the reason when
+// LibreOffice fails, crashes or overruns the time limit.
+QString runConversion(const QStringList& inputs, const QString& filter, const QString& outDir,
                    const QString& profileDir, const QString& shownName) {
     const QString program = sofficePath();
     QProcess p;
@@ -91,7 +92,8 @@ QString runConversion(const QString& input, const QString& filter, const QString
                     QStringLiteral("--headless"), QStringLiteral("--invisible"), QStringLiteral("--nologo"),
                     QStringLiteral("--norestore"), QStringLiteral("--nodefault"),
                     QStringLiteral("--nolockcheck"), QStringLiteral("--convert-to"), filter,
-                    QStringLiteral("--outdir"), outDir, input});
+                    QStringLiteral("--outdir"), outDir});
+    p.setArguments(p.arguments() + inputs);
     p.setProcessChannelMode(QProcess::MergedChannels);
     // Its own process group, so that a conversion that overruns the limit can
     // be ended together with the processes the launcher started.
@@ -172,6 +174,25 @@ std::shared_ptr<QTemporaryDir> makeWorkDir() {
     return dir;
 }
 
+// Settings of the private profile: the size LibreOffice gives the equations it imports.
+void writeEquationFontSize(const QString& profileDir, int points) {
+    QDir(profileDir).mkpath(QStringLiteral("user"));
+    QFile f(profileDir + QStringLiteral("/user/registrymodifications.xcu"));
+    const QByteArray xml =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+        "<oor:items xmlns:oor=\"http://openoffice.org/2001/registry\" xmlns:xs=\"http://www.w3.org/2001/XMLSchema\" "
+        "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\">\n"
+        "<item oor:path=\"/org.openoffice.Office.Math/StandardFormat\"><prop oor:name=\"BaseSize\" oor:op=\"fuse\">"
+        "<value>" + QByteArray::number(points) + "</value></prop></item>\n</oor:items>\n";
+    if (!f.open(QIODevice::WriteOnly) || f.write(xml) != xml.size() || !f.flush())
+        throw Error(QStringLiteral("LibreOffice の設定を書き出せませんでした：%1").arg(f.fileName()));
+}
+
+bool equationComponentInstalled(const QString& soffice) {
+    const QDir program = QFileInfo(QFileInfo(soffice).canonicalFilePath()).dir();
+    return !program.entryList({QStringLiteral("libsmlo.so*"), QStringLiteral("libsmlo.dylib")}).isEmpty();
+}
+
 }  // namespace
 
 Format detectFormat(const QString& path) {
@@ -219,7 +240,7 @@ Converted convertToDocx(const QString& path, Format format) {
     if (!QFile::copy(path, input))
         throw Error(QStringLiteral("ファイルを読み込めませんでした：%1").arg(path));
     const QString printed =
-        runConversion(input, QStringLiteral("docx:MS Word 2007 XML"), base + "/out", base + "/profile", shownName);
+        runConversion({input}, QStringLiteral("docx:MS Word 2007 XML"), base + "/out", base + "/profile", shownName);
     result.docxPath = checkedResult(base + "/out/document.docx", kZip, shownName, printed);
     return result;
 }
@@ -239,12 +260,38 @@ QByteArray renderMetafileToPng(const QByteArray& metafile, const QString& format
         filter += QStringLiteral(R"(:{"PixelWidth":{"type":"long","value":"%1"},"PixelHeight":{"type":"long","value":"%2"}})")
                       .arg(dots.width())
                       .arg(dots.height());
-    const QString printed = runConversion(input, filter, base + "/out", base + "/profile", shownName);
+    const QString printed = runConversion({input}, filter, base + "/out", base + "/profile", shownName);
     const QString png = checkedResult(base + "/out/picture.png", "\x89PNG", shownName, printed);
     QFile out(png);
     if (!out.open(QIODevice::ReadOnly))
         throw Error(QStringLiteral("変換結果を読み込めませんでした：%1").arg(png));
     return out.readAll();
+}
+
+std::vector<QByteArray> renderFirstPagesToPng(const std::vector<QByteArray>& docxFiles, int equationFontPoints) {
+    const QString shownName = QStringLiteral("数式");
+    if (!equationComponentInstalled(sofficePath()))
+        throw Error(QStringLiteral("LibreOffice の数式の機能がありません（Debian/Ubuntu ではパッケージ "
+                                   "libreoffice-math-nogui：sudo apt-get install libreoffice-math-nogui）"));
+    if (docxFiles.empty()) return {};
+    auto dir = makeWorkDir();
+    const QString base = dir->path();
+    writeEquationFontSize(base + "/profile", equationFontPoints);
+    QStringList inputs;
+    for (size_t i = 0; i < docxFiles.size(); ++i) {
+        inputs << QStringLiteral("%1/in/page%2.docx").arg(base).arg(i + 1);
+        QFile in(inputs.back());
+        if (!in.open(QIODevice::WriteOnly) || in.write(docxFiles[i]) != docxFiles[i].size() || !in.flush())
+            throw Error(QStringLiteral("変換する文書を書き出せませんでした：%1").arg(inputs.back()));
+    }
+    runConversion(inputs, QStringLiteral("png:writer_png_Export"), base + "/out", base + "/profile", shownName);
+    std::vector<QByteArray> out;
+    for (size_t i = 0; i < docxFiles.size(); ++i) {
+        QFile png(QStringLiteral("%1/out/page%2.png").arg(base).arg(i + 1));
+        out.push_back(png.open(QIODevice::ReadOnly) ? png.readAll() : QByteArray());
+        if (!out.back().startsWith("\x89PNG")) out.back().clear();
+    }
+    return out;
 }
 
 void convertBack(const QString& docxPath, Format format, const QString& targetPath, const QString& givenName) {
@@ -269,7 +316,7 @@ void convertBack(const QString& docxPath, Format format, const QString& targetPa
     const QString input = base + "/in/result.docx";
     if (!QFile::copy(docxPath, input))
         throw Error(QStringLiteral("変換する文書を読み込めませんでした：%1").arg(docxPath));
-    const QString printed = runConversion(input, filter, base + "/out", base + "/profile", shownName);
+    const QString printed = runConversion({input}, filter, base + "/out", base + "/profile", shownName);
     const QString converted = checkedResult(base + "/out/result." + suffix, magic, shownName, printed);
 
     // Into the target folder through a temporary file and a rename: the

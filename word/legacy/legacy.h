@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 class QTemporaryDir;
 
@@ -49,6 +50,15 @@ WaitHandler setWaitHandler(WaitHandler handler);
 // size when empty) through LibreOffice's drawing component; throws word::Error
 // with the reason (LibreOffice or its drawing component missing, failure, time limit).
 QByteArray renderMetafileToPng(const QByteArray& metafile, const QString& format, QSize dots);
+
+// Draws the first page of each .docx into a PNG at 96 dots per inch, all in
+// one run of LibreOffice, with equations (Office Math) set at
+// `equationFontPoints` rather than LibreOffice's 12 pt: a larger size draws
+// them with more dots, as the page pictures ignore a requested size. An entry
+// is empty for a document LibreOffice drew nothing for; throws word::Error with
+// the reason when the run as a whole fails (LibreOffice or its equation
+// component missing, failure, time limit).
+std::vector<QByteArray> renderFirstPagesToPng(const std::vector<QByteArray>& docxFiles, int equationFontPoints);
 
 // Tests only: the time limit of one conversion in seconds (0 restores 120).
 void setTimeLimitForTesting(int seconds);

@@ -12,6 +12,7 @@
 #include <pugixml.hpp>
 
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -41,6 +42,10 @@ struct WalkOptions {
     bool readPictures = true;    // false: pictures are named but their parts not read
     PicturePreparer prepare;     // null: copied as stored
     int section = -1;            // only this 【書類名】 section (0-based); -1 the whole story
+    // Pictures of the equations of a paragraph (by its 1-based number) that
+    // text cannot show: such a paragraph is written without its equations,
+    // followed by an 【数ｎ】 item with the picture. Null: none.
+    const std::map<int, FilingPicture>* equationPictures = nullptr;
 };
 
 // One picture file, written once however often the picture shows.
@@ -57,6 +62,25 @@ struct PictureUse {
     qint64 cxEmu = 0, cyEmu = 0;
 };
 
+// A paragraph with an equation that text cannot show.
+struct EquationParagraph {
+    int paragraph = 0;  // 1-based, as the walk counts
+    pugi::xml_node node;
+};
+
+// An equation written as a picture in an 【数ｎ】 item.
+struct EquationItem {
+    int paragraph = 0;
+    QString heading;  // "【数３】"
+    QString fileName;
+};
+
+// Something of a table that the filing software's plain tables cannot hold.
+struct TableProblem {
+    int paragraph = 0;  // the first paragraph it concerns
+    QString what;
+};
+
 struct WalkResult {
     QStringList lines;  // between <BODY> and </BODY>
     std::vector<RefusedCharacter> refused;
@@ -64,6 +88,9 @@ struct WalkResult {
     std::vector<PictureUse> pictureUses;
     QStringList sectionNames;  // the names after each 【書類名】 of the body, in order
     std::vector<int> equationsNotAsText;  // 1-based paragraphs whose equations text cannot show
+    std::vector<EquationParagraph> equationParagraphs;  // the same paragraphs, with their nodes
+    std::vector<EquationItem> equationItems;
+    std::vector<TableProblem> tableProblems;
 };
 
 WalkResult walkMainStory(const Source& source, const WalkOptions& options);

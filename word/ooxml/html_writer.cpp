@@ -183,6 +183,19 @@ std::map<QString, FilingPicture> convertedPictures(DocumentModel& model, const M
     return out;
 }
 
+// The equations that text cannot show, drawn as pictures (all in one run of
+// LibreOffice); those that cannot be drawn stay text and are reported.
+EquationPictures drawnEquations(DocumentModel& model, const PageRenderer& render) {
+    WalkOptions listing;
+    listing.readPictures = false;
+    listing.pictureBase = QStringLiteral("x.htm");
+    const WalkResult story = walk(model, listing);
+    if (story.equationParagraphs.empty()) return {};
+    std::vector<EquationSource> sources;
+    for (const html::EquationParagraph& e : story.equationParagraphs) sources.push_back({e.paragraph, e.node});
+    return drawEquations(model.xml().document_element(), sources, render);
+}
+
 }  // namespace
 
 QString pictureFileName(const QString& htmlPath, int number, const QString& extension) {
@@ -196,7 +209,11 @@ QString sectionHtmlPath(const QString& htmlPath, const QString& sectionName) {
 FilingHtmlReport writeFilingHtml(DocumentModel& model, const QString& htmlPath, const FilingHtmlOptions& options) {
     WalkOptions walkOptions;
     std::map<QString, FilingPicture> converted;
+    EquationPictures equations;
     if (options.convertPictures) {
+        equations = drawnEquations(
+            model, options.renderPages ? options.renderPages : PageRenderer(legacy::renderFirstPagesToPng));
+        walkOptions.equationPictures = &equations.byParagraph;
         converted = convertedPictures(
             model, options.renderMetafile ? options.renderMetafile : MetafileRenderer(legacy::renderMetafileToPng));
         walkOptions.prepare = [&converted](const QString& part, const QByteArray& bytes, const QString& extension,
@@ -231,6 +248,8 @@ FilingHtmlReport writeFilingHtml(DocumentModel& model, const QString& htmlPath, 
     // Pictures first, each HTML after its pictures; on a failure the files of
     // this call are removed again, so no half-made export remains.
     FilingHtmlReport report;
+    if (!equations.failure.isEmpty())
+        report.pictureLog << QStringLiteral("数式を画像にできませんでした（%1）").arg(equations.failure);
     std::vector<QString> written;
     try {
         for (const auto& [path, result] : files) {
@@ -240,11 +259,22 @@ FilingHtmlReport writeFilingHtml(DocumentModel& model, const QString& htmlPath, 
                 const QString picturePath = folder + "/" + p.fileName;
                 writeAtomically(picturePath, p.file.bytes);
                 written.push_back(picturePath);
+                if (p.partName.startsWith(QLatin1String("equation:"))) continue;  // listed with its item below
                 if (!p.file.change.isEmpty())
                     report.pictureLog << QStringLiteral("%1：%2").arg(p.fileName, p.file.change);
                 if (!p.file.byHand.isEmpty())
                     report.pictureLog << QStringLiteral("%1：%2。手作業で変換してください").arg(p.fileName, p.file.byHand);
             }
+            for (const html::EquationItem& item : result.equationItems) {
+                const QString change = equations.byParagraph.at(item.paragraph).change;
+                report.pictureLog << QStringLiteral("%1：【段落 %2】の数式 → %3、%4")
+                                         .arg(item.fileName)
+                                         .arg(item.paragraph)
+                                         .arg(item.heading, change.mid(change.indexOf(QStringLiteral("→ ")) + 2));
+            }
+            report.refused.insert(report.refused.end(), result.refused.begin(), result.refused.end());
+            for (const html::TableProblem& problem : result.tableProblems)
+                report.tableLog << QStringLiteral("【段落 %1】%2").arg(problem.paragraph).arg(problem.what);
             writeAtomically(path, bytes);
             written.push_back(path);
             report.htmlFiles << path;

@@ -2,6 +2,7 @@
 // Writes the main story as the plain HTML the patent office's filing software
 // takes (code page 932, CR LF), with pictures saved beside the file.
 
+#include "word/ooxml/equation_pictures.h"
 #include "word/picture_conversion.h"
 
 #include <QString>
@@ -13,6 +14,12 @@ namespace word::ooxml {
 
 class DocumentModel;
 
+// A character of the main story that the filing software does not take.
+struct RefusedCharacter {
+    int paragraph = 0;        // 1-based paragraph of the main story (table cells included)
+    char32_t codePoint = 0;
+};
+
 struct FilingHtmlOptions {
     // Pictures brought to the filing software's rules (word/picture_conversion.h);
     // false: every picture copied as stored.
@@ -22,15 +29,24 @@ struct FilingHtmlOptions {
     bool splitDocuments = false;
     // Draws EMF/WMF pictures; null: through LibreOffice (word/legacy).
     MetafileRenderer renderMetafile;
+    // Draws the pages that hold the equations text cannot show, which then go
+    // out as pictures in 【数ｎ】 items when pictures are converted; null:
+    // through LibreOffice (word/legacy).
+    PageRenderer renderPages;
 };
 
 struct FilingHtmlReport {
     QStringList htmlFiles;   // the HTML files written, in order
     QStringList pictureLog;  // one line per converted picture, and per picture to convert by hand
     // 1-based paragraphs (table cells counted) with an equation that plain text
-    // cannot show (matrices, accents, limits above and below, …): written as
-    // well as text allows, to be given as a picture in a 【数ｎ】 item by hand.
+    // cannot show (matrices, accents, limits above and below, …) and that was
+    // not drawn as a picture: written as well as text allows, to be given as a
+    // picture in a 【数ｎ】 item by hand.
     std::vector<int> equationsNotAsText;
+    QStringList tableLog;  // one line per table part the filing software's tables cannot hold
+    // The refused characters of the text written, in order (those of
+    // equations written as pictures left out).
+    std::vector<RefusedCharacter> refused;
 };
 
 // Writes everything or nothing: on a failure the files of this call are removed.
@@ -39,11 +55,6 @@ FilingHtmlReport writeFilingHtml(DocumentModel& model, const QString& htmlPath, 
 // The HTML file of one section: "spec.docx.htm" and "明細書" give "spec.docx-明細書.htm".
 QString sectionHtmlPath(const QString& htmlPath, const QString& sectionName);
 
-// A character of the main story that the filing software does not take.
-struct RefusedCharacter {
-    int paragraph = 0;        // 1-based paragraph of the main story (table cells included)
-    char32_t codePoint = 0;
-};
 
 // Whether the filing software takes a character: printable ASCII and the
 // characters of JIS X 0208 as code page 932 writes them. Half-width katakana,
