@@ -147,20 +147,6 @@ int closestAllowedDpi(QSize dots, qint64 cxEmu, qint64 cyEmu, double statedDpi) 
     return best;
 }
 
-QByteArray encoded(QImage image, const char* format, int dpi) {
-    const int dotsPerMeter = qRound(dpi / 0.0254);
-    image.setDotsPerMeterX(dotsPerMeter);
-    image.setDotsPerMeterY(dotsPerMeter);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, format);
-    if (QByteArray(format) == "jpeg") writer.setQuality(90);
-    if (!writer.write(image))
-        throw Error(QStringLiteral("画像を書き出せませんでした（%1）").arg(writer.errorString()));
-    return bytes;
-}
-
 QString colourWord(const ImageAssessment& a) {
     if (a.format == "EMF" || a.format == "WMF") return a.format;
     QString word = a.twoLevel ? QStringLiteral("白黒２値") : a.greyscale ? QStringLiteral("グレー") : QStringLiteral("カラー");
@@ -208,11 +194,11 @@ FilingPicture PrepareFilingPicture(const QByteArray& bytes, const QString& exten
     FilingPicture out;
     QString target;
     if (kind == Kind::LineDrawing) {
-        out.bytes = encoded(twoLevel(grey, otsuThreshold(histogram)), "png", dpi);
+        out.bytes = EncodeAtDpi(twoLevel(grey, otsuThreshold(histogram)), "png", dpi);
         out.extension = QStringLiteral("png");
         target = QStringLiteral("白黒２値");
     } else {
-        out.bytes = encoded(grey, "jpeg", dpi);
+        out.bytes = EncodeAtDpi(grey, "jpeg", dpi);
         out.extension = QStringLiteral("jpeg");
         target = QStringLiteral("グレースケールJPEG");
     }
@@ -224,6 +210,20 @@ FilingPicture PrepareFilingPicture(const QByteArray& bytes, const QString& exten
                           .arg(grey.width())
                           .arg(grey.height());
     return out;
+}
+
+QByteArray EncodeAtDpi(QImage image, const char* format, int dpi) {
+    const int dotsPerMeter = qRound(dpi / 0.0254);
+    image.setDotsPerMeterX(dotsPerMeter);
+    image.setDotsPerMeterY(dotsPerMeter);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, format);
+    if (QByteArray(format) == "jpeg") writer.setQuality(90);
+    if (!writer.write(image))
+        throw Error(QStringLiteral("画像を書き出せませんでした（%1）").arg(writer.errorString()));
+    return bytes;
 }
 
 }  // namespace word

@@ -5,6 +5,7 @@
 // allowed one closest to the printed size, and oversized pictures shrink.
 
 #include <QByteArray>
+#include <QImage>
 #include <QSize>
 #include <QString>
 
@@ -22,6 +23,9 @@ struct FilingPicture {
     QString change;     // what was done ("カラー → 白黒２値、300dpi"); empty when copied as stored
     QString byHand;     // why a picture that breaks the rules was copied as stored; empty otherwise
 };
+
+// The image written in `format` ("png", "jpeg") with its resolution set to dpi.
+QByteArray EncodeAtDpi(QImage image, const char* format, int dpi);
 
 // The picture as the filing software takes it. cxEmu/cyEmu are its displayed
 // size in the document (0 when unknown); `extension` is what the stored

@@ -3,7 +3,6 @@
 #include "word/automation.h"
 #include "word/ooxml/html_styles.h"
 
-#include <QBuffer>
 #include <QImage>
 #include <QPainter>
 
@@ -182,16 +181,6 @@ QImage croppedToInk(const QImage& drawn) {
     return paper.convertToFormat(QImage::Format_Grayscale8);
 }
 
-QByteArray pngAt(QImage image, int dpi) {
-    const int dotsPerMeter = qRound(dpi / 0.0254);
-    image.setDotsPerMeterX(dotsPerMeter);
-    image.setDotsPerMeterY(dotsPerMeter);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    if (!image.save(&buffer, "PNG")) throw Error(QStringLiteral("数式の画像を書き出せませんでした"));
-    return bytes;
-}
 
 // The equation's picture at the filing resolution and its printed size:
 // the page was drawn at `renderPoints` for an equation Word sets at `wordPoints`.
@@ -207,7 +196,7 @@ FilingPicture filingPicture(const QByteArray& pagePng, double wordPoints, int re
     const MetafileRenderer noMetafiles = [](const QByteArray&, const QString&, QSize) -> QByteArray {
         throw Error(QStringLiteral("メタファイルではありません"));
     };
-    return PrepareFilingPicture(pngAt(sized, kPictureDpi), QStringLiteral("png"), cxEmu, cyEmu, noMetafiles);
+    return PrepareFilingPicture(EncodeAtDpi(sized, "png", kPictureDpi), QStringLiteral("png"), cxEmu, cyEmu, noMetafiles);
 }
 
 }  // namespace
