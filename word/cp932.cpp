@@ -2,12 +2,12 @@
 
 #include "word/automation.h"
 
-#include <QList>
-
 #include <iconv.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <limits>
 #include <utility>
 
 namespace word::cp932 {
@@ -30,18 +30,17 @@ public:
     Converter(const Converter&) = delete;
     Converter& operator=(const Converter&) = delete;
 
-    // Converts `in` into `out` (replacing its contents). `out` gets room for
-    // `capacity` bytes, which the caller makes enough for every input. At an
+    // Converts `size` bytes at `in` into `out`, which has room for any input
+    // (the caller makes sure), and returns how many bytes it wrote. At an
     // input sequence that cannot be converted, substitute(pointer, remaining)
     // returns the bytes to write instead and how many input bytes to skip.
     template <typename Substitute>
-    void run(const QByteArray& in, QByteArray& out, qsizetype capacity, Substitute substitute) {
+    size_t run(const char* in, size_t size, char* out, Substitute substitute) {
         iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-        char* src = const_cast<char*>(in.constData());
-        size_t srcLeft = static_cast<size_t>(in.size());
-        out.resize(capacity);
-        char* dst = out.data();
-        size_t dstLeft = static_cast<size_t>(out.size());
+        char* src = const_cast<char*>(in);
+        size_t srcLeft = size;
+        char* dst = out;
+        size_t dstLeft = std::numeric_limits<size_t>::max() / 2;  // the room is the caller's
         while (srcLeft > 0) {
             if (iconv(cd_, &src, &srcLeft, &dst, &dstLeft) != static_cast<size_t>(-1)) break;
             if (errno == E2BIG)  // cannot happen: the room is enough for any input
@@ -56,7 +55,7 @@ public:
             srcLeft -= skip;
             iconv(cd_, nullptr, nullptr, nullptr, nullptr);
         }
-        out.resize(dst - out.data());
+        return static_cast<size_t>(dst - out);
     }
 
 private:
@@ -81,30 +80,52 @@ Converter& decoder() {
 
 }  // namespace
 
-QByteArray encode(const QString& text, bool* lossy) {
+bool appendEncoded(QByteArray& out, QStringView text) {
     bool replaced = false;
-    // Lone surrogates become U+FFFD here, which the code page lacks: "?".
-    const QList<uint> ucs4 = text.toUcs4();
-    const QByteArray in(reinterpret_cast<const char*>(ucs4.constData()), ucs4.size() * 4);
+    // The text goes through in pieces, so that a long text is never held
+    // again whole as UCS-4; a surrogate pair is never cut.
+    constexpr qsizetype kPiece = 4096;
+    char32_t ucs4[kPiece];
+    for (qsizetype at = 0; at < text.size();) {
+        qsizetype n = 0;
+        while (n < kPiece && at < text.size()) {
+            const char16_t c = text[at++].unicode();
+            if (QChar::isHighSurrogate(c) && at < text.size() && QChar::isLowSurrogate(text[at].unicode()))
+                ucs4[n++] = QChar::surrogateToUcs4(c, text[at++].unicode());
+            else  // a lone surrogate becomes U+FFFD, which the code page lacks: "?"
+                ucs4[n++] = QChar::isSurrogate(c) ? char32_t(0xFFFD) : char32_t(c);
+        }
+        // Every character gives at most two bytes (or one "?").
+        const qsizetype start = out.size();
+        if (out.capacity() - start < 2 * n) out.reserve(std::max(start + 2 * n, 2 * out.capacity()));
+        out.resize(start + 2 * n);
+        const size_t written = encoder().run(reinterpret_cast<const char*>(ucs4), size_t(n) * 4, out.data() + start,
+                                             [&](const char*, size_t left) {
+                                                 replaced = true;
+                                                 return std::pair(QByteArrayView("?"), std::min<size_t>(4, left));
+                                             });
+        out.resize(start + qsizetype(written));
+    }
+    return !replaced;
+}
+
+QByteArray encode(const QString& text, bool* lossy) {
     QByteArray out;
-    // Every character gives at most two bytes (or one "?").
-    encoder().run(in, out, ucs4.size() * 2, [&](const char*, size_t left) {
-        replaced = true;
-        return std::pair(QByteArrayView("?"), std::min<size_t>(4, left));
-    });
-    if (lossy) *lossy = replaced;
+    const bool whole = appendEncoded(out, text);
+    if (lossy) *lossy = !whole;
     return out;
 }
 
 QString decode(const QByteArray& bytes) {
     QByteArray ucs4;
     // Every byte gives at most one character.
-    decoder().run(bytes, ucs4, bytes.size() * 4, [](const char*, size_t) {
+    ucs4.resize(bytes.size() * 4);
+    const size_t written = decoder().run(bytes.constData(), size_t(bytes.size()), ucs4.data(), [](const char*, size_t) {
         // U+FFFD for a byte that is not CP932 (or a lead byte cut off at the end).
         static const char32_t replacement = 0xFFFD;
         return std::pair(QByteArrayView(reinterpret_cast<const char*>(&replacement), 4), size_t{1});
     });
-    return QString::fromUcs4(reinterpret_cast<const char32_t*>(ucs4.constData()), ucs4.size() / 4);
+    return QString::fromUcs4(reinterpret_cast<const char32_t*>(ucs4.constData()), qsizetype(written / 4));
 }
 
 bool encodable(char32_t codePoint) {

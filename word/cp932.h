@@ -10,6 +10,9 @@ namespace word::cp932 {
 // Encodes through iconv "CP932". Characters the code page lacks become "?";
 // *lossy (when given) tells whether that happened.
 QByteArray encode(const QString& text, bool* lossy = nullptr);
+// The same, appended to `out` (whose room grows by doubling): returns false
+// when a character the code page lacks was written as "?".
+bool appendEncoded(QByteArray& out, QStringView text);
 // Decodes CP932 bytes.
 QString decode(const QByteArray& bytes);
 // Whether one character (a code point) can be encoded.

@@ -1,5 +1,5 @@
 #pragma once
-// The walk through the main story that gives the lines of the filing HTML,
+// The walk through the main story that gives the filing HTML file,
 // the refused characters and the pictures (html_writer.cpp writes them).
 
 #include "word/ooxml/html_writer.h"
@@ -82,7 +82,8 @@ struct TableProblem {
 };
 
 struct WalkResult {
-    QStringList lines;  // between <BODY> and </BODY>
+    QByteArray html;     // the whole file in code page 932, each line ending in CR LF
+    bool lossy = false;  // a character the code page lacks was written as "?"
     std::vector<RefusedCharacter> refused;
     std::vector<Picture> pictures;
     std::vector<PictureUse> pictureUses;

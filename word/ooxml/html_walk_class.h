@@ -4,6 +4,7 @@
 // html_walk_tables.cpp and html_walk_math.cpp (equations as text or as
 // 【数ｎ】 pictures). Internal to those files.
 
+#include "word/cp932.h"
 #include "word/ooxml/filing_characters.h"
 #include "word/ooxml/html_styles.h"
 #include "word/ooxml/html_walk.h"
@@ -28,9 +29,14 @@ public:
     HtmlWalk(const Source& src, const WalkOptions& options);
 
     void run() {
+        for (const char16_t* line : {u"<HTML>", u"<HEAD>",
+                                     u"<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=Shift_JIS\">",
+                                     u"</HEAD>", u"<BODY>"})
+            writeLine(line);
         pugi::xml_node body = src_.doc->document_element().child(q("body"));
         blocks(body);
         finishLine();
+        for (const char16_t* line : {u"</BODY>", u"</HTML>"}) writeLine(line);
     }
 
     WalkResult& result() { return result_; }
@@ -59,13 +65,19 @@ private:
         emitLine();
     }
     void emitLine() {
-        if (!quiet()) result_.lines << line_;
+        if (!quiet()) writeLine(line_);
         line_.clear();
         lineOpen_ = false;
     }
     void tagLine(const QString& tag) {
         finishLine();
-        if (!quiet()) result_.lines << tag;
+        if (!quiet()) writeLine(tag);
+    }
+    // Each line goes into the file's bytes as it is finished: the lines are
+    // never held as text.
+    void writeLine(QStringView line) {
+        if (!cp932::appendEncoded(result_.html, line)) result_.lossy = true;
+        result_.html += "\r\n";
     }
 
     void setLook(const Look& l) {

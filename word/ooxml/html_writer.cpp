@@ -2,7 +2,6 @@
 
 #include "word/atomic_file.h"
 #include "word/automation.h"
-#include "word/cp932.h"
 #include "word/legacy/legacy.h"
 #include "word/ooxml/document_model.h"
 #include "word/ooxml/html_walk.h"
@@ -108,20 +107,6 @@ QString htmlBase(const QString& htmlPath) {
 // The one way the program replaces a file whole (word/atomic_file.h): a full
 // disk is reported as such and never leaves an empty or partial file.
 void writeAtomically(const QString& path, const QByteArray& bytes) { files::WriteAtomically(path, bytes); }
-
-QByteArray htmlBytes(const QStringList& bodyLines, const QString& htmlPath) {
-    QStringList out;
-    out << QStringLiteral("<HTML>") << QStringLiteral("<HEAD>")
-        << QStringLiteral("<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=Shift_JIS\">")
-        << QStringLiteral("</HEAD>") << QStringLiteral("<BODY>");
-    out << bodyLines;
-    out << QStringLiteral("</BODY>") << QStringLiteral("</HTML>");
-    bool lossy = false;
-    const QByteArray bytes = cp932::encode(out.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"), &lossy);
-    if (lossy)  // every character the code page lacks was written as a reference
-        throw Error(QStringLiteral("HTMLの文字コード変換に失敗しました：%1").arg(htmlPath));
-    return bytes;
-}
 
 // Section names as parts of file names: unique, without path characters.
 QStringList sectionFileNames(const QStringList& names) {
@@ -253,7 +238,8 @@ FilingHtmlReport writeFilingHtml(DocumentModel& model, const QString& htmlPath, 
     std::vector<QString> written;
     try {
         for (const auto& [path, result] : files) {
-            const QByteArray bytes = htmlBytes(result.lines, path);
+            if (result.lossy)  // every character the code page lacks was written as a reference
+                throw Error(QStringLiteral("HTMLの文字コード変換に失敗しました：%1").arg(path));
             const QString folder = QFileInfo(path).absolutePath();
             for (const html::Picture& p : result.pictures) {
                 const QString picturePath = folder + "/" + p.fileName;
@@ -275,7 +261,7 @@ FilingHtmlReport writeFilingHtml(DocumentModel& model, const QString& htmlPath, 
             report.refused.insert(report.refused.end(), result.refused.begin(), result.refused.end());
             for (const html::TableProblem& problem : result.tableProblems)
                 report.tableLog << QStringLiteral("【段落 %1】%2").arg(problem.paragraph).arg(problem.what);
-            writeAtomically(path, bytes);
+            writeAtomically(path, result.html);
             written.push_back(path);
             report.htmlFiles << path;
             report.equationsNotAsText.insert(report.equationsNotAsText.end(), result.equationsNotAsText.begin(),
