@@ -41,6 +41,7 @@ struct WalkOptions {
     QString pictureBase;         // the HTML path the picture file names are made from
     bool readPictures = true;    // false: pictures are named but their parts not read
     PicturePreparer prepare;     // null: copied as stored
+    bool writeHtml = true;       // false: only what the story holds is listed, no file made
     int section = -1;            // only this 【書類名】 section (0-based); -1 the whole story
     // Pictures of the equations of a paragraph (by its 1-based number) that
     // text cannot show: such a paragraph is written without its equations,

@@ -76,6 +76,7 @@ private:
     // Each line goes into the file's bytes as it is finished: the lines are
     // never held as text.
     void writeLine(QStringView line) {
+        if (!options_.writeHtml) return;
         if (!cp932::appendEncoded(result_.html, line)) result_.lossy = true;
         result_.html += "\r\n";
     }

@@ -94,6 +94,16 @@ WalkResult walk(DocumentModel& model, const WalkOptions& options) {
     return html::walkMainStory(ms.source, options);
 }
 
+// The options of a walk for what the story holds (pictures, equations,
+// sections, refused characters) rather than for a file: no HTML is made.
+WalkOptions listingOptions(bool readPictures) {
+    WalkOptions options;
+    options.readPictures = readPictures;
+    options.pictureBase = QStringLiteral("x.htm");
+    options.writeHtml = false;
+    return options;
+}
+
 QString htmlBase(const QString& htmlPath) {
     QString base = htmlPath;
     for (const char* ext : {".htm", ".html"})
@@ -126,9 +136,7 @@ QStringList sectionFileNames(const QStringList& names) {
 // several at a time (each picture is independent and the conversions are the
 // bulk of the work). Each part is prepared once, at the size it first shows.
 std::map<QString, FilingPicture> convertedPictures(DocumentModel& model, const MetafileRenderer& render) {
-    WalkOptions listing;
-    listing.pictureBase = QStringLiteral("x.htm");
-    const WalkResult story = walk(model, listing);
+    const WalkResult story = walk(model, listingOptions(true));
     struct Job {
         const html::Picture* picture;
         qint64 cx = 0, cy = 0;
@@ -171,10 +179,7 @@ std::map<QString, FilingPicture> convertedPictures(DocumentModel& model, const M
 // The equations that text cannot show, drawn as pictures (all in one run of
 // LibreOffice); those that cannot be drawn stay text and are reported.
 EquationPictures drawnEquations(DocumentModel& model, const PageRenderer& render) {
-    WalkOptions listing;
-    listing.readPictures = false;
-    listing.pictureBase = QStringLiteral("x.htm");
-    const WalkResult story = walk(model, listing);
+    const WalkResult story = walk(model, listingOptions(false));
     if (story.equationParagraphs.empty()) return {};
     std::vector<EquationSource> sources;
     for (const html::EquationParagraph& e : story.equationParagraphs) sources.push_back({e.paragraph, e.node});
@@ -212,10 +217,7 @@ FilingHtmlReport writeFilingHtml(DocumentModel& model, const QString& htmlPath, 
     std::vector<std::pair<QString, WalkResult>> files;
     QStringList sections;
     if (options.splitDocuments) {
-        WalkOptions names;
-        names.readPictures = false;
-        names.pictureBase = htmlPath;
-        sections = walk(model, names).sectionNames;
+        sections = walk(model, listingOptions(false)).sectionNames;
     }
     if (sections.size() >= 2) {
         const QStringList fileNames = sectionFileNames(sections);
@@ -275,16 +277,11 @@ FilingHtmlReport writeFilingHtml(DocumentModel& model, const QString& htmlPath, 
 }
 
 std::vector<RefusedCharacter> refusedCharacters(DocumentModel& model) {
-    WalkOptions options;
-    options.readPictures = false;
-    options.pictureBase = QStringLiteral("x.htm");
-    return walk(model, options).refused;
+    return walk(model, listingOptions(false)).refused;
 }
 
 std::vector<StoryPicture> storyPictures(DocumentModel& model) {
-    WalkOptions options;
-    options.pictureBase = QStringLiteral("x.htm");
-    const WalkResult result = walk(model, options);
+    const WalkResult result = walk(model, listingOptions(true));
     std::map<QString, const html::Picture*> byPart;
     for (const html::Picture& p : result.pictures) byPart[p.partName] = &p;
     std::vector<StoryPicture> out;
