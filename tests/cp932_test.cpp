@@ -57,6 +57,18 @@ TEST(Cp932Encode, LongTextSurvivesTheBufferGrowing) {
     EXPECT_EQ(cp932::decode(b), QString(text).replace(QStringLiteral("€"), QStringLiteral("?")));
 }
 
+TEST(Cp932Encode, AppendsWithoutCuttingACharacterBetweenPieces) {
+    // The text goes through in pieces of 4,096 code units: a pair across the
+    // edge of one is still one character, a lone surrogate one "?".
+    QByteArray out("head");
+    EXPECT_FALSE(cp932::appendEncoded(out, QString(4095, u'a') + QStringLiteral("😀b")));
+    EXPECT_EQ(out, "head" + QByteArray(4095, 'a') + "?b");
+    EXPECT_FALSE(cp932::appendEncoded(out, QString(QChar(0xD800)) + QStringLiteral("日")));
+    EXPECT_EQ(out.sliced(4 + 4095 + 2), "?" + bytes({0x93, 0xFA}));
+    EXPECT_TRUE(cp932::appendEncoded(out, u"x"));
+    EXPECT_TRUE(out.endsWith("x"));
+}
+
 TEST(Cp932Decode, RoundTripsAndMarksInvalidBytes) {
     const QString text = QStringLiteral("【技術分野】\r\nThe device ｶﾅ 20°C\r\n");
     EXPECT_EQ(cp932::decode(cp932::encode(text)), text);
