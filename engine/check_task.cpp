@@ -15,8 +15,8 @@ namespace {
 
 // "出願前チェック-<file name>.txt" beside the document.
 QString CheckReportPath(const QString& documentPath) {
-    return JoinPath(GetFolderPart(documentPath), QStringLiteral("出願前チェック-") + GetFileNamePart(documentPath) +
-                                                     QStringLiteral(".txt"));
+    return JoinPath(GetFolderPart(documentPath),
+                    ReportFileName(QStringLiteral("出願前チェック-"), GetFileNamePart(documentPath), QStringLiteral(".txt")));
 }
 
 QString FindingLine(const check::Finding& f) { return QStringLiteral("%1\t%2\t%3").arg(f.kind, f.where, f.what); }

@@ -84,13 +84,15 @@ DeletionReportPaths MakeDeletionReportPaths(const QString& documentPath, bool en
     const QString path = GetFolderPart(documentPath).isEmpty() ? QDir::cleanPath(QFileInfo(documentPath).absoluteFilePath())
                                                                : documentPath;
     const QString folder = GetFolderPart(path);
-    const QString name = GetFileNamePart(path) + QStringLiteral(".txt");
+    const QString name = GetFileNamePart(path);
+    auto report = [&](const QString& prefix) {
+        return JoinPath(folder, ReportFileName(prefix, name, QStringLiteral(".txt")));
+    };
     DeletionReportPaths paths;
-    paths.deletedText = JoinPath(folder, QStringLiteral("削除した原文-") + name);
-    paths.finding = JoinPath(folder, (englishToJapanese ? QStringLiteral("削除原文中の全角含有文-")
-                                                        : QStringLiteral("削除原文中の半角５％以上含有文-")) +
-                                         name);
-    paths.halfWidth = JoinPath(folder, QStringLiteral("削除原文中の半角が多い文-") + name);
+    paths.deletedText = report(QStringLiteral("削除した原文-"));
+    paths.finding = report(englishToJapanese ? QStringLiteral("削除原文中の全角含有文-")
+                                             : QStringLiteral("削除原文中の半角５％以上含有文-"));
+    paths.halfWidth = report(QStringLiteral("削除原文中の半角が多い文-"));
     return paths;
 }
 

@@ -1,6 +1,7 @@
 #include "engine/text_helpers.h"
 
 #include <QDir>
+#include <QFile>
 
 namespace engine {
 
@@ -39,6 +40,20 @@ QString MaskFalseFullWidth(const QString& text) {
     for (QChar& c : out)
         if (c == QChar(0x00B0) || c == QChar(0x2019)) c = u'_';
     return out;
+}
+
+QString ReportFileName(const QString& prefix, const QString& documentFileName, const QString& suffix) {
+    constexpr qsizetype kMaxNameBytes = 255;
+    auto fits = [&](const QString& name) { return QFile::encodeName(name).size() <= kMaxNameBytes; };
+    const QString whole = prefix + documentFileName + suffix;
+    if (fits(whole)) return whole;
+    QString kept = documentFileName;
+    const QString mark = QStringLiteral("…");
+    while (!kept.isEmpty() && !fits(prefix + kept + mark + suffix)) {
+        kept.chop(1);
+        if (!kept.isEmpty() && kept.back().isHighSurrogate()) kept.chop(1);
+    }
+    return prefix + kept + mark + suffix;
 }
 
 }  // namespace engine

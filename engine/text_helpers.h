@@ -20,6 +20,13 @@ QString GetFolderPart(const QString& path);
 // Everything after the last separator; all of path when there is none.
 QString GetFileNamePart(const QString& path);
 
+// The name of a report file beside a document: prefix, the document's file
+// name, suffix ("削除した原文-spec.docx.txt"). Where that would pass the 255
+// bytes a file name may have, as much of the start of the document's name is
+// kept as fits, followed by "…", so that a document with a long name still
+// gets its reports.
+QString ReportFileName(const QString& prefix, const QString& documentFileName, const QString& suffix);
+
 // "°" and "’" replaced by "_": Word shows them half-width although code page
 // 932 encodes them in two bytes.
 QString MaskFalseFullWidth(const QString& text);

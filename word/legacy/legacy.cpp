@@ -50,7 +50,23 @@ QString formatName(Format f) {
     }
 }
 
-QString missingLibreOfficeMessage() {
+// What LibreOffice is needed for, in the message that says it is missing.
+enum class LibreOfficeUse { LegacyDocuments, Metafiles, Equations };
+
+QString missingLibreOfficeMessage(LibreOfficeUse use = LibreOfficeUse::LegacyDocuments) {
+    switch (use) {
+    case LibreOfficeUse::Metafiles:
+        return QStringLiteral(
+            "EMF・WMF の図を電子出願用の画像に描き直すには LibreOffice が必要です（Debian/Ubuntu ではパッケージ "
+            "libreoffice-draw-nogui：sudo apt-get install libreoffice-draw-nogui）。");
+    case LibreOfficeUse::Equations:
+        return QStringLiteral(
+            "文字で表せない数式を画像にするには LibreOffice が必要です（Debian/Ubuntu ではパッケージ "
+            "libreoffice-writer-nogui と libreoffice-math-nogui：sudo apt-get install libreoffice-writer-nogui "
+            "libreoffice-math-nogui）。");
+    case LibreOfficeUse::LegacyDocuments:
+        break;
+    }
     return QStringLiteral(
         "Word 97-2003 形式（.doc）や RTF 形式の文書を開く・保存するには LibreOffice が必要です。"
         "LibreOffice（Debian/Ubuntu ではパッケージ libreoffice-writer-nogui："
@@ -73,9 +89,9 @@ QByteArray fileBytes(const QString& path) {
     return f.readAll();
 }
 
-QString sofficePath() {
+QString sofficePath(LibreOfficeUse use = LibreOfficeUse::LegacyDocuments) {
     const QString found = QStandardPaths::findExecutable(QStringLiteral("soffice"));
-    if (found.isEmpty()) throw Error(missingLibreOfficeMessage());
+    if (found.isEmpty()) throw Error(missingLibreOfficeMessage(use));
     return found;
 }
 
@@ -247,7 +263,7 @@ Converted convertToDocx(const QString& path, Format format) {
 
 QByteArray renderMetafileToPng(const QByteArray& metafile, const QString& format, QSize dots) {
     const QString shownName = QStringLiteral("%1の図").arg(format);
-    sofficePath();
+    sofficePath(LibreOfficeUse::Metafiles);
     auto dir = makeWorkDir();
     const QString base = dir->path();
     const QString input = base + "/in/picture." + format.toLower();
@@ -270,7 +286,7 @@ QByteArray renderMetafileToPng(const QByteArray& metafile, const QString& format
 
 std::vector<QByteArray> renderFirstPagesToPng(const std::vector<QByteArray>& docxFiles, int equationFontPoints) {
     const QString shownName = QStringLiteral("数式");
-    if (!equationComponentInstalled(sofficePath()))
+    if (!equationComponentInstalled(sofficePath(LibreOfficeUse::Equations)))
         throw Error(QStringLiteral("LibreOffice の数式の機能がありません（Debian/Ubuntu ではパッケージ "
                                    "libreoffice-math-nogui：sudo apt-get install libreoffice-math-nogui）"));
     if (docxFiles.empty()) return {};
