@@ -8,6 +8,7 @@
 // Prints each phase of the best run, the number of findings of each kind and
 // the median time of the whole task.
 
+#include "bench_support.h"
 #include "engine/check_rules.h"
 #include "engine/host.h"
 #include "engine/task_plan.h"
@@ -27,27 +28,11 @@
 
 namespace {
 
-class QuietHost : public engine::Host {
+// The benchmark host, counting the findings as they are reported.
+class QuietHost : public bench::BenchHost {
 public:
-    QString file;
     int findings = 0;
-    void ShowLog(int, const QString&) override {}
-    void ShowStatus(const QString&) override {}
-    void SetProgress(double v) override { progress_ = v; }
-    double Progress() const override { return progress_; }
-    void RefreshProgress() override {}
-    void Wait1Sec() override {}
-    void DoEvents() override {}
-    using engine::Host::MessageBox;
-    void MessageBox(const QString&, const QString&, bool) override {}
-    void BrowseForFile() override {}
-    void OpenWithShell(const QString&) override {}
-    QString FilePathText() const override { return file; }
-    engine::TaskOptions Options() const override { return {}; }
     void ReportFinding(const QString&, const QString&, const QString&) override { ++findings; }
-
-private:
-    double progress_ = 0;
 };
 
 double CpuMs() { return 1000.0 * double(std::clock()) / CLOCKS_PER_SEC; }
