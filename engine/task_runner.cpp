@@ -4,9 +4,7 @@
 #include "engine/text_helpers.h"
 #include "word/legacy/legacy.h"
 
-#include <QDateTime>
 #include <QFile>
-#include <QFileInfo>
 #include <QStringList>
 
 #include <utility>
@@ -65,10 +63,7 @@ void TaskRunner::RunTask(short code) {
         window.DoEvents();
         return !stopRequested_;
     });
-    runCode_ = code;
-    runStarted_ = QDateTime::currentDateTime();
     RunTaskSteps(code);
-    host_.ReleaseHeldFiles(lastOutcome_ == RunOutcome::Stopped);
 }
 
 void TaskRunner::RunTaskSteps(short code) {
@@ -187,17 +182,6 @@ void TaskRunner::BoundaryHost::DoEvents() {
     runner_.StopPoint();
 }
 
-void TaskRunner::BoundaryHost::ReleaseHeldFiles(bool stopped) {
-    const QStringList files = std::exchange(heldFiles_, {});
-    for (const QString& path : files) {
-        // The reports of a stopped run describe a result that was never saved.
-        if (stopped)
-            QFile::remove(path);
-        else
-            window_.OpenWithShell(path);
-    }
-}
-
 void TaskRunner::PrepareRange(bool select) {
     range_ = document_->Content();
     if (select) range_.Select();
@@ -271,22 +255,9 @@ void TaskRunner::StopRun() {
     Host& window = host_.Window();
     window.ShowLog(1, kStoppedLog);
     DropDocumentUnsaved();
-    RemoveReportsOfThisRun();
+    // The reports of a deletion that was never saved.
+    DropReportsOfThisRun();
     window.ShowStatus(QStringLiteral("中止しました"));
-}
-
-void TaskRunner::RemoveReportsOfThisRun() {
-    // The deletion task writes its reports before its last passes; a stop in
-    // those passes leaves reports of a deletion that was never saved. Only
-    // files written by this run go: an earlier run's reports stay.
-    if (runCode_ != 2 || colourFlag_ || documentPath_.isEmpty()) return;
-    for (const bool englishToJapanese : {true, false}) {
-        const DeletionReportPaths reports = MakeDeletionReportPaths(documentPath_, englishToJapanese);
-        for (const QString& path : {reports.deletedText, reports.finding, reports.halfWidth}) {
-            const QFileInfo file(path);
-            if (file.exists() && file.lastModified() >= runStarted_) QFile::remove(path);
-        }
-    }
 }
 
 void TaskRunner::ReleaseWord() {

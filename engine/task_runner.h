@@ -7,7 +7,6 @@
 #include "engine/host.h"
 #include "word/automation.h"
 
-#include <QDateTime>
 #include <QString>
 #include <QStringList>
 
@@ -121,20 +120,17 @@ private:
             window_.MessageBox(text, title, exclamation);
         }
         void BrowseForFile() override { window_.BrowseForFile(); }
-        void OpenWithShell(const QString& path) override { heldFiles_.append(path); }
+        void OpenWithShell(const QString& path) override { window_.OpenWithShell(path); }
         QString FilePathText() const override { return window_.FilePathText(); }
         TaskOptions Options() const override { return window_.Options(); }
         void ReportFinding(const QString& kind, const QString& where, const QString& what) override {
             window_.ReportFinding(kind, where, what);
         }
-        // Hands the held files to the desktop, or removes them after a stop.
-        void ReleaseHeldFiles(bool stopped);
         Host& Window() { return window_; }
 
     private:
         Host& window_;
         TaskRunner& runner_;
-        QStringList heldFiles_;
     };
 
     // A boundary of the run: lets the window's events through and throws
@@ -144,7 +140,6 @@ private:
     // Ends a run that was stopped: log line, document closed without saving,
     // engine released, the reports this run wrote removed; no message.
     void StopRun();
-    void RemoveReportsOfThisRun();
 
     // Step lists, one source file per task family.
     void RunNumberingSteps(short code);   // task codes 0 and 1, numbering.cpp
@@ -188,8 +183,6 @@ private:
     bool colourFlag_ = false;
     bool running_ = false;
     bool stopRequested_ = false;
-    short runCode_ = -1;
-    QDateTime runStarted_;
     RunOutcome lastOutcome_ = RunOutcome::Completed;
     std::function<void(SaveStep)> saveStepHook_;
     // Report files this run wrote beside the document; they describe its
