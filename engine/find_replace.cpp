@@ -53,14 +53,6 @@ void TaskRunner::ReplaceAll(const QString& findText, const QString& replacementT
     if (ReplaceAllIn(range_, findText, replacementText)) changed_ = true;
 }
 
-bool TaskRunner::Contains(const QString& text) {
-    // A duplicate: a search without replacement moves its range to the match.
-    word::Range probe = range_.Duplicate();
-    word::Find f = probe.Find();
-    SetPassOptions(f, text);
-    return f.Execute(word::wdReplaceNone);
-}
-
 void TaskRunner::GrayAll(const QString& text) {
     StopPoint();
     if (GrayAllIn(range_, text)) changed_ = true;

@@ -5,6 +5,7 @@
 #include "engine/text_helpers.h"
 #include "engine/task_runner.h"
 
+#include <algorithm>
 #include <array>
 
 namespace engine {
@@ -32,6 +33,17 @@ QString BracketedDigitPair(int width) {
 // The widest number the wide stages reach: 【１０００００００】 is eight digits.
 constexpr int kWidestNumber = 8;
 
+// The most full-width digits that follow a 【 anywhere in the text.
+int WidestBracketedNumber(const QString& text) {
+    int widest = 0;
+    for (qsizetype at = text.indexOf(u'【'); at >= 0; at = text.indexOf(u'【', at + 1)) {
+        qsizetype end = at + 1;
+        while (end < text.size() && text[end] >= QChar(0xFF10) && text[end] <= QChar(0xFF19)) ++end;
+        widest = std::max(widest, static_cast<int>(end - at - 1));
+    }
+    return widest;
+}
+
 }  // namespace
 
 // Turns the digit that follows `prefix` into ０, for each of １…９.
@@ -41,18 +53,17 @@ void TaskRunner::ZeroDigitAfter(const QString& prefix) {
 
 // Numbers from 【１００００】 on have more than the four digits the stages
 // above zero. Each further stage zeroes the next digit, and the zeroed wide
-// number then becomes the placeholder. A stage runs only while its prefix
-// occurs at all: 【００００ is part of every longer run of zeros, so where
-// it is absent (every document under 10,000 paragraphs) nothing is searched.
+// number then becomes the placeholder. The stages run only as far as the
+// widest number in the text needs: in a document under 10,000 paragraphs,
+// none of them runs.
 void TaskRunner::ZeroWideNumbers() {
+    const int widest = std::min(WidestBracketedNumber(range_.Text()), kWidestNumber);
     QString prefix = QStringLiteral("【００００");
-    int width = 4;
-    while (width < kWidestNumber && Contains(prefix)) {
+    for (int width = 4; width < widest; ++width) {
         ZeroDigitAfter(prefix);
         prefix += QStringLiteral("０");
-        ++width;
     }
-    for (int zeros = width; zeros > 4; --zeros)
+    for (int zeros = widest; zeros > 4; --zeros)
         ReplaceAll(QStringLiteral("【") + QStringLiteral("０").repeated(zeros) + QStringLiteral("】"), kPlaceholder);
 }
 

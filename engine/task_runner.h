@@ -146,8 +146,6 @@ private:
     void NumberingTail();
     void ZeroDigitAfter(const QString& prefix);
     void ZeroWideNumbers();
-    // Whether text occurs in the document range (nothing changed).
-    bool Contains(const QString& text);
     void RunDeletionSteps();              // task code 2, tag_passes.cpp
     // Checks the options a task will read before anything is opened; shows the
     // message and returns false when one is unusable (tag_passes.cpp).

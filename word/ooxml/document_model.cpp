@@ -44,10 +44,9 @@ void DocumentModel::save(const QString& path) {
     Impl& d = *impl_;
     if (modified_) {
         const QString part = d.package->mainPartName();
-        // The package's copy of the part as it was read goes first, and the
-        // new text is deflated as it is written: the old and the new text
-        // are never held together, nor the new one whole.
-        d.package->setPart(part, QByteArray());
+        // The new text is deflated as it is written, so that it is never held
+        // whole beside the tree (the package keeps no copy of the part as
+        // read: the model took it at opening).
         // The declaration is kept as parsed; the output is UTF-8.
         if (pugi::xml_node decl = d.xml.first_child(); decl.type() == pugi::node_declaration)
             if (pugi::xml_attribute enc = decl.attribute("encoding")) enc.set_value("UTF-8");
