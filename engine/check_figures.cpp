@@ -15,8 +15,6 @@ const QString kCitationKind = QStringLiteral("図引用");
 const QString kFigure = QStringLiteral("図");
 const QString kBriefDescription = QStringLiteral("【図面の簡単な説明】");
 
-// Words that end in 図 without naming a figure (意図, 地図, …).
-const QString kNotFigureBefore = QStringLiteral("意企地合指版縮");
 // 乃至, ～: the range words of 第１図乃至第４図.
 const QStringList kOrdinalRangeWords = {QStringLiteral("～"), QStringLiteral("〜"), QStringLiteral("乃至"),
                                         QStringLiteral("ないし"), QStringLiteral("から")};
@@ -128,22 +126,12 @@ bool Matches(const ListedFigure& listed, const FigureCitation& cited) {
     return listed.number == cited.number && (cited.suffix.isEmpty() || listed.suffix.isEmpty() || listed.suffix == cited.suffix);
 }
 
-// 特許文献１の図３, 特開２０２０－１２３４５６号公報の図２: a figure of another document.
-bool CitesAnotherDocument(QStringView before) {
-    if (!before.endsWith(u'の')) return false;
-    const QStringView near = before.right(16);
-    return near.contains(QStringLiteral("文献")) || near.contains(QStringLiteral("公報")) ||
-           near.contains(QStringLiteral("明細書"));
-}
-
 }  // namespace
 
 std::vector<FigureCitation> ReadFigureCitations(QStringView view) {
     const QString text = view.toString();
     std::vector<FigureCitation> out;
     for (const ItemCitation& c : ReadItemCitations(text, ItemFamily::Figure)) {
-        if (c.start > 0 && kNotFigureBefore.contains(text[c.start - 1])) continue;
-        if (CitesAnotherDocument(view.left(c.start))) continue;
         for (const CitedElement& e : c.elements) AddElement(text, e, &e == &c.elements.front() ? c.start : e.start, out);
     }
     AddOrdinalCitations(view, out);

@@ -54,6 +54,18 @@ bool CountsSomething(const QString& text, const CitedElement& e) {
     return bare && e.end < text.size() && counters.contains(text[e.end]);
 }
 
+// Words that end in 図 without naming a figure (意図, 地図, …).
+const QString kNotFigureBefore = QStringLiteral("意企地合指版縮");
+
+// 特許文献１の図３, 特開２０２０－１２３４５６号公報の表２: an item of another
+// document, which is neither checked nor renumbered.
+bool CitesAnotherDocument(QStringView before) {
+    if (!before.endsWith(u'の')) return false;
+    const QStringView near = before.right(16);
+    return near.contains(QStringLiteral("文献")) || near.contains(QStringLiteral("公報")) ||
+           near.contains(QStringLiteral("明細書"));
+}
+
 CitationGrammar GrammarOf(ItemFamily family) {
     if (family == ItemFamily::Claim) return ClaimGrammar();
     return CitationGrammar{{FamilyWord(family)}, false, false, family == ItemFamily::Figure};
@@ -124,10 +136,14 @@ std::vector<ItemCitation> ReadItemCitations(const QString& text, ItemFamily fami
         const int start = static_cast<int>(at);
         if (start > 0 && text[start - 1] == u'【') continue;  // the item's own heading
         if (guarded && !StandsAlone(text, start)) continue;
+        if (family == ItemFamily::Figure && start > 0 && kNotFigureBefore.contains(text[start - 1])) continue;
+        if (CitesAnotherDocument(QStringView(text).left(start))) continue;
         std::vector<CitedElement> elements = ReadCitedElements(text, start + 1, grammar);
-        elements.erase(std::find_if(elements.begin(), elements.end(),
-                                    [&](const CitedElement& e) { return CountsSomething(text, e); }),
-                       elements.end());
+        // The first number follows the family word itself (図３部分): only a later one can be a count.
+        if (!elements.empty())
+            elements.erase(std::find_if(elements.begin() + 1, elements.end(),
+                                        [&](const CitedElement& e) { return CountsSomething(text, e); }),
+                           elements.end());
         if (elements.empty()) continue;
         if (family == ItemFamily::Equation && CountFollows(text, elements.back().end)) continue;
         bool alternative = false;

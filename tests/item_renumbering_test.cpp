@@ -101,13 +101,13 @@ TEST_F(ItemRenumberingTest, FiguresUnderTwoDocumentSectionsWithLettersAndRanges)
     const QStringList before = {
         "【書類名】明細書", "【図面の簡単な説明】", "【０００１】", "【図１】全体図である。", "【図３】部分図である。",
         "【図４】断面図である。", "【発明を実施するための形態】", "図３（ａ）及び図３（ｂ）に示す部分は図４、３つの部材の一部である。",
-        "図１乃至４を参照する。図２は削除した。", "【書類名】特許請求の範囲", "【請求項１】図３に示す装置。",
+        "図１乃至４を参照する。図２は削除した。特許文献１の図３とは異なる。", "【書類名】特許請求の範囲", "【請求項１】図３に示す装置。",
         "【書類名】図面", "【図１】", "【図３】", "【図４】"};
     QStringList after = before;
     after.replace(4, "【図２】部分図である。");
     after.replace(5, "【図３】断面図である。");
     after.replace(7, "図２（ａ）及び図２（ｂ）に示す部分は図３、３つの部材の一部である。");  // ３つ counts
-    after.replace(8, "図１乃至３を参照する。図２は削除した。");
+    after.replace(8, "図１乃至３を参照する。図２は削除した。特許文献１の図３とは異なる。");  // another document's
     after.replace(10, "【請求項１】図２に示す装置。");
     after.replace(13, "【図２】");
     after.replace(14, "【図３】");
