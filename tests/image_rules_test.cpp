@@ -1,5 +1,7 @@
 #include "word/image_rules.h"
 
+#include "word/picture_conversion.h"
+
 #include "support/docx_builder.h"
 #include "word/ooxml/document_model.h"
 #include "word/ooxml/story_pictures.h"
@@ -74,6 +76,21 @@ TEST(ImageRules, EachRuleIsJudgedFromTheBytes) {
                 << a.problems.join(" / ").toStdString();
         }
     }
+}
+
+// A photograph whose orientation tag (as cameras write it) turns it upright
+// is converted upright.
+TEST(ImageRules, AConvertedPhotographKeepsItsOrientation) {
+    QImage photo(40, 20, QImage::Format_RGB32);
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 40; ++x) photo.setPixel(x, y, qRgb(x * 6, y * 12, 255 - x * 6));
+    QByteArray bytes = encoded(photo, "JPEG", 0);
+    // An EXIF segment right after the start marker: one entry, orientation 6
+    // (turn 90 degrees clockwise).
+    const QByteArray exif("Exif\0\0MM\0\x2a\0\0\0\x08\0\x01\x01\x12\0\x03\0\0\0\x01\0\x06\0\0\0\0\0\0", 32);
+    bytes.insert(2, QByteArray("\xff\xe1", 2) + char(0) + char(exif.size() + 2) + exif);
+    const word::FilingPicture out = word::PrepareFilingPicture(bytes, "jpeg", 0, 0, {});
+    EXPECT_EQ(QImage::fromData(out.bytes).size(), QSize(20, 40)) << out.change.toStdString();
 }
 
 TEST(StoryPictures, EachPlaceAPictureShowsWithItsParagraphAndDisplayedSize) {

@@ -175,7 +175,19 @@ ImageAssessment AssessImage(const QByteArray& bytes, QImage* decoded) {
     a.greyscale = facts.grey;
     a.jfif = a.format == "JPEG" && startsAsJfif(bytes);
     checkRules(a);
-    if (decoded) *decoded = std::move(image);
+    if (decoded) {
+        if (reader.transformation() == QImageIOHandler::TransformationNone) {
+            *decoded = std::move(image);
+        } else {
+            // The rules judge the dots as stored; a conversion starts from the
+            // picture as it is shown, turned as its orientation tag says.
+            QBuffer again(&data);
+            again.open(QIODevice::ReadOnly);
+            QImageReader shown(&again);
+            shown.setAutoTransform(true);
+            *decoded = shown.read();
+        }
+    }
     return a;
 }
 
