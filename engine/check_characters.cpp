@@ -1,9 +1,8 @@
 #include "engine/check_characters.h"
 
 #include "engine/check_headings.h"
-#include "word/ooxml/html_writer.h"
+#include "word/ooxml/filing_characters.h"
 
-#include <unordered_map>
 
 namespace engine::check {
 
@@ -11,20 +10,8 @@ namespace {
 
 const QString kKind = QStringLiteral("使用不可文字");
 
-// The filing software's rule asked once per distinct character: a
-// specification has a few thousand of them among hundreds of thousands.
-class AcceptedCharacters {
-public:
-    bool operator()(char32_t c) {
-        if (c >= 0x20 && c < 0x7F) return true;
-        auto it = cache_.find(c);
-        if (it == cache_.end()) it = cache_.emplace(c, word::ooxml::filingSoftwareAccepts(c)).first;
-        return it->second;
-    }
-
-private:
-    std::unordered_map<char32_t, bool> cache_;
-};
+// The filing software's rule, asked once per distinct character.
+using AcceptedCharacters = word::ooxml::html::CharTable;
 
 // The story's own marks (tabs, line breaks, pictures, fields) are not characters of the text.
 bool IsStoryMark(char32_t c) { return c < 0x20; }
@@ -44,7 +31,7 @@ void CheckRefused(const CheckedText& text, int p, AcceptedCharacters& accepted, 
             const bool pair = line[i].isHighSurrogate() && i + 1 < line.size() && line[i + 1].isLowSurrogate();
             const char32_t c = pair ? QChar::surrogateToUcs4(line[i], line[i + 1]) : line[i].unicode();
             const qsizetype width = pair ? 2 : 1;
-            if (IsStoryMark(c) || (accepted(c) && c != U'■')) break;
+            if (IsStoryMark(c) || (accepted(c).accepted && c != U'■')) break;
             if (!shown.isEmpty()) shown += u' ';
             shown += QString::fromUcs4(&c, 1) + u'(' + CodeOf(c) + u')';
             i += width;

@@ -51,10 +51,6 @@ void CheckForm(const CheckedText& text, const NumberAt& n, Findings& out) {
 
 }  // namespace
 
-QString ParagraphNumberText(int number) {
-    return QStringLiteral("【%1】").arg(ToFullWidthDigits(QString::number(number).rightJustified(4, u'0')));
-}
-
 Findings CheckParagraphNumbers(const CheckedText& text) {
     Findings out;
     for (const Section& section : text.sections()) {

@@ -3,12 +3,12 @@
 // four full-width digits (more from 【１００００】 on), each at the start of its paragraph.
 
 #include "engine/check_text.h"
+#include "engine/text_helpers.h"
 
 namespace engine::check {
 
 Findings CheckParagraphNumbers(const CheckedText& text);
 
-// 【０００５】, 【１２３４５】: a paragraph number as it should be written.
-QString ParagraphNumberText(int number);
+using engine::ParagraphNumberText;
 
 }  // namespace engine::check

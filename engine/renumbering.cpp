@@ -9,15 +9,6 @@ namespace {
 
 const QString kPlaceholder = QStringLiteral("【００００】");
 
-// 【０００１】 … 【９９９９】; from 10000 on all digits are written (【１００００】),
-// as filings continue after 【９９９９】. Taking only the last four digits would
-// make number 10000 the placeholder itself.
-QString NumberText(int n) {
-    QString digits = NumToStr(n);
-    if (digits.size() < 4) digits = QStringLiteral("0000").left(4 - digits.size()) + digits;
-    return QStringLiteral("【") + ToFullWidthDigits(digits) + QStringLiteral("】");
-}
-
 }  // namespace
 
 // Each search starts where the last number written ends, not at the top of the
@@ -41,7 +32,7 @@ void TaskRunner::RenumberParagraphs() {
             f.SetText(kPlaceholder);
             f.SetMatchWildcards(false);
             f.SetForward(true);
-            const QString number = NumberText(n);
+            const QString number = ParagraphNumberText(n);
             f.Replacement().SetText(number);
             f.Execute(word::wdReplaceOne);
             if (!f.Found()) return;

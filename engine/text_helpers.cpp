@@ -42,6 +42,10 @@ QString MaskFalseFullWidth(const QString& text) {
     return out;
 }
 
+QString ParagraphNumberText(int number) {
+    return QStringLiteral("【%1】").arg(ToFullWidthDigits(QString::number(number).rightJustified(4, u'0')));
+}
+
 QString ReportFileName(const QString& prefix, const QString& documentFileName, const QString& suffix) {
     constexpr qsizetype kMaxNameBytes = 255;
     auto fits = [&](const QString& name) { return QFile::encodeName(name).size() <= kMaxNameBytes; };

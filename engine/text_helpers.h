@@ -13,6 +13,11 @@ QString NumWithSignBlank(qint64 n);
 // Half-width digits 0-9 turned into full-width ０-９; other characters unchanged.
 QString ToFullWidthDigits(const QString& text);
 
+// A paragraph number as written: 【０００１】 … 【９９９９】, and from 10000 on
+// all digits (【１００００】), as filings continue after 【９９９９】. Taking
+// only the last four digits would make number 10000 the placeholder 【００００】.
+QString ParagraphNumberText(int number);
+
 // Path routines. Paths use the platform's separator ("/" here).
 QString JoinPath(const QString& folder, const QString& name);
 // Everything up to and including the last separator; empty when there is none.

@@ -2,6 +2,8 @@
 // What the three source files of the main window share: the design values
 // of the colour boxes, the client area and the text conversion for display.
 
+#include "engine/host.h"
+
 #include <QColor>
 #include <QString>
 #include <QStringList>
@@ -21,8 +23,7 @@ constexpr int kClientHeight = 7512;
 constexpr int kTaskFrameShortHeight = 1100;
 
 // The item families of task code 7, in the order of their check boxes.
-inline const QStringList kItemFamilies = {QStringLiteral("請求項"), QStringLiteral("図"), QStringLiteral("表"),
-                                          QStringLiteral("化"), QStringLiteral("数")};
+inline const QStringList kItemFamilies = engine::TaskOptions{}.itemFamilies;
 
 inline QColor FromBgr(int bgr) { return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF); }
 

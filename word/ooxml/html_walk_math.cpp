@@ -98,7 +98,7 @@ void HtmlWalk::math(pugi::xml_node n, Look look) {
             // The invisible operators (function application, invisible
             // times, separator, plus) show nothing and are left out.
             QString t = QString::fromUtf8(c.text().get());
-            t.remove(QRegularExpression(QStringLiteral("[\u2061-\u2064]")));
+            t.removeIf([](QChar ch) { return ch.unicode() >= 0x2061 && ch.unicode() <= 0x2064; });
             text(t, look);
         } else if (l == "sup" || l == "sub") {
             Look inner = look;
