@@ -119,6 +119,7 @@ void TaskRunner::SaveWithBackup() {
         throw word::Error(message);
     }
 
+    if (backupMade) backupsMade_ << *backupPath;
     SaveStepHook(SaveStep::ReadSize);
     const qint64 bytes = QFileInfo(target).size();
     QString line = QStringLiteral(" .. 保存成功：") + documentPath_ + u' ' + word::backup::SizeText(bytes) +

@@ -12,6 +12,7 @@
 
 #include <functional>
 #include <memory>
+#include <utility>
 #include <optional>
 
 namespace engine {
@@ -67,6 +68,8 @@ public:
     const QString& DocumentPath() const { return documentPath_; }
     void SetDocumentPath(const QString& path) { documentPath_ = path; }
     bool Changed() const { return changed_; }
+    // The backups the saves made since the last call, oldest first.
+    QStringList TakeBackupsMade() { return std::exchange(backupsMade_, {}); }
     bool WordWasRunning() const { return wordWasRunning_; }
     // The application of the run, or null once a run ended normally.
     const std::shared_ptr<word::Application>& WordApplication() const { return word_; }
@@ -180,6 +183,7 @@ private:
     bool changed_ = false;
     bool colourFlag_ = false;
     bool running_ = false;
+    QStringList backupsMade_;
     bool stopRequested_ = false;
     RunOutcome lastOutcome_ = RunOutcome::Completed;
     std::function<void(SaveStep)> saveStepHook_;

@@ -9,7 +9,6 @@
 #include "engine/task_plan.h"
 #include "engine/text_helpers.h"
 #include "word/automation.h"
-#include "word/backup.h"
 
 #include <QAction>
 #include <QApplication>
@@ -74,16 +73,6 @@ QString ReadText(QSettings& store, const QString& key, const QString& fallback) 
 }
 
 QString OneOrZero(bool on) { return on ? QStringLiteral("1") : QStringLiteral("0"); }
-
-// The numbered backups of a document that exist now.
-QStringList ExistingBackups(const QString& document) {
-    QStringList found;
-    for (int n = 1; n <= word::backup::kMaxBackups; ++n) {
-        const QString path = word::backup::Candidate(document, n);
-        if (QFileInfo::exists(path)) found << path;
-    }
-    return found;
-}
 
 // The file box text for a choice of documents.
 QString DocumentsText(const QStringList& files) {
@@ -324,18 +313,17 @@ bool frmQuorvel::RunDocument(int task, const QString& document, int index, int c
     runDocument_ = document;
     if (severalInRun_) ShowLog(2, QStringLiteral("文書 %1/%2：%3").arg(index + 1).arg(count).arg(document));
     if (QFileInfo(document).isFile()) RememberDocuments({document});
-    const QStringList backupsBefore = ExistingBackups(document);
+    runner_.TakeBackupsMade();
     openedInRun_.clear();
     const bool completed = engine::RunStartButton(runner_, *this, task);
-    LogResultFiles(backupsBefore, document);
+    LogResultFiles();
     return completed;
 }
 
-void frmQuorvel::LogResultFiles(const QStringList& backupsBefore, const QString& document) {
+void frmQuorvel::LogResultFiles() {
     // The backups this run made and the reports it opened, as lines the user
     // can click; the saved document and the HTML are named by the runner.
-    for (const QString& backup : ExistingBackups(document))
-        if (!backupsBefore.contains(backup)) ShowLog(2, QStringLiteral(" .. バックアップ：") + backup);
+    for (const QString& backup : runner_.TakeBackupsMade()) ShowLog(2, QStringLiteral(" .. バックアップ：") + backup);
     for (const QString& report : std::exchange(openedInRun_, {}))
         ShowLog(2, QStringLiteral(" .. レポート：") + report);
 }

@@ -223,7 +223,7 @@ private:
     // One document of a run: heading (several documents), the task's runs,
     // the files it left in the log. True when every run completed.
     bool RunDocument(int task, const QString& document, int index, int count);
-    void LogResultFiles(const QStringList& backupsBefore, const QString& document);
+    void LogResultFiles();
     // Appends text to the log box; paths of existing files become links.
     void AppendToLogBox(const QString& text);
     void Place(QWidget* w, int left, int top, int width, int height);
