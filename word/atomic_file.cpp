@@ -153,9 +153,13 @@ void WriteAtomically(const QString& path, const QByteArray& bytes, const struct 
     fd = -1;
     if (closed != 0) abandon(errno);
     if (::rename(temp.constData(), targetName.constData()) != 0) abandon(errno);
+    SyncFolder(folder);
+}
+
+void SyncFolder(const QString& folder) {
     const int dirFd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dirFd >= 0) {
-        ::fsync(dirFd);  // makes the rename itself durable; a failure here loses nothing
+        ::fsync(dirFd);  // makes a rename durable; a failure here loses nothing
         ::close(dirFd);
     }
 }

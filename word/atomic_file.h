@@ -55,6 +55,9 @@ void WriteAtomically(const QString& path, const QByteArray& bytes, const struct 
 // the process's groups). Returns false when the mode could not be set.
 bool KeepModeAndOwner(int fd, const struct stat& original);
 
+// Flushes a folder's entries, so that a rename in it survives a crash.
+void SyncFolder(const QString& folder);
+
 // The file a path names: the end of a symbolic link (which may not exist
 // yet), otherwise the path itself, absolute.
 QString ResolvedTarget(const QString& path);

@@ -125,11 +125,7 @@ void KeepModeAndOwnerOf(const QString& documentPath, const QString& path) {
 void MoveIntoPlace(const QString& from, const QString& to) {
     if (::rename(Name(from).constData(), Name(to).constData()) != 0)
         throw files::FileError(QStringLiteral("置き換え"), to, errno);
-    const int dirFd = ::open(Name(QFileInfo(to).absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dirFd >= 0) {
-        ::fsync(dirFd);  // makes the rename durable; a failure here loses nothing
-        ::close(dirFd);
-    }
+    files::SyncFolder(QFileInfo(to).absolutePath());
 }
 
 }  // namespace word::backup
