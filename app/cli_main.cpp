@@ -5,14 +5,14 @@
 //   kalvendo-cli --task N [options] FILE...
 //
 // Exit status: 0 every file processed, 1 a file failed, 2 usage error;
-// task 6 (the check before filing): 3 when it found something.
+// tasks 6 and 8 (the checks): 3 when they found something.
 
-#include "engine/deletion.h"
+#include "engine/deletion/deletion.h"
 #include "engine/find_replace.h"
-#include "engine/host.h"
-#include "engine/item_citations.h"
-#include "engine/task_plan.h"
-#include "engine/task_runner.h"
+#include "engine/runner/host.h"
+#include "engine/citations/item_citations.h"
+#include "engine/runner/task_plan.h"
+#include "engine/runner/task_runner.h"
 #include "word/automation.h"
 
 #include <QCommandLineParser>
@@ -28,7 +28,7 @@
 namespace {
 
 // Task codes of the start button that this build can run.
-const std::set<int> kSupportedTasks = {0, 1, 2, 3, 4, 5, 6, 7};
+const std::set<int> kSupportedTasks = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9};
 
 constexpr int kExitOk = 0;
 constexpr int kExitFailed = 1;
@@ -45,7 +45,7 @@ void Print(FILE* stream, const QString& text) {
 }
 
 int UsageError(const QString& message) {
-    Print(stderr, QStringLiteral("kalvendo-cli: %1\nTry 'kalvendo-cli --help'.\n").arg(message));
+    Print(stderr, QStringLiteral("kalvendo-cli: %1\n使い方は kalvendo-cli --help で表示します。\n").arg(message));
     return kExitUsage;
 }
 
@@ -237,58 +237,78 @@ int RunTasks(int task, const QStringList& files, CliHost& host) {
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("kalvendo-cli"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(KALVENDO_VERSION));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
-        "Kalvendo without the window.\n\n"
+        "ウィンドウを使わずに Kalvendo の処理を実行します。\n\n"
         "  kalvendo-cli --text FILE\n"
-        "      prints the document's main text, one paragraph per line.\n"
+        "      文書の本文を１段落１行で表示します。\n"
         "  kalvendo-cli --find F --replace R [--find F --replace R]... [--colour BBGGRR] -o OUTPUT INPUT\n"
-        "      runs replace-all passes in the order given (Word find codes ^013 ^p ^# ^t ^^;\n"
-        "      case and width significant), optionally colours the whole text, writes OUTPUT.\n"
-        "      INPUT is never written.\n"
-        "  kalvendo-cli --task N [options] FILE...\n"
-        "      runs task N on each file as the window's Start button does: the result\n"
-        "      replaces the file, the input is kept as FILE-bakN. Log lines go to standard\n"
-        "      output, messages (and status texts with --verbose) to standard error.\n"
-        "      Tasks: 0 new paragraph numbering, 1 paragraph renumbering, 2 deletion of\n"
-        "      source text and tags (--direction, --blanks, --translation-colour; the\n"
-        "      report files are listed, not opened), 3 tasks 1 and 2 in a row,\n"
-        "      4 colour-coding (--source-colour, --translation-colour, --fonts),\n"
-        "      5 HTML for the filing software (FILE.htm beside FILE; FILE itself is not\n"
-        "      changed; characters the filing software refuses are listed),\n"
-        "      6 check before filing (read-only): one line per finding on standard\n"
-        "      output, KIND<TAB>WHERE<TAB>WHAT, the log on standard error, the report\n"
-        "      \"出願前チェック-FILE.txt\" beside FILE,\n"
-        "      7 renumbering of claims, figures, tables, formulas and equations with their\n"
-        "      citations (--items).\n\n"
-        "Exit status: 0 every file processed, 1 a file failed, 2 usage error,\n"
-        "3 the check before filing found something."));
+        "      置換を指定の順に全文に行い（Word の検索コード ^013 ^p ^# ^t ^^、大文字小文字と\n"
+        "      全角半角を区別）、必要なら全文に色を付けて OUTPUT に保存します。INPUT は変更しません。\n"
+        "  kalvendo-cli --task N [オプション] FILE...\n"
+        "      ウィンドウの開始ボタンと同じ処理 N を各ファイルに行います。結果は元のファイル名で\n"
+        "      保存し、元の文書は FILE-bakN として残します。ログは標準出力に、メッセージ\n"
+        "      （--verbose のときは状態表示も）は標準エラー出力に出します。\n"
+        "      処理: 0 新規段落振り、1 段落振り直し、2 原文・タグ削除（--direction, --blanks,\n"
+        "      --translation-colour。レポートは開かずに表示）、3 段落振り直し＋原文・タグ削除、\n"
+        "      4 色分け（--source-colour, --translation-colour, --fonts）、\n"
+        "      5 電子出願用HTML（FILE.htm を FILE の隣に作成。FILE は変更しない。出願ソフトが\n"
+        "      受け付けない文字は一覧にする）、\n"
+        "      6 出願前チェック（読むだけ）: 指摘１件につき１行 KIND<TAB>WHERE<TAB>WHAT を標準出力に、\n"
+        "      ログを標準エラー出力に、報告「出願前チェック-FILE.txt」を FILE の隣に作成\n"
+        "      （--annotate, --accept, --format）、\n"
+        "      7 番号振り直し（請求項・図・表・化・数とその引用。--items）、\n"
+        "      8 翻訳チェック（読むだけ）: FILE は訳文。--source で原文を指定（省略時は FILE を\n"
+        "      対訳タグ付き文書として読み、--direction で言語の向きを指定）、--glossary、\n"
+        "      指摘の出力は処理 6 と同じ、\n"
+        "      9 手続補正書作成: FILE は補正後の文書、--earlier で補正前の文書を指定\n"
+        "      （--claims, --underline, --new-matter）。「手続補正書-FILE」を FILE の隣に作成。\n\n"
+        "終了コード: 0 すべて処理した、1 処理できないファイルがあった、2 使い方の誤り、\n"
+        "3 チェック（処理 6 または 8）で指摘があった。"));
     parser.addHelpOption();
-    const QCommandLineOption textOpt(QStringLiteral("text"), QStringLiteral("Print the text of FILE."), QStringLiteral("FILE"));
-    const QCommandLineOption findOpt(QStringLiteral("find"), QStringLiteral("Search text of a pass."), QStringLiteral("F"));
-    const QCommandLineOption replaceOpt(QStringLiteral("replace"), QStringLiteral("Replacement text of a pass."), QStringLiteral("R"));
-    const QCommandLineOption colourOpt(QStringLiteral("colour"), QStringLiteral("Colour the whole text (Word's BBGGRR hex)."), QStringLiteral("BBGGRR"));
-    const QCommandLineOption outputOpt(QStringList{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("Output file of the passes."), QStringLiteral("OUTPUT"));
-    const QCommandLineOption taskOpt(QStringLiteral("task"), QStringLiteral("Task code to run."), QStringLiteral("N"));
-    const QCommandLineOption directionOpt(QStringLiteral("direction"), QStringLiteral("Language direction: ej (English source) or je."), QStringLiteral("ej|je"), QStringLiteral("ej"));
-    const QCommandLineOption blanksOpt(QStringLiteral("blanks"), QStringLiteral("Blanks after a sentence end: 1 or 2."), QStringLiteral("1|2"), QStringLiteral("1"));
-    const QCommandLineOption sourceColourOpt(QStringLiteral("source-colour"), QStringLiteral("Colour of the source text (BBGGRR hex)."), QStringLiteral("HEX"), QStringLiteral("663399"));
-    const QCommandLineOption translationColourOpt(QStringLiteral("translation-colour"), QStringLiteral("Colour of the translation (BBGGRR hex)."), QStringLiteral("HEX"), QStringLiteral("000000"));
-    const QCommandLineOption fontsOpt(QStringLiteral("fonts"), QStringLiteral("Fonts for the whole text: Japanese and Latin font names."), QStringLiteral("JAPANESE,LATIN"));
-    const QCommandLineOption itemsOpt(QStringLiteral("items"), QStringLiteral("Task 7: the families to renumber, 請求項,図,表,化,数 or claims,figures,tables,formulas,equations (all by default)."), QStringLiteral("LIST"));
-    const QCommandLineOption verboseOpt(QStringLiteral("verbose"), QStringLiteral("Print the status texts too."));
+    parser.addVersionOption();
+    const QCommandLineOption textOpt(QStringLiteral("text"), QStringLiteral("FILE の本文を表示する。"), QStringLiteral("FILE"));
+    const QCommandLineOption findOpt(QStringLiteral("find"), QStringLiteral("置換の検索文字列。"), QStringLiteral("F"));
+    const QCommandLineOption replaceOpt(QStringLiteral("replace"), QStringLiteral("置換の置換後の文字列。"), QStringLiteral("R"));
+    const QCommandLineOption colourOpt(QStringLiteral("colour"), QStringLiteral("全文に付ける色（Word の BBGGRR、16 進）。"), QStringLiteral("BBGGRR"));
+    const QCommandLineOption outputOpt(QStringList{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("置換の結果を保存するファイル。"), QStringLiteral("OUTPUT"));
+    const QCommandLineOption taskOpt(QStringLiteral("task"), QStringLiteral("実行する処理の番号（0～9）。"), QStringLiteral("N"));
+    const QCommandLineOption directionOpt(QStringLiteral("direction"), QStringLiteral("言語の向き: ej（英日、原文が英語）または je（日英）。"), QStringLiteral("ej|je"), QStringLiteral("ej"));
+    const QCommandLineOption blanksOpt(QStringLiteral("blanks"), QStringLiteral("文末の後の空白の数: 1 または 2。"), QStringLiteral("1|2"), QStringLiteral("1"));
+    const QCommandLineOption sourceColourOpt(QStringLiteral("source-colour"), QStringLiteral("原文の色（BBGGRR、16 進）。"), QStringLiteral("HEX"), QStringLiteral("663399"));
+    const QCommandLineOption translationColourOpt(QStringLiteral("translation-colour"), QStringLiteral("訳文の色（BBGGRR、16 進）。"), QStringLiteral("HEX"), QStringLiteral("000000"));
+    const QCommandLineOption fontsOpt(QStringLiteral("fonts"), QStringLiteral("全文のフォント: 和文フォント名と欧文フォント名。"), QStringLiteral("和文,欧文"));
+    const QCommandLineOption itemsOpt(QStringLiteral("items"), QStringLiteral("処理 7: 振り直す項目。請求項,図,表,化,数 または claims,figures,tables,formulas,equations（既定はすべて）。"), QStringLiteral("LIST"));
+    const QCommandLineOption verboseOpt(QStringLiteral("verbose"), QStringLiteral("状態表示も出力する。"));
     parser.addOptions({textOpt, findOpt, replaceOpt, colourOpt, outputOpt, taskOpt, directionOpt, blanksOpt,
                        sourceColourOpt, translationColourOpt, fontsOpt, itemsOpt, verboseOpt});
     // Task 5: pictures brought to the filing software's rules or copied as stored; one HTML per 【書類名】.
-    const QCommandLineOption imagesOpt(QStringLiteral("images"), QStringLiteral("Task 5 pictures: convert to the filing rules, or keep as stored."), QStringLiteral("keep|convert"), QStringLiteral("convert"));
-    const QCommandLineOption splitDocumentsOpt(QStringLiteral("split-documents"), QStringLiteral("Task 5: one HTML file per 【書類名】 section."));
+    const QCommandLineOption imagesOpt(QStringLiteral("images"), QStringLiteral("処理 5: 図を出願の規則に合わせて変換する（convert）か、そのまま使う（keep）か。"), QStringLiteral("keep|convert"), QStringLiteral("convert"));
+    const QCommandLineOption splitDocumentsOpt(QStringLiteral("split-documents"), QStringLiteral("処理 5: 【書類名】ごとに HTML ファイルを分ける。"));
     parser.addOptions({imagesOpt, splitDocumentsOpt});
-    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("Documents (.docx, .doc)."), QStringLiteral("FILE..."));
+    // Task 6: the annotated copy, the accepted findings, the output format of the findings (6 and 8).
+    const QCommandLineOption annotateOpt(QStringLiteral("annotate"), QStringLiteral("処理 6: 指摘を Word のコメントにした写し「出願前チェック-FILE.docx」も作る。"));
+    const QCommandLineOption acceptOpt(QStringLiteral("accept"), QStringLiteral("処理 6: 了承済みの指摘（１行に種類<TAB>引用文字列）のファイル。"), QStringLiteral("FILE"));
+    const QCommandLineOption formatOpt(QStringLiteral("format"), QStringLiteral("処理 6, 8: 指摘の出力形式 tsv または json。"), QStringLiteral("tsv|json"), QStringLiteral("tsv"));
+    // Task 8: the source document and the glossary; task 9: the earlier version and the options of the amendment.
+    const QCommandLineOption sourceOpt(QStringLiteral("source"), QStringLiteral("処理 8: 原文の文書（省略時は FILE を対訳タグ付き文書として読む）。"), QStringLiteral("SOURCE"));
+    const QCommandLineOption glossaryOpt(QStringLiteral("glossary"), QStringLiteral("処理 8: 用語集（１行に原語<TAB>訳語、UTF-8 または Shift_JIS）。"), QStringLiteral("FILE"));
+    const QCommandLineOption earlierOpt(QStringLiteral("earlier"), QStringLiteral("処理 9: 補正前の文書（出願時または前回補正後）。"), QStringLiteral("EARLIER"));
+    const QCommandLineOption claimsOpt(QStringLiteral("claims"), QStringLiteral("処理 9: 特許請求の範囲を全文（whole）で補正するか、請求項ごと（each）か。"), QStringLiteral("whole|each"), QStringLiteral("whole"));
+    const QCommandLineOption underlineOpt(QStringLiteral("underline"), QStringLiteral("処理 9: 下線を引く範囲 all（明細書も）または claims（特許請求の範囲のみ）。"), QStringLiteral("all|claims"), QStringLiteral("all"));
+    const QCommandLineOption newMatterOpt(QStringLiteral("new-matter"), QStringLiteral("処理 9: 補正前の文書にない語を含む文をログに挙げる。"));
+    parser.addOptions({annotateOpt, acceptOpt, formatOpt, sourceOpt, glossaryOpt, earlierOpt, claimsOpt, underlineOpt, newMatterOpt});
+    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("文書（.docx, .doc, .rtf）。"), QStringLiteral("FILE..."));
 
     if (!parser.parse(QCoreApplication::arguments())) return UsageError(parser.errorText());
     if (parser.isSet(QStringLiteral("help"))) {
         Print(stdout, parser.helpText());
+        return kExitOk;
+    }
+    if (parser.isSet(QStringLiteral("version"))) {
+        Print(stdout, QStringLiteral("kalvendo-cli %1\n").arg(QCoreApplication::applicationVersion()));
         return kExitOk;
     }
 
@@ -296,11 +316,11 @@ int main(int argc, char** argv) {
     const bool passMode = parser.isSet(findOpt) || parser.isSet(replaceOpt) || parser.isSet(colourOpt) || parser.isSet(outputOpt);
     const bool taskMode = parser.isSet(taskOpt);
     if (int(textMode) + int(passMode) + int(taskMode) != 1)
-        return UsageError(QStringLiteral("give exactly one of --text, --find/--replace/-o, --task"));
+        return UsageError(QStringLiteral("--text、--find/--replace/-o、--task のどれか一つを指定してください"));
     const QStringList positional = parser.positionalArguments();
 
     if (textMode) {
-        if (!positional.isEmpty()) return UsageError(QStringLiteral("--text takes one file and no other arguments"));
+        if (!positional.isEmpty()) return UsageError(QStringLiteral("--text にはファイルを一つだけ指定し、ほかの引数は付けないでください"));
         return PrintText(parser.value(textOpt));
     }
 
@@ -308,21 +328,21 @@ int main(int argc, char** argv) {
         const QStringList finds = parser.values(findOpt);
         const QStringList replacements = parser.values(replaceOpt);
         if (finds.size() != replacements.size())
-            return UsageError(QStringLiteral("every --find needs its --replace (%1 --find, %2 --replace)")
+            return UsageError(QStringLiteral("--find ごとに --replace が必要です（--find %1 個、--replace %2 個）")
                                   .arg(finds.size())
                                   .arg(replacements.size()));
         for (const QString& f : finds)
-            if (f.isEmpty()) return UsageError(QStringLiteral("--find needs a non-empty search text"));
+            if (f.isEmpty()) return UsageError(QStringLiteral("--find には空でない検索文字列を指定してください"));
         std::optional<int> colour;
         if (parser.isSet(colourOpt)) {
             colour = ParseColour(parser.value(colourOpt));
-            if (!colour) return UsageError(QStringLiteral("--colour needs 1 to 6 hexadecimal digits (BBGGRR)"));
+            if (!colour) return UsageError(QStringLiteral("--colour には 1～6 桁の 16 進数（BBGGRR）を指定してください"));
         }
-        if (finds.isEmpty() && !colour) return UsageError(QStringLiteral("nothing to do: give --find/--replace or --colour"));
-        if (!parser.isSet(outputOpt)) return UsageError(QStringLiteral("-o OUTPUT is required"));
-        if (positional.size() != 1) return UsageError(QStringLiteral("give exactly one INPUT file"));
+        if (finds.isEmpty() && !colour) return UsageError(QStringLiteral("処理がありません: --find/--replace か --colour を指定してください"));
+        if (!parser.isSet(outputOpt)) return UsageError(QStringLiteral("-o OUTPUT を指定してください"));
+        if (positional.size() != 1) return UsageError(QStringLiteral("INPUT ファイルを一つだけ指定してください"));
         const QString output = parser.value(outputOpt);
-        if (SameFile(output, positional[0])) return UsageError(QStringLiteral("OUTPUT must not be INPUT: the input is never written"));
+        if (SameFile(output, positional[0])) return UsageError(QStringLiteral("OUTPUT に INPUT と同じファイルは指定できません（INPUT は変更しません）"));
         return RunPasses(finds, replacements, colour, output, positional[0]);
     }
 
@@ -331,30 +351,30 @@ int main(int argc, char** argv) {
     if (!ok || !kSupportedTasks.count(task)) {
         QStringList codes;
         for (int c : kSupportedTasks) codes << QString::number(c);
-        return UsageError(QStringLiteral("task %1 is not available in this build (tasks: %2)")
+        return UsageError(QStringLiteral("処理 %1 はありません（処理: %2）")
                               .arg(parser.value(taskOpt), codes.join(QStringLiteral(", "))));
     }
-    if (positional.isEmpty()) return UsageError(QStringLiteral("--task needs at least one FILE"));
+    if (positional.isEmpty()) return UsageError(QStringLiteral("--task には FILE を一つ以上指定してください"));
 
     CliHost host(parser.isSet(verboseOpt));
-    if (task == 6) host.SetFindingsOnStdout();
+    if (task == 6 || task == 8) host.SetFindingsOnStdout();
     const QString direction = parser.value(directionOpt);
     if (direction != QStringLiteral("ej") && direction != QStringLiteral("je"))
-        return UsageError(QStringLiteral("--direction is ej or je"));
+        return UsageError(QStringLiteral("--direction は ej か je です"));
     host.options.englishToJapanese = direction == QStringLiteral("ej");
     const QString blanks = parser.value(blanksOpt);
-    if (blanks != QStringLiteral("1") && blanks != QStringLiteral("2")) return UsageError(QStringLiteral("--blanks is 1 or 2"));
+    if (blanks != QStringLiteral("1") && blanks != QStringLiteral("2")) return UsageError(QStringLiteral("--blanks は 1 か 2 です"));
     host.options.oneBlank = blanks == QStringLiteral("1");
     for (const auto& [opt, target] : {std::pair{&sourceColourOpt, &host.options.sourceColour},
                                       std::pair{&translationColourOpt, &host.options.translationColour}}) {
         const QString value = parser.value(*opt);
-        if (!engine::ParseColourText(value)) return UsageError(QStringLiteral("--%1 needs 1 to 6 hexadecimal digits").arg(opt->names().first()));
+        if (!engine::ParseColourText(value)) return UsageError(QStringLiteral("--%1 には 1～6 桁の 16 進数を指定してください").arg(opt->names().first()));
         *target = value;
     }
     if (parser.isSet(fontsOpt)) {
         const QStringList fonts = parser.value(fontsOpt).split(u',');
         if (fonts.size() != 2 || fonts[0].trimmed().isEmpty() || fonts[1].trimmed().isEmpty())
-            return UsageError(QStringLiteral("--fonts needs two names: JAPANESE,LATIN"));
+            return UsageError(QStringLiteral("--fonts には二つのフォント名（和文,欧文）を指定してください"));
         host.options.fontSwitch = true;
         host.options.fontJapanese = fonts[0].trimmed();
         host.options.fontLatin = fonts[1].trimmed();
@@ -363,15 +383,37 @@ int main(int argc, char** argv) {
         host.options.itemFamilies.clear();
         for (const QString& name : parser.value(itemsOpt).split(u',', Qt::SkipEmptyParts)) {
             const std::optional<engine::ItemFamily> family = engine::FamilyNamed(name);
-            if (!family) return UsageError(QStringLiteral("--items: unknown family \"%1\"").arg(name.trimmed()));
+            if (!family) return UsageError(QStringLiteral("--items: 「%1」という項目はありません").arg(name.trimmed()));
             host.options.itemFamilies << engine::FamilyWord(*family);
         }
-        if (host.options.itemFamilies.isEmpty()) return UsageError(QStringLiteral("--items needs at least one family"));
+        if (host.options.itemFamilies.isEmpty()) return UsageError(QStringLiteral("--items には項目を一つ以上指定してください"));
     }
     const QString images = parser.value(imagesOpt);
     if (images != QStringLiteral("keep") && images != QStringLiteral("convert"))
-        return UsageError(QStringLiteral("--images is keep or convert"));
+        return UsageError(QStringLiteral("--images は keep か convert です"));
     host.options.convertImages = images == QStringLiteral("convert");
     host.options.splitDocuments = parser.isSet(splitDocumentsOpt);
+
+    const QString format = parser.value(formatOpt);
+    if (format != QStringLiteral("tsv") && format != QStringLiteral("json"))
+        return UsageError(QStringLiteral("--format は tsv か json です"));
+    host.options.annotate = parser.isSet(annotateOpt);
+    host.options.acceptFile = parser.value(acceptOpt);
+    host.options.glossaryFile = parser.value(glossaryOpt);
+    const QString claims = parser.value(claimsOpt);
+    if (claims != QStringLiteral("whole") && claims != QStringLiteral("each"))
+        return UsageError(QStringLiteral("--claims は whole か each です"));
+    host.options.claimsEach = claims == QStringLiteral("each");
+    const QString underline = parser.value(underlineOpt);
+    if (underline != QStringLiteral("all") && underline != QStringLiteral("claims"))
+        return UsageError(QStringLiteral("--underline は all か claims です"));
+    host.options.underlineClaimsOnly = underline == QStringLiteral("claims");
+    host.options.newMatter = parser.isSet(newMatterOpt);
+    // The second document: the source of a translation (8), the earlier version (9).
+    if (parser.isSet(sourceOpt) && task != 8) return UsageError(QStringLiteral("--source は処理 8 のオプションです"));
+    if (parser.isSet(earlierOpt) && task != 9) return UsageError(QStringLiteral("--earlier は処理 9 のオプションです"));
+    if (task == 9 && !parser.isSet(earlierOpt)) return UsageError(QStringLiteral("処理 9 には --earlier で補正前の文書を指定してください"));
+    const QString companion = parser.value(task == 8 ? sourceOpt : earlierOpt);
+    if (!companion.isEmpty()) host.options.companionPath = QFileInfo(companion).absoluteFilePath();
     return RunTasks(task, positional, host);
 }

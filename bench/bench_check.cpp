@@ -9,10 +9,10 @@
 // the median time of the whole task.
 
 #include "bench_support.h"
-#include "engine/check_rules.h"
-#include "engine/host.h"
-#include "engine/task_plan.h"
-#include "engine/task_runner.h"
+#include "engine/check/check_rules.h"
+#include "engine/runner/host.h"
+#include "engine/runner/task_plan.h"
+#include "engine/runner/task_runner.h"
 #include "word/automation.h"
 
 #include <QCoreApplication>

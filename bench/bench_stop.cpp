@@ -12,8 +12,8 @@
 // folder for every run, so it is never changed.
 
 #include "bench/bench_support.h"
-#include "engine/task_plan.h"
-#include "engine/task_runner.h"
+#include "engine/runner/task_plan.h"
+#include "engine/runner/task_runner.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -2,7 +2,7 @@
 // What the end-to-end task benchmarks share: a minimal .docx written from the
 // XML of its body, and a host that plays the window without showing anything.
 
-#include "engine/host.h"
+#include "engine/runner/host.h"
 
 #include <QByteArray>
 #include <QFile>

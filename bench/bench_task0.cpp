@@ -6,8 +6,8 @@
 // FILE is copied into a scratch folder for every run, so it is never changed.
 // Prints the phases of the best run and the median total.
 
-#include "engine/host.h"
-#include "engine/task_runner.h"
+#include "engine/runner/host.h"
+#include "engine/runner/task_runner.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -10,7 +10,7 @@
 // runs split and formatted as word processors leave them.
 
 #include "bench/tagged_document.h"
-#include "engine/task_runner.h"
+#include "engine/runner/task_runner.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -10,7 +10,7 @@
 // are equations drawn as pictures (one equation, then eight in one run).
 
 #include "bench/bench_support.h"
-#include "engine/task_runner.h"
+#include "engine/runner/task_runner.h"
 #include "word/legacy/legacy.h"
 #include "word/ooxml/equation_pictures.h"
 #include "word/ooxml/package.h"

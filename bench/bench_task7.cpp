@@ -12,7 +12,7 @@
 // Every heading number stands in a run of its own, as word processors leave it.
 
 #include "bench/bench_support.h"
-#include "engine/task_runner.h"
+#include "engine/runner/task_runner.h"
 
 #include <QCoreApplication>
 #include <QDir>

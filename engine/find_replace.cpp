@@ -1,6 +1,6 @@
 #include "engine/find_replace.h"
 
-#include "engine/task_runner.h"
+#include "engine/runner/task_runner.h"
 
 namespace engine {
 

@@ -1,7 +1,7 @@
 // The claim-citation reader shared by the check and the renumbering: the
 // phrasings in use, numerals of every kind, and what is not a citation.
 
-#include "engine/claim_citations.h"
+#include "engine/citations/claim_citations.h"
 
 #include <gtest/gtest.h>
 

@@ -36,8 +36,10 @@ TEST_F(CliTest, UsageErrors) {
         EXPECT_FALSE(r.err.isEmpty());
     }
     EXPECT_EQ(testsupport::folderEntries(dir.path()), QStringList({"a.docx"}));
-    EXPECT_TRUE(cli({"--task", "9", doc}).err.contains("task 9 is not available"));
+    EXPECT_TRUE(cli({"--task", "10", doc}).err.contains("処理 10 はありません"));
+    EXPECT_TRUE(cli({"--task", "9", doc}).err.contains("--earlier"));
     EXPECT_EQ(cli({"--help"}).exitCode, 0);
+    EXPECT_EQ(cli({"--version"}).exitCode, 0);
 }
 
 TEST_F(CliTest, TextOnePararaphPerLine) {

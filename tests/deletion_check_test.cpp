@@ -4,7 +4,7 @@
 
 #include "support/tagged_docs.h"
 
-#include "engine/deletion.h"
+#include "engine/deletion/deletion.h"
 
 #include <QFile>
 #include <QRegularExpression>

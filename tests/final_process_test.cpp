@@ -1,7 +1,7 @@
 // The save step: backup names, the size text, the exchange of the files, and
 // what is left on disk when any step of it fails.
 
-#include "engine/task_runner.h"
+#include "engine/runner/task_runner.h"
 #include "support/task_test_util.h"
 #include "word/backup.h"
 

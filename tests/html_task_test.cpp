@@ -1,4 +1,4 @@
-#include "engine/task_runner.h"
+#include "engine/runner/task_runner.h"
 #include "support/docx_builder.h"
 #include "support/recording_host.h"
 #include "word/automation.h"

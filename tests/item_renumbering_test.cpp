@@ -1,7 +1,7 @@
 // Task code 7 on built documents, grouped by family: the items renumbered in
 // the order they stand, every citation following, and what is left alone.
 
-#include "engine/task_runner.h"
+#include "engine/runner/task_runner.h"
 #include "support/task_test_util.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "word/legacy/legacy.h"
 
-#include "engine/task_runner.h"
+#include "engine/runner/task_runner.h"
 #include "support/compound_file_builder.h"
 #include "support/docx_builder.h"
 #include "support/recording_host.h"

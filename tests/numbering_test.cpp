@@ -1,8 +1,8 @@
 // Task codes 0 and 1 end to end on documents built here: the passes, the
 // numbering, the status texts and progress values the window shows.
 
-#include "engine/task_plan.h"
-#include "engine/task_runner.h"
+#include "engine/runner/task_plan.h"
+#include "engine/runner/task_runner.h"
 #include "support/task_test_util.h"
 #include "word/backup.h"
 

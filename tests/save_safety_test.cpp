@@ -4,7 +4,7 @@
 // link and name stay; a full disk, a vanished input and a long name end in an
 // honest outcome.
 
-#include "engine/task_runner.h"
+#include "engine/runner/task_runner.h"
 #include "support/tagged_docs.h"
 #include "support/task_test_util.h"
 #include "word/backup.h"

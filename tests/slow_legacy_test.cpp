@@ -1,7 +1,7 @@
 // Word 97-2003 documents end to end through LibreOffice: opened, edited by the
 // tasks, written back as .doc with the input kept as the backup.
 
-#include "engine/task_runner.h"
+#include "engine/runner/task_runner.h"
 #include "support/docx_builder.h"
 #include "support/recording_host.h"
 #include "word/automation.h"

@@ -5,8 +5,8 @@
 
 #include "support/tagged_docs.h"
 
-#include "engine/deletion.h"
-#include "engine/task_plan.h"
+#include "engine/deletion/deletion.h"
+#include "engine/runner/task_plan.h"
 
 using testsupport::TaggedDocTest;
 

@@ -1,8 +1,8 @@
 // The runner's common start, its refusals and failure paths, the engine's life
 // over a run, and the start button's composition of runs.
 
-#include "engine/task_plan.h"
-#include "engine/task_runner.h"
+#include "engine/runner/task_plan.h"
+#include "engine/runner/task_runner.h"
 #include "support/task_test_util.h"
 
 #include <gtest/gtest.h>
@@ -172,7 +172,9 @@ TEST(TaskPlan, StartButtonRunsOfEveryTask) {
     EXPECT_EQ(describe(5), QStringList({"HTML化処理/5/-"}));
     EXPECT_EQ(describe(6), QStringList({"出願前チェック処理/6/-"}));
     EXPECT_EQ(describe(7), QStringList({"番号振り直し処理/7/-"}));
-    EXPECT_TRUE(engine::PlanTask(8).empty());
+    EXPECT_EQ(describe(8), QStringList({"翻訳チェック処理/8/-"}));
+    EXPECT_EQ(describe(9), QStringList({"手続補正書作成処理/9/-"}));
+    EXPECT_TRUE(engine::PlanTask(10).empty());
     EXPECT_TRUE(engine::PlanTask(-1).empty());
     // The heading's middle dot is the half-width one.
     EXPECT_TRUE(engine::PlanTask(2)[0].heading.contains(QChar(0xFF65)));

@@ -6,7 +6,7 @@
 #include "ui/main_window_detail.h"
 
 #include "engine/number_reading.h"
-#include "engine/task_plan.h"
+#include "engine/runner/task_plan.h"
 #include "engine/text_helpers.h"
 #include "word/automation.h"
 

@@ -8,8 +8,8 @@
 // twips, keyboard order) and the menu bar; main_window.cpp the behaviour;
 // main_window_host.cpp what the runner sees (log, status, pauses) and help.
 
-#include "engine/host.h"
-#include "engine/task_runner.h"
+#include "engine/runner/host.h"
+#include "engine/runner/task_runner.h"
 
 #include <QColor>
 #include <QElapsedTimer>

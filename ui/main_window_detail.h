@@ -2,7 +2,7 @@
 // What the three source files of the main window share: the design values
 // of the colour boxes, the client area and the text conversion for display.
 
-#include "engine/host.h"
+#include "engine/runner/host.h"
 
 #include <QColor>
 #include <QString>

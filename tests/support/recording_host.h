@@ -2,7 +2,7 @@
 // A host for tests: records everything the task runner shows, in order, and
 // answers the window's questions (file box text, options) from its members.
 
-#include "engine/host.h"
+#include "engine/runner/host.h"
 
 #include <QString>
 #include <QStringList>

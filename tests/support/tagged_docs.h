@@ -6,7 +6,7 @@
 #include "support/docx_builder.h"
 #include "support/recording_host.h"
 
-#include "engine/task_runner.h"
+#include "engine/runner/task_runner.h"
 #include "word/automation.h"
 #include "word/cp932.h"
 

@@ -1,0 +1,229 @@
+// Numerals and the element grammar of citations. Every rule reads forward from
+// a position and consumes only what it recognises, so a citation ends where its
+// grammar stops: "請求項１から導かれる" is a citation of claim 1 alone.
+
+#include "engine/citations/citation_reading.h"
+
+#include "engine/text_helpers.h"
+
+#include <array>
+
+namespace engine {
+
+namespace {
+
+const QString kKanjiDigits = QStringLiteral("〇一二三四五六七八九");
+const QString kKanjiUnits = QStringLiteral("十百千");
+
+// Range words, each before any word it begins.
+const std::array<const char16_t*, 11> kRangeWords = {
+    u"～", u"〜", u"~", u"－", u"-", u"−", u"‐", u"–", u"から", u"乃至", u"ないし",
+};
+// Commas that may stand alone or in front of a list word.
+const std::array<const char16_t*, 5> kCommas = {u"、", u"，", u",", u"､", u"・"};
+const std::array<const char16_t*, 7> kAlternativeWords = {
+    u"又は", u"または", u"若しくは", u"もしくは", u"或いは", u"あるいは", u"或は",
+};
+const std::array<const char16_t*, 5> kCumulativeWords = {u"及び", u"および", u"並びに", u"ならびに", u"と"};
+
+bool IsFullWidthDigit(QChar c) { return c >= QChar(0xFF10) && c <= QChar(0xFF19); }
+bool IsHalfWidthDigit(QChar c) { return c >= u'0' && c <= u'9'; }
+bool IsKanjiNumeral(QChar c) { return kKanjiDigits.contains(c) || kKanjiUnits.contains(c); }
+
+std::optional<NumeralKind> KindOf(QChar c, bool kanji) {
+    if (IsFullWidthDigit(c)) return NumeralKind::FullWidth;
+    if (IsHalfWidthDigit(c)) return NumeralKind::HalfWidth;
+    if (kanji && IsKanjiNumeral(c)) return NumeralKind::Kanji;
+    return std::nullopt;
+}
+
+bool IsOfKind(QChar c, NumeralKind kind) {
+    switch (kind) {
+    case NumeralKind::FullWidth: return IsFullWidthDigit(c);
+    case NumeralKind::HalfWidth: return IsHalfWidthDigit(c);
+    case NumeralKind::Kanji: return IsKanjiNumeral(c);
+    }
+    return false;
+}
+
+// 十二, 二十三, 百一: digits multiplied by descending units. Positional
+// kanji (一二, 二〇) are read digit by digit.
+std::optional<int> ReadKanjiNumeral(const QString& digits) {
+    const bool withUnits = std::any_of(digits.begin(), digits.end(), [](QChar c) { return kKanjiUnits.contains(c); });
+    int value = 0;
+    if (!withUnits) {
+        for (QChar c : digits) value = value * 10 + static_cast<int>(kKanjiDigits.indexOf(c));
+        return value;
+    }
+    int pending = -1;
+    int lastUnit = 100000;
+    for (QChar c : digits) {
+        const qsizetype digit = kKanjiDigits.indexOf(c);
+        if (digit >= 0) {
+            if (pending >= 0) return std::nullopt;
+            pending = static_cast<int>(digit);
+            continue;
+        }
+        const int unit = c == u'十' ? 10 : c == u'百' ? 100 : 1000;
+        if (unit >= lastUnit) return std::nullopt;
+        value += (pending < 0 ? 1 : pending) * unit;
+        pending = -1;
+        lastUnit = unit;
+    }
+    return value + std::max(pending, 0);
+}
+
+// The first of words that text holds at pos, or an empty string.
+template <size_t N>
+QString WordAt(const QString& text, int pos, const std::array<const char16_t*, N>& words) {
+    for (const char16_t* w : words) {
+        const QString word = QString::fromUtf16(w);
+        if (StartsAt(text, pos, word)) return word;
+    }
+    return {};
+}
+
+// A list connector at pos: a comma, a list word, or a comma followed by a list word.
+QString ConnectorAt(const QString& text, int pos) {
+    const QString comma = WordAt(text, pos, kCommas);
+    const int after = pos + static_cast<int>(comma.size());
+    QString word = WordAt(text, after, kAlternativeWords);
+    if (word.isEmpty()) word = WordAt(text, after, kCumulativeWords);
+    return comma + word;
+}
+
+// A sub-figure letter after a number: （ａ）, (a), or one letter (ａ, Ａ, A).
+// Returns its length, 0 when there is none.
+int SubLetterLength(const QString& text, int pos) {
+    const int n = static_cast<int>(text.size());
+    if (pos + 2 < n && (text[pos] == u'（' || text[pos] == u'(') && IsLatinLetter(text[pos + 1]) &&
+        (text[pos + 2] == u'）' || text[pos + 2] == u')'))
+        return 3;
+    if (pos < n && IsLatinLetter(text[pos]) && (pos + 1 >= n || !IsLatinLetter(text[pos + 1]))) return 1;
+    return 0;
+}
+
+// One number with what may surround it in an element: a repeated head (when
+// allowed), 第…項, a sub-figure letter.
+std::optional<CitedElement> ReadSingle(const QString& text, int pos, const CitationGrammar& grammar, bool headAllowed) {
+    CitedElement element;
+    element.start = pos;
+    if (headAllowed) {
+        for (const QString& head : grammar.heads) {
+            if (StartsAt(text, pos, head)) {
+                pos += static_cast<int>(head.size());
+                break;
+            }
+        }
+    }
+    if (grammar.ordinals && StartsAt(text, pos, QStringLiteral("第"))) {
+        element.ordinal = true;
+        ++pos;
+    }
+    const std::optional<CitedNumber> number = ScanNumeral(text, pos, grammar.kanjiNumerals);
+    if (!number) return std::nullopt;
+    element.first = *number;
+    pos = number->end;
+    if (element.ordinal && StartsAt(text, pos, QStringLiteral("項"))) ++pos;
+    if (grammar.subLetters) pos += SubLetterLength(text, pos);
+    element.end = pos;
+    return element;
+}
+
+}  // namespace
+
+bool IsLatinLetter(QChar c) {
+    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= QChar(0xFF41) && c <= QChar(0xFF5A)) ||
+           (c >= QChar(0xFF21) && c <= QChar(0xFF3A));
+}
+
+std::optional<int> ReadNumeral(const QString& digits) {
+    if (digits.isEmpty() || digits.size() > 9) return std::nullopt;
+    const std::optional<NumeralKind> kind = KindOf(digits[0], true);
+    if (!kind) return std::nullopt;
+    for (QChar c : digits)
+        if (!IsOfKind(c, *kind)) return std::nullopt;
+    if (*kind == NumeralKind::Kanji) return ReadKanjiNumeral(digits);
+    int value = 0;
+    for (QChar c : digits) value = value * 10 + (IsFullWidthDigit(c) ? c.unicode() - 0xFF10 : c.unicode() - u'0');
+    return value;
+}
+
+QString WriteNumeral(int n, NumeralKind kind) {
+    switch (kind) {
+    case NumeralKind::FullWidth: return ToFullWidthDigits(NumToStr(n));
+    case NumeralKind::HalfWidth: return NumToStr(n);
+    case NumeralKind::Kanji: break;
+    }
+    if (n <= 0 || n > 9999) return ToFullWidthDigits(NumToStr(n));
+    // 一 is not written in front of 十, 百 and 千 (十二, 百, 千五).
+    QString out;
+    const std::array<std::pair<int, QChar>, 3> units = {{{1000, u'千'}, {100, u'百'}, {10, u'十'}}};
+    for (const auto& [unit, sign] : units) {
+        const int digit = n / unit % 10;
+        if (digit == 0) continue;
+        if (digit > 1) out += kKanjiDigits[digit];
+        out += sign;
+    }
+    if (n % 10) out += kKanjiDigits[n % 10];
+    return out;
+}
+
+std::optional<CitedNumber> ScanNumeral(const QString& text, int pos, bool kanji) {
+    if (pos < 0 || pos >= text.size()) return std::nullopt;
+    const std::optional<NumeralKind> kind = KindOf(text[pos], kanji);
+    if (!kind) return std::nullopt;
+    int end = pos;
+    while (end < text.size() && IsOfKind(text[end], *kind)) ++end;
+    const std::optional<int> value = ReadNumeral(text.mid(pos, end - pos));
+    if (!value) return std::nullopt;
+    return CitedNumber{*value, pos, end, *kind};
+}
+
+std::vector<CitedElement> ReadCitedElements(const QString& text, int pos, const CitationGrammar& grammar) {
+    std::vector<CitedElement> elements;
+    std::optional<CitedElement> element = ReadSingle(text, pos, grammar, false);
+    while (element) {
+        const QString rangeWord = WordAt(text, element->end, kRangeWords);
+        if (!rangeWord.isEmpty()) {
+            const int after = element->end + static_cast<int>(rangeWord.size());
+            if (const std::optional<CitedElement> last = ReadSingle(text, after, grammar, true)) {
+                element->last = last->first;
+                element->rangeWord = rangeWord;
+                element->end = last->end;
+            }
+        }
+        elements.push_back(*element);
+
+        const QString connector = ConnectorAt(text, element->end);
+        if (connector.isEmpty()) break;
+        element = ReadSingle(text, elements.back().end + static_cast<int>(connector.size()), grammar, true);
+        if (element) element->connector = connector;
+    }
+    return elements;
+}
+
+std::vector<int> ExpandElement(const CitedElement& element) {
+    const int first = element.first.value;
+    if (!element.last) return {first};
+    const int last = element.last->value;
+    constexpr int kLongestRange = 10000;
+    if (last < first || last - first > kLongestRange) return {first, last};
+    std::vector<int> numbers;
+    for (int n = first; n <= last; ++n) numbers.push_back(n);
+    return numbers;
+}
+
+bool IsAlternativeConnector(const QString& connector) {
+    for (const char16_t* w : kAlternativeWords)
+        if (connector.endsWith(QString::fromUtf16(w))) return true;
+    return false;
+}
+
+bool IsCumulativeConnector(const QString& connector) {
+    for (const char16_t* w : kCumulativeWords)
+        if (connector.endsWith(QString::fromUtf16(w))) return true;
+    return false;
+}
+
+}  // namespace engine

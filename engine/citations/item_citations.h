@@ -1,0 +1,46 @@
+#pragma once
+// The numbered items of a specification — claims 【請求項ｎ】, figures 【図ｎ】,
+// tables 【表ｎ】, chemical formulas 【化ｎ】, equations 【数ｎ】 — and the
+// citations of each in the text (請求項３, 図３（ａ）, 図３～図５, 表２, 化１,
+// 数４, 式（４）).
+
+#include "engine/citations/citation_reading.h"
+
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+namespace engine {
+
+enum class ItemFamily { Claim, Figure, Table, Formula, Equation };
+
+// The word of the family in headings and citations: 請求項, 図, 表, 化, 数.
+QString FamilyWord(ItemFamily family);
+// The family named by its word or by its English name (claims, figures,
+// tables, formulas, equations).
+std::optional<ItemFamily> FamilyNamed(const QString& name);
+
+// An item heading such as 【図３Ａ】: from 【 to 】.
+struct ItemHeading {
+    int start = 0, end = 0;
+    CitedNumber number;
+    QString suffix;  // a sub-figure letter written in the heading (Ａ of 【図３Ａ】)
+};
+
+std::vector<ItemHeading> ReadItemHeadings(const QString& text, ItemFamily family);
+
+// A citation of items of one family.
+struct ItemCitation {
+    int start = 0, end = 0;  // from the family word to the last number (or what closes it)
+    std::vector<CitedElement> elements;
+    // Several items offered as a choice (又は, のいずれか): a range that must be
+    // written out is then joined with 又は, else with 及び.
+    bool alternative = false;
+    // 式（ｎ）: a citation of 【数ｎ】 only where such an item exists.
+    bool equationLabel = false;
+};
+
+std::vector<ItemCitation> ReadItemCitations(const QString& text, ItemFamily family);
+
+}  // namespace engine

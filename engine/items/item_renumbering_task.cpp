@@ -1,0 +1,67 @@
+// Task code 7: renumbering of claims, figures, tables, chemical formulas and
+// equations, with their citations. The plan is made from the text as read;
+// each change is then made by a find-and-replace confined to the characters of
+// that one number, from the end of the document towards its start, so that
+// the places read stay valid and runs, fields and bookmarks around the digits
+// stay where they are.
+
+#include "engine/find_replace.h"
+#include "engine/items/item_renumbering.h"
+#include "engine/runner/task_runner.h"
+
+namespace engine {
+
+namespace {
+
+// The families chosen in the options, in their fixed order; names not known are ignored.
+std::vector<ItemFamily> ChosenFamilies(const QStringList& names) {
+    std::vector<ItemFamily> families;
+    for (ItemFamily family :
+         {ItemFamily::Claim, ItemFamily::Figure, ItemFamily::Table, ItemFamily::Formula, ItemFamily::Equation})
+        for (const QString& name : names)
+            if (FamilyNamed(name) == family) {
+                families.push_back(family);
+                break;
+            }
+    return families;
+}
+
+}  // namespace
+
+void TaskRunner::RunItemRenumbering() {
+    host_.ShowStatus(QStringLiteral("番号振り直し：読み取り"));
+    host_.DoEvents();
+    const QString text = document_->Content().Text();
+    const RenumberingPlan plan = PlanItemRenumbering(text, ChosenFamilies(host_.Options().itemFamilies));
+    host_.SetProgress(30);
+
+    host_.ShowStatus(QStringLiteral("番号振り直し：書き換え"));
+    word::Range place = document_->Content();
+    const int total = static_cast<int>(plan.edits.size());
+    for (int i = total - 1; i >= 0; --i) {
+        const NumberEdit& edit = plan.edits[i];
+        place.SetRange(edit.start, edit.end);
+        if (!ReplaceAllIn(place, edit.oldText, edit.newText))
+            throw word::Error(QStringLiteral("番号「%1」が読み取った位置に見つからないため、%2 を変更せずに中断しました。")
+                                  .arg(edit.oldText, documentPath_));
+        changed_ = true;
+        if ((total - i) % 500 == 0) {
+            host_.SetProgress(30 + 60.0 * (total - i) / total);
+            host_.RefreshProgress();
+            host_.DoEvents();
+        }
+    }
+
+    if (plan.families.empty()) host_.ShowLog(2, QStringLiteral(" .. 振り直す番号の項目がありません"));
+    for (const FamilyOutcome& family : plan.families) {
+        host_.ShowLog(2, QStringLiteral(" .. ") + SummaryLine(family));
+        for (const QString& note : family.notes)
+            host_.ShowLog(2, QStringLiteral(" .. ") + FamilyWord(family.family) + QStringLiteral("：") + note);
+    }
+    host_.ShowLog(2, QString());
+    host_.ShowStatus(QStringLiteral("番号振り直し：保存処理"));
+    FinalProcess();
+    host_.ShowStatus(QStringLiteral("番号振り直し完了"));
+}
+
+}  // namespace engine
