@@ -11,6 +11,7 @@
 #include "engine/find_replace.h"
 #include "engine/runner/host.h"
 #include "engine/citations/item_citations.h"
+#include "engine/runner/qt_japanese.h"
 #include "engine/runner/task_plan.h"
 #include "engine/runner/task_runner.h"
 #include "word/automation.h"
@@ -236,6 +237,8 @@ int RunTasks(int task, const QStringList& files, CliHost& host) {
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
+    // The parser's own errors ("Unknown option") in Japanese too.
+    engine::InstallQtJapanese(app);
     QCoreApplication::setApplicationName(QStringLiteral("kalvendo-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(KALVENDO_VERSION));
 

@@ -1,8 +1,10 @@
 // The window program: kalvendo [--screenshot FILE | --screenshot-running FILE DOCUMENT...] [DOCUMENT ...]
-// Everything after the program name is the command line of the window; its
-// first blank-separated word names the document to start with.
+// The arguments after the program name are the documents to start with, each
+// one whole (a path may hold blanks).
 
 #include "ui/main_window.h"
+
+#include "engine/runner/qt_japanese.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -23,7 +25,7 @@ int PictureOfARun(ui::frmQuorvel& window, const QString& picture, const QStringL
     QObject::connect(&poll, &QTimer::timeout, &window, [&] {
         if (window.Progress() < 40 || saved) return;
         saved = window.grab().save(picture);
-        window.cmdStart->click();
+        window.cmdStop->click();
     });
     QTimer::singleShot(500, &window, [&] {
         poll.start();
@@ -38,6 +40,8 @@ int PictureOfARun(ui::frmQuorvel& window, const QString& picture, const QStringL
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kalvendo"));
+    // Qt's file and colour dialogs and the log's context menu in Japanese.
+    engine::InstallQtJapanese(app);
 
     QStringList args = QApplication::arguments();
     args.removeFirst();
@@ -55,7 +59,7 @@ int main(int argc, char** argv) {
         return PictureOfARun(window, args.at(1), args.mid(2));
     }
 
-    ui::frmQuorvel window(args.join(u' '));
+    ui::frmQuorvel window(args);
     window.show();
 
     if (!screenshotPath.isEmpty()) {

@@ -1,6 +1,5 @@
 // The behaviour of the main window: start-up and the closing save, the task
-// choice, the start button with its runs over one or several documents and
-// the stop, the file box, colours and fonts.
+// choice, the file box with its dialog, drops and recent files, colours and fonts.
 
 #include "ui/main_window.h"
 #include "ui/main_window_detail.h"
@@ -27,6 +26,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
@@ -35,6 +35,8 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <algorithm>
+#include <array>
 #include <utility>
 
 namespace ui {
@@ -60,6 +62,8 @@ const QString kKeyConvertImages = QStringLiteral("ConvertImages");
 const QString kKeySplitDocuments = QStringLiteral("SplitDocuments");
 const QString kKeyItemFamilies = QStringLiteral("ItemFamilies");
 const QString kKeyRecentFiles = QStringLiteral("RecentFiles");
+const QString kKeyAnnotate = QStringLiteral("Annotate");
+const QString kKeyWindowSize = QStringLiteral("WindowSize");
 
 const QString kDefaultFontJpn = QStringLiteral("ＭＳ 明朝");
 const QString kDefaultFontEng = QStringLiteral("Century");
@@ -89,7 +93,19 @@ std::unique_ptr<QSettings> OpenSettingsStore() {
 }
 
 bool IsDocumentName(const QString& path) {
-    return path.right(4).toLower() == QLatin1String(".doc") || path.right(5).toLower() == QLatin1String(".docx");
+    const QString tail = path.right(5).toLower();
+    return tail.endsWith(QLatin1String(".doc")) || tail == QLatin1String(".docx") ||
+           tail.endsWith(QLatin1String(".rtf"));
+}
+
+QString TaskName(int task) {
+    static const std::array<QString, kTaskCount> names{
+        QStringLiteral("新規段落振り"),   QStringLiteral("段落振り直し"),
+        QStringLiteral("原文・タグ削除"), QStringLiteral("段落振り直し＋原文・タグ削除"),
+        QStringLiteral("色分け"),         QStringLiteral("電子出願用HTML"),
+        QStringLiteral("出願前チェック"), QStringLiteral("番号振り直し（請求項・図・表・化・数）"),
+        QStringLiteral("翻訳チェック"),   QStringLiteral("手続補正書作成")};
+    return task >= 0 && task < kTaskCount ? names[static_cast<size_t>(task)] : QString();
 }
 
 
@@ -98,9 +114,11 @@ bool IsDocumentName(const QString& path) {
 
 void frmQuorvel::Form_Load() {
     // Only the options of task codes 0 and 1 are shown in the task frame; the
-    // menu 処理 and a stored task code select the others.
+    // menu 処理 and a stored task code select the others, and lblTask names
+    // whichever is chosen.
     for (int i = 2; i <= 4; ++i) optTask[i]->setVisible(false);
     fraTask->resize(fraTask->width(), TwipsY(kTaskFrameShortHeight));
+    optTask_Click(SelectedTask());
 
     // The stored settings are applied on both paths: a start with a document
     // on the command line would otherwise close with the design values and
@@ -111,7 +129,7 @@ void frmQuorvel::Form_Load() {
     FillRecentMenu();
     CentreOnScreen();
     SetProgress(0);
-    if (!commandLine_.isEmpty()) CommandLineStart();
+    if (!arguments_.isEmpty()) CommandLineStart();
 }
 
 void frmQuorvel::ApplyStoredSettings() {
@@ -144,22 +162,31 @@ void frmQuorvel::ApplyStoredSettings() {
     for (int i = 0; i < 5; ++i) chkItem[i]->setChecked(families.contains(kItemFamilies[i]));
     recentFiles_ = store->value(kKeyRecentFiles).toStringList().mid(0, kRecentCount);
     recentFiles_.removeAll(QString());
+    chkAnnotate->setChecked(ReadText(*store, kKeyAnnotate, QStringLiteral("0")) == QLatin1String("1"));
+    ReadCompanionSettings(*store);
+    ApplyStoredSize(ReadText(*store, kKeyWindowSize, QString()));
     store->endGroup();
 }
 
 void frmQuorvel::CentreOnScreen() {
     const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
     if (!s) return;
-    const QRect area = s->geometry();
-    move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
+    const QRect area = s->availableGeometry();
+    move(area.x() + std::max(0, (area.width() - width()) / 2), area.y() + std::max(0, (area.height() - height()) / 2));
 }
 
 void frmQuorvel::CommandLineStart() {
-    int count = 0;
-    QStringList words;
-    engine::SplitCommandLine(commandLine_, count, words);
-    if (count >= 1) txtFilePath->setText(words.at(0));
-    ShowLog(2, text::kCommandLineLog + commandLine_);
+    // The arguments arrive split by the system, each one whole: a path with
+    // blanks ("山田 太郎/仕様書.docx") is one document. A relative path is
+    // taken from the folder the program was started in.
+    QStringList files;
+    for (const QString& argument : arguments_) {
+        if (argument.trimmed().isEmpty()) continue;
+        files << (QDir::isRelativePath(argument) ? QFileInfo(argument).absoluteFilePath() : argument);
+    }
+    ShowLog(2, text::kCommandLineLog + arguments_.join(u' '));
+    if (files.size() == 1) txtFilePath->setText(files.constFirst());
+    else if (files.size() > 1) TakeDocuments(files);
 }
 
 void frmQuorvel::Form_Unload() {
@@ -183,13 +210,27 @@ void frmQuorvel::Form_Unload() {
     store->setValue(kKeySplitDocuments, OneOrZero(chkSplitDocuments->isChecked()));
     store->setValue(kKeyItemFamilies, Options().itemFamilies.join(u','));
     store->setValue(kKeyRecentFiles, recentFiles_);
+    store->setValue(kKeyAnnotate, OneOrZero(chkAnnotate->isChecked()));
+    WriteCompanionSettings(*store);
+    store->setValue(kKeyWindowSize, SizeText());
     store->endGroup();
     store->sync();
 }
 
 void frmQuorvel::closeEvent(QCloseEvent* event) {
-    // A run in progress ends at its next boundary, without saving.
-    if (running_) StopRun();
+    if (running_) {
+        // A run in progress is stopped first (at its next boundary, without
+        // saving), when the user says so; the window closes once it has ended.
+        event->ignore();
+        QMessageBox ask(QMessageBox::Question, text::kAppTitle,
+                        QStringLiteral("処理中です。処理を中止して終了しますか？\n（処理中の文書は変更されません）"),
+                        QMessageBox::Yes | QMessageBox::No, this);
+        ask.setDefaultButton(QMessageBox::No);
+        if (ask.exec() != QMessageBox::Yes || !running_) return;
+        closeAfterRun_ = true;
+        StopRun();
+        return;
+    }
     Form_Unload();
     event->accept();
 }
@@ -209,6 +250,9 @@ void frmQuorvel::optTask_Click(int index) {
     if (index < 0 || index >= kTaskCount) return;
     if (!optTask[index]->isChecked()) return;
     mnuTask[index]->setChecked(true);
+    // The chosen task is named beside 処理：, whichever way it was chosen;
+    // the options of tasks 2 to 9 are hidden in the task frame.
+    lblTask->setText(TaskName(index));
     // Each group is shown for its tasks only; they share the area right of the task frame.
     const bool language = index == 2 || index == 3;
     if (!language) HideLanguageOptions();
@@ -217,6 +261,10 @@ void frmQuorvel::optTask_Click(int index) {
     ShowItemOptions(index == 7);
     if (language) ShowLanguageOptions();
     if (index == 4) ShowColorOptions();
+    // The translation check reads the language direction only.
+    if (index == 8)
+        for (QWidget* w : std::initializer_list<QWidget*>{fraLanguage, opt[0], opt[1]}) w->setVisible(true);
+    ShowCompanionOptions(index);
 }
 
 void frmQuorvel::ShowLanguageOptions() {
@@ -248,91 +296,6 @@ void frmQuorvel::HideColorOptions() {
 void frmQuorvel::ShowHtmlOptions(bool on) { fraHtml->setVisible(on); }
 
 void frmQuorvel::ShowItemOptions(bool on) { fraItems->setVisible(on); }
-
-void frmQuorvel::SetButtonEnable(int flag) {
-    const bool on = flag != 0;
-    cmdEnd->setEnabled(on);
-    cmdOpen->setEnabled(on);
-    cmdRefer->setEnabled(on);
-    cmdHelp->setEnabled(on);
-    // The task options and their menu too: a second start could otherwise
-    // arrive through the pauses of a run, and the runner must not be entered
-    // twice. Start stays enabled and stops the run.
-    for (QRadioButton* o : optTask) o->setEnabled(on);
-    for (QAction* a : mnuTask) a->setEnabled(on);
-    for (QAction* a : {mnuOpen, mnuExit, mnuHelp, mnuAbout}) a->setEnabled(on);
-    mnuRecent->setEnabled(on);
-    cmdStart->setText(on ? text::kStart : text::kStop);
-    cmdStart->setEnabled(true);
-}
-
-void frmQuorvel::cmdStart_Click() {
-    if (running_) {
-        StopRun();
-        return;
-    }
-    const int task = SelectedTask();
-    if (engine::PlanTask(task).empty()) {
-        MessageBox(text::kNoTask);
-        return;
-    }
-    const QStringList documents = ChosenDocuments();
-    running_ = true;
-    severalInRun_ = documents.size() > 1;
-    runner_.ClearStopRequest();
-    sinceEvents_.start();
-    SetButtonEnable(0);
-    // Each document in turn, as the command line does; a failure in one does
-    // not stop the others, a stop skips those not yet started.
-    int succeeded = 0;
-    int failed = 0;
-    try {
-        for (int i = 0; i < documents.size() && !runner_.StopRequested(); ++i) {
-            if (RunDocument(task, documents[i], i, static_cast<int>(documents.size()))) ++succeeded;
-            else if (runner_.LastOutcome() != engine::RunOutcome::Stopped) ++failed;
-        }
-    } catch (const word::Error& e) {
-        MessageBox(e.message(), text::kAppTitle, true);
-    } catch (const std::exception& e) {
-        MessageBox(QString::fromLocal8Bit(e.what()), text::kAppTitle, true);
-    }
-    if (severalInRun_) {
-        const auto notDone = documents.size() - succeeded - failed;
-        QString summary = QStringLiteral("%1 件中 %2 件成功、%3 件失敗").arg(documents.size()).arg(succeeded).arg(failed);
-        if (notDone > 0) summary += QStringLiteral("、%1 件中止").arg(notDone);
-        ShowLog(2, summary);
-    }
-    running_ = false;
-    severalInRun_ = false;
-    runDocument_.clear();
-    runner_.ClearStopRequest();
-    SetButtonEnable(1);
-}
-
-bool frmQuorvel::RunDocument(int task, const QString& document, int index, int count) {
-    runDocument_ = document;
-    if (severalInRun_) ShowLog(2, QStringLiteral("文書 %1/%2：%3").arg(index + 1).arg(count).arg(document));
-    if (QFileInfo(document).isFile()) RememberDocuments({document});
-    runner_.TakeBackupsMade();
-    openedInRun_.clear();
-    const bool completed = engine::RunStartButton(runner_, *this, task);
-    LogResultFiles();
-    return completed;
-}
-
-void frmQuorvel::LogResultFiles() {
-    // The backups this run made and the reports it opened, as lines the user
-    // can click; the saved document and the HTML are named by the runner.
-    for (const QString& backup : runner_.TakeBackupsMade()) ShowLog(2, QStringLiteral(" .. バックアップ：") + backup);
-    for (const QString& report : std::exchange(openedInRun_, {}))
-        ShowLog(2, QStringLiteral(" .. レポート：") + report);
-}
-
-void frmQuorvel::StopRun() {
-    if (!running_ || runner_.StopRequested()) return;
-    runner_.RequestStop();
-    ShowStatus(QStringLiteral("中止しています…"));
-}
 
 // ---------------------------------------------------------------------------
 // The document file
@@ -371,31 +334,40 @@ void frmQuorvel::FillRecentMenu() {
 }
 
 void frmQuorvel::cmdRefer_Click() {
-    QFileDialog dialog(this, text::kBrowseTitle, dialogFolder_);
+    // The dialog opens on the document in the box, when it names one.
+    const QString current = ChosenDocuments().constFirst();
+    const bool currentIsFile = QFileInfo(current).isFile();
+    QFileDialog dialog(this, text::kBrowseTitle, currentIsFile ? QFileInfo(current).absolutePath() : dialogFolder_);
     dialog.setObjectName(QStringLiteral("CommonDialog1"));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFiles);
     dialog.setNameFilters({text::kWordFilter, text::kAllFilter});
     dialog.selectNameFilter(text::kWordFilter);
-    if (!dialogFiles_.isEmpty()) dialog.selectFile(dialogFiles_.constFirst());
-    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
-        dialogFiles_.clear();
-        for (const QString& f : dialog.selectedFiles()) dialogFiles_ << QDir::toNativeSeparators(f);
-        // The next browse starts where this one ended.
-        dialogFolder_ = QFileInfo(dialogFiles_.constFirst()).absolutePath();
-        if (IsDocumentName(dialogFiles_.constFirst())) RememberDocuments(dialogFiles_);
-    }
-    // After a cancel the box gets the last choice again (empty before the first).
-    const QString first = dialogFiles_.isEmpty() ? QString() : dialogFiles_.constFirst();
-    if (!IsDocumentName(first)) {
+    if (currentIsFile) dialog.selectFile(current);
+    // A cancel leaves the box as it was: the next 開始 runs on the document
+    // the user chose, never on one the dialog happened to show.
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+    QStringList files;
+    for (const QString& f : dialog.selectedFiles()) files << QDir::toNativeSeparators(f);
+    // The next browse starts where this one ended.
+    dialogFolder_ = QFileInfo(files.constFirst()).absolutePath();
+    if (!IsDocumentName(files.constFirst())) {
         documents_.clear();
-        txtFilePath->setText(text::kInvalidFileHead + first + text::kInvalidFileTail);
+        txtFilePath->setText(text::kInvalidFileHead + files.constFirst() + text::kInvalidFileTail);
         txtFilePath_Change();
         return;
     }
-    QStringList chosen = dialogFiles_;
-    chosen.removeIf([](const QString& f) { return !IsDocumentName(f); });
-    SetDocuments(chosen);
+    TakeDocuments(files);
+}
+
+void frmQuorvel::TakeDocuments(const QStringList& files) {
+    QStringList documents = files;
+    documents.removeIf([](const QString& f) { return !IsDocumentName(f); });
+    // What was left out is said, so that no file disappears without a word.
+    for (const QString& f : files)
+        if (!IsDocumentName(f)) ShowLog(2, QStringLiteral("Word の文書ではないため除きました：") + f);
+    SetDocuments(documents);
+    RememberDocuments(documents);
 }
 
 void frmQuorvel::Form_OLEDragDrop(const QStringList& files) {
@@ -404,10 +376,7 @@ void frmQuorvel::Form_OLEDragDrop(const QStringList& files) {
         MessageBox(text::kDropMessage);
         return;
     }
-    QStringList dropped = files;
-    dropped.removeIf([](const QString& f) { return !IsDocumentName(f); });
-    SetDocuments(dropped);
-    RememberDocuments(dropped);
+    TakeDocuments(files);
 }
 
 void frmQuorvel::dragEnterEvent(QDragEnterEvent* event) {
@@ -423,8 +392,18 @@ void frmQuorvel::dropEvent(QDropEvent* event) {
     for (const QUrl& url : event->mimeData()->urls())
         files.append(url.isLocalFile() ? QDir::toNativeSeparators(url.toLocalFile()) : url.toString());
     event->acceptProposedAction();
+    // A file dropped on the second file box goes there.
+    const QPoint at = event->position().toPoint();
+    const bool onCompanion = cmbCompanion->isVisible() && !files.isEmpty() &&
+                             cmbCompanion->rect().contains(cmbCompanion->mapFrom(this, at));
     // The message box of a refused drop must not run inside the drag's own loop.
-    QTimer::singleShot(0, this, [this, files] { Form_OLEDragDrop(files); });
+    QTimer::singleShot(0, this, [this, files, onCompanion] {
+        if (onCompanion) {
+            if (!running_) SetCompanion(files.constFirst());
+            return;
+        }
+        Form_OLEDragDrop(files);
+    });
 }
 
 void frmQuorvel::txtFilePath_Change() { cmdOpen->setEnabled(IsDocumentName(ChosenDocuments().constFirst())); }

@@ -1,6 +1,6 @@
 // The control table of the main window: every control with its caption,
-// place in twips and keyboard order, the option frames of tasks 5 and 7 and
-// the menu bar. The behaviour lives in main_window.cpp.
+// place in twips at the window's design size and keyboard order, the option
+// frames of tasks 5 and 7 and the menu bar. The behaviour lives in main_window.cpp.
 
 #include "ui/main_window.h"
 #include "ui/main_window_detail.h"
@@ -19,6 +19,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QShortcut>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -33,12 +35,10 @@ using namespace detail;
 // ---------------------------------------------------------------------------
 // Construction and layout
 
-frmQuorvel::frmQuorvel(const QString& commandLine, QWidget* parent)
-    : QWidget(parent), runner_(*this), commandLine_(commandLine) {
+frmQuorvel::frmQuorvel(const QStringList& arguments, QWidget* parent)
+    : QWidget(parent), runner_(*this), arguments_(arguments) {
     setObjectName(QStringLiteral("frmQuorvel"));
     setWindowTitle(text::kAppTitle);
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                   Qt::WindowCloseButtonHint);
 
     // A Japanese user-interface face first where the system has one.
     QFont face = font();
@@ -51,22 +51,30 @@ frmQuorvel::frmQuorvel(const QString& commandLine, QWidget* parent)
 
     setAcceptDrops(true);
 
-    // The menu bar sits above the client area; the controls keep their
-    // places relative to the client area, which keeps its design size, and
-    // the window is as tall as both.
-    client_ = new QWidget(this);
+    // The menu bar sits above the client area. The controls have their
+    // places relative to the client area at its design size; the client area
+    // grows with the window (main_window_layout.cpp), and a screen smaller
+    // than the design size scrolls it.
+    client_ = new QWidget;
     client_->setObjectName(QStringLiteral("ClientArea"));
-    client_->setFixedSize(TwipsX(kClientWidth), TwipsY(kClientHeight));
+    client_->setMinimumSize(DesignClientSize());
+    client_->resize(DesignClientSize());
+    scroll_ = new QScrollArea(this);
+    scroll_->setObjectName(QStringLiteral("ClientScroll"));
+    scroll_->setFrameShape(QFrame::NoFrame);
+    scroll_->setWidgetResizable(true);
+    scroll_->setWidget(client_);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
-    layout->addWidget(client_);
+    layout->addWidget(scroll_);
 
     CreateControls();
     CreateOptionFrames();
+    CreateCompanionControls();
     CreateMenus();
     layout->setMenuBar(menuBar);
+    resize(DesignClientSize().width(), DesignClientSize().height() + menuBar->sizeHint().height());
     layout->activate();
     SetTabOrder();
     ConnectHandlers();
@@ -130,18 +138,25 @@ void frmQuorvel::CreateControls() {
     Place(cmdOpen, 6948, 1560, 1668, 450);
     cmdOpen->setEnabled(false);
 
-    // Task frame.
+    // Task frame, and the chosen task's name beside 処理：.
     Label2 = label(QStringLiteral("Label2"), QStringLiteral("処理："), client_);
     Place(Label2, 144, 1152, 456, 180);
+    lblTask = label(QStringLiteral("lblTask"), QString(), client_);
+    QFont bold = lblTask->font();
+    bold.setBold(true);
+    lblTask->setFont(bold);
+    Place(lblTask, 600, 1128, 6200, 240);
     fraTask = frame(QStringLiteral("fraTask"), QStringLiteral("実行動作"), client_);
     Place(fraTask, 324, 1440, 2424, 2136);
     const std::array<QString, kTaskCount> taskCaptions{
         QStringLiteral("新規段落振り(&0)"),      QStringLiteral("段落振り直し(&1)"), QStringLiteral("原文・タグを削除(&2)"),
         QStringLiteral("(1)+(2)を両方実行(&3)"), QStringLiteral("色分け(&4)"),       QStringLiteral("HTML化(&5)"),
-        QStringLiteral("出願前チェック(&6)"),    QStringLiteral("番号振り直し(&7)")};
+        QStringLiteral("出願前チェック(&6)"),    QStringLiteral("番号振り直し(&7)"), QStringLiteral("翻訳チェック(&8)"),
+        QStringLiteral("手続補正書作成(&9)")};
     const int taskGeometry[kTaskCount][4] = {{144, 216, 2172, 336},  {144, 576, 2028, 336},  {144, 936, 2064, 336},
                                              {144, 1296, 2100, 336}, {144, 1656, 2172, 336}, {144, 2052, 2172, 336},
-                                             {144, 2412, 2172, 336}, {144, 2772, 2172, 336}};
+                                             {144, 2412, 2172, 336}, {144, 2772, 2172, 336}, {144, 3132, 2172, 336},
+                                             {144, 3492, 2172, 336}};
     taskGroup_ = new QButtonGroup(this);
     for (int i = 0; i < kTaskCount; ++i) {
         optTask[i] = option(QStringLiteral("optTask_%1").arg(i), taskCaptions[i], fraTask);
@@ -224,11 +239,15 @@ void frmQuorvel::CreateControls() {
                                                       lblColor[1], lblColor[2], lblColor[3]})
         w->setVisible(false);
 
-    // Command buttons on the right.
-    cmdStart = button(QStringLiteral("cmdStart"), QStringLiteral("開始(&S)"), client_);
+    // Command buttons on the right. 中止 has its own button and key, enabled
+    // only during a run; Esc presses it too.
+    cmdStart = button(QStringLiteral("cmdStart"), text::kStart, client_);
     Place(cmdStart, 7308, 2448, 1272, 552);
+    cmdStop = button(QStringLiteral("cmdStop"), text::kStop, client_);
+    Place(cmdStop, 7308, 3048, 1272, 432);
+    cmdStop->setEnabled(false);
     cmdEnd = button(QStringLiteral("cmdEnd"), QStringLiteral("終了(&E)"), client_);
-    Place(cmdEnd, 7308, 3348, 1272, 528);
+    Place(cmdEnd, 7308, 3552, 1272, 480);
     cmdHelp = button(QStringLiteral("cmdHelp"), QStringLiteral("ヘルプ"), client_);
     Place(cmdHelp, 7308, 4104, 1272, 396);
 
@@ -245,9 +264,10 @@ void frmQuorvel::CreateControls() {
     Place(ProgressBar1, 360, 5496, 8412, 240);
     txt = new QPlainTextEdit(client_);
     txt->setObjectName(QStringLiteral("txt"));
-    txt->setLineWrapMode(QPlainTextEdit::NoWrap);
-    txt->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // Long findings wrap at the box's width, which grows with the window.
+    txt->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     txt->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    txt->setContextMenuPolicy(Qt::CustomContextMenu);
     txt->setReadOnly(true);  // only the program writes the log; it can still be selected and copied
     txt->setAcceptDrops(false);
     txt->viewport()->setAcceptDrops(false);
@@ -289,6 +309,84 @@ void frmQuorvel::CreateOptionFrames() {
     }
     fraHtml->setVisible(false);
     fraItems->setVisible(false);
+
+    // Task code 6: the copy with the findings as Word comments.
+    fraCheck = new QGroupBox(QStringLiteral("出願前チェックの設定"), client_);
+    fraCheck->setObjectName(QStringLiteral("fraCheck"));
+    Place(fraCheck, 3132, 1440, 3600, 1008);
+    chkAnnotate = new QCheckBox(QStringLiteral("コメント付きの写しを作る"), fraCheck);
+    chkAnnotate->setObjectName(QStringLiteral("chkAnnotate"));
+    Place(chkAnnotate, 180, 288, 3300, 300);
+    auto* acceptHint = new QLabel(QStringLiteral("ログの指摘は右クリックで了承できます"), fraCheck);
+    acceptHint->setObjectName(QStringLiteral("lblAcceptHint"));
+    Place(acceptHint, 180, 636, 3300, 240);
+
+    // Task code 9: how the amendment is made.
+    fraAmendment = new QGroupBox(QStringLiteral("手続補正書の設定"), client_);
+    fraAmendment->setObjectName(QStringLiteral("fraAmendment"));
+    Place(fraAmendment, 3132, 1440, 3720, 1332);
+    const std::array<std::pair<QCheckBox**, QString>, 3> amendmentBoxes{
+        std::pair{&chkClaimsEach, QStringLiteral("特許請求の範囲を請求項ごとに補正する")},
+        std::pair{&chkUnderlineClaimsOnly, QStringLiteral("下線は特許請求の範囲だけに引く")},
+        std::pair{&chkNewMatter, QStringLiteral("新規事項の疑いがある文を挙げる")}};
+    const std::array<QString, 3> amendmentNames{QStringLiteral("chkClaimsEach"), QStringLiteral("chkUnderlineClaimsOnly"),
+                                                QStringLiteral("chkNewMatter")};
+    for (size_t i = 0; i < amendmentBoxes.size(); ++i) {
+        QCheckBox*& box = *amendmentBoxes[i].first;
+        box = new QCheckBox(amendmentBoxes[i].second, fraAmendment);
+        box->setObjectName(amendmentNames[i]);
+        Place(box, 180, 288 + 324 * static_cast<int>(i), 3480, 300);
+    }
+    fraCheck->setVisible(false);
+    fraAmendment->setVisible(false);
+}
+
+void frmQuorvel::CreateCompanionControls() {
+    // Tasks 8 and 9: the second document, in a row below the options. The
+    // box is editable and lists the task's recent files.
+    lblCompanion = new QLabel(client_);
+    lblCompanion->setObjectName(QStringLiteral("lblCompanion"));
+    lblCompanion->setTextFormat(Qt::PlainText);
+    Place(lblCompanion, 144, 4176, 5600, 240);
+    cmbCompanion = new QComboBox(client_);
+    cmbCompanion->setObjectName(QStringLiteral("cmbCompanion"));
+    cmbCompanion->setEditable(true);
+    cmbCompanion->setInsertPolicy(QComboBox::NoInsert);
+    cmbCompanion->setAcceptDrops(false);  // files dropped here go to the window, which puts them here
+    cmbCompanion->lineEdit()->setAcceptDrops(false);
+    Place(cmbCompanion, 360, 4440, 5520, 396);
+    cmdReferCompanion = new QPushButton(QStringLiteral("参照(&B)…"), client_);
+    cmdReferCompanion->setObjectName(QStringLiteral("cmdReferCompanion"));
+    cmdReferCompanion->setAutoDefault(false);
+    Place(cmdReferCompanion, 5976, 4440, 1188, 396);
+
+    // Task 8: the translator's glossary, below the language group.
+    lblGlossary = new QLabel(QStringLiteral("用語集（原語<TAB>訳語、省略可）："), client_);
+    lblGlossary->setObjectName(QStringLiteral("lblGlossary"));
+    lblGlossary->setTextFormat(Qt::PlainText);
+    Place(lblGlossary, 3132, 2700, 3700, 240);
+    txtGlossary = new QLineEdit(client_);
+    txtGlossary->setObjectName(QStringLiteral("txtGlossary"));
+    txtGlossary->setAcceptDrops(false);
+    Place(txtGlossary, 3132, 2976, 2736, 336);
+    cmdReferGlossary = new QPushButton(QStringLiteral("参照(&G)…"), client_);
+    cmdReferGlossary->setObjectName(QStringLiteral("cmdReferGlossary"));
+    cmdReferGlossary->setAutoDefault(false);
+    Place(cmdReferGlossary, 5940, 2964, 900, 360);
+    for (QWidget* w : std::initializer_list<QWidget*>{lblCompanion, cmbCompanion, cmdReferCompanion, lblGlossary,
+                                                      txtGlossary, cmdReferGlossary})
+        w->setVisible(false);
+
+    // How each control follows the window as it grows: the file boxes and
+    // the bar widen, the buttons on the right move with the right edge, the
+    // log takes the rest.
+    Anchor(txtFilePath, false, true, false);
+    for (QWidget* w : std::initializer_list<QWidget*>{cmdRefer, cmdOpen, cmdStart, cmdStop, cmdEnd, cmdHelp,
+                                                      cmdReferCompanion})
+        Anchor(w, true, false, false);
+    Anchor(cmbCompanion, false, true, false);
+    Anchor(ProgressBar1, false, true, false);
+    Anchor(txt, false, true, true);
 }
 
 void frmQuorvel::CreateMenus() {
@@ -303,6 +401,8 @@ void frmQuorvel::CreateMenus() {
     mnuOpen->setShortcut(QKeySequence::Open);
     mnuRecent = mnuFileMenu->addMenu(QStringLiteral("最近使ったファイル(&R)"));
     mnuRecent->setObjectName(QStringLiteral("mnuRecent"));
+    mnuSaveLog = mnuFileMenu->addAction(QStringLiteral("ログを保存(&L)…"));
+    mnuSaveLog->setObjectName(QStringLiteral("mnuSaveLog"));
     mnuFileMenu->addSeparator();
     mnuExit = mnuFileMenu->addAction(QStringLiteral("終了(&X)"));
     mnuExit->setObjectName(QStringLiteral("mnuExit"));
@@ -310,15 +410,10 @@ void frmQuorvel::CreateMenus() {
     // One entry per task code, exclusive like the task options it mirrors.
     mnuTaskMenu = menuBar->addMenu(QStringLiteral("処理(&T)"));
     mnuTaskMenu->setObjectName(QStringLiteral("mnuTaskMenu"));
-    const std::array<QString, kTaskCount> taskCaptions{
-        QStringLiteral("新規段落振り"),     QStringLiteral("段落振り直し"),
-        QStringLiteral("原文・タグ削除"),   QStringLiteral("段落振り直し＋原文・タグ削除"),
-        QStringLiteral("色分け"),           QStringLiteral("電子出願用HTML"),
-        QStringLiteral("出願前チェック"),   QStringLiteral("番号振り直し（請求項・図・表・化・数）")};
     taskMenuGroup_ = new QActionGroup(this);
     taskMenuGroup_->setExclusive(true);
     for (int i = 0; i < kTaskCount; ++i) {
-        mnuTask[i] = mnuTaskMenu->addAction(QStringLiteral("%1(&%2)").arg(taskCaptions[i]).arg(i));
+        mnuTask[i] = mnuTaskMenu->addAction(QStringLiteral("%1(&%2)").arg(TaskName(i)).arg(i));
         mnuTask[i]->setObjectName(QStringLiteral("mnuTask_%1").arg(i));
         mnuTask[i]->setCheckable(true);
         taskMenuGroup_->addAction(mnuTask[i]);
@@ -347,6 +442,14 @@ void frmQuorvel::SetTabOrder() {
         {40, cmbFont[1]},     {41, cmdSetColor[2]}, {42, optTask[5]},   {43, optTask[6]},   {44, optTask[7]},
         {45, fraHtml},        {46, chkConvertImages}, {47, chkSplitDocuments}, {48, fraItems}};
     for (int i = 0; i < 5; ++i) order.emplace_back(49 + i, chkItem[i]);
+    // The controls added since: 中止 after 開始's group, then the options of
+    // tasks 6, 8 and 9 and the second file box.
+    int next = 54;
+    for (QWidget* w : std::initializer_list<QWidget*>{optTask[8], optTask[9], cmdStop, fraCheck, chkAnnotate,
+                                                      txtGlossary, cmdReferGlossary, fraAmendment, chkClaimsEach,
+                                                      chkUnderlineClaimsOnly, chkNewMatter, cmbCompanion,
+                                                      cmdReferCompanion})
+        order.emplace_back(next++, w);
     QWidget* previous = nullptr;
     for (const auto& [index, w] : order) {
         w->setProperty("TabIndex", index);
@@ -358,6 +461,15 @@ void frmQuorvel::SetTabOrder() {
 
 void frmQuorvel::ConnectHandlers() {
     connect(cmdStart, &QPushButton::clicked, this, [this] { cmdStart_Click(); });
+    connect(cmdStop, &QPushButton::clicked, this, [this] { cmdStop_Click(); });
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, [this] {
+        if (cmdStop->isEnabled()) cmdStop->click();
+    });
+    connect(cmdReferCompanion, &QPushButton::clicked, this, [this] { cmdReferCompanion_Click(); });
+    connect(cmdReferGlossary, &QPushButton::clicked, this, [this] { cmdReferGlossary_Click(); });
+    connect(mnuSaveLog, &QAction::triggered, this, [this] { SaveLog(); });
+    connect(txt, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) { ShowLogMenu(at); });
     connect(cmdRefer, &QPushButton::clicked, this, [this] { cmdRefer_Click(); });
     connect(cmdOpen, &QPushButton::clicked, this, [this] { cmdOpen_Click(); });
     connect(cmdHelp, &QPushButton::clicked, this, [this] { cmdHelp_Click(); });
@@ -370,6 +482,8 @@ void frmQuorvel::ConnectHandlers() {
     connect(mnuExit, &QAction::triggered, this, [this] { cmdEnd_Click(); });
     connect(mnuHelp, &QAction::triggered, this, [this] { cmdHelp_Click(); });
     connect(mnuAbout, &QAction::triggered, this, [this] { ShowAbout(); });
+    // The controls follow the client area's size.
+    client_->installEventFilter(this);
     // Links in the log open their file.
     txt->viewport()->installEventFilter(this);
     txt->viewport()->setMouseTracking(true);

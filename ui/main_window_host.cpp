@@ -11,6 +11,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -106,10 +107,17 @@ void frmQuorvel::ShowAbout() {
 void frmQuorvel::OpenWithShell(const QString& path) {
     // Files a run hands to the desktop (its reports) are named in the log too.
     if (running_) openedInRun_ << path;
-    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    if (QDesktopServices::openUrl(QUrl::fromLocalFile(path))) return;
+    // Nothing on this desktop opens files (xdg-open missing, or no
+    // application for the kind of file): say so rather than nothing.
+    MessageBox(QStringLiteral("「%1」を開けませんでした。\r\nこのデスクトップにはファイルを開くプログラム（xdg-open、"
+                              "パッケージ xdg-utils）がないか、この種類のファイルを開くアプリケーションがありません。")
+                   .arg(QDir::toNativeSeparators(path)),
+               text::kAppTitle, true);
 }
 
 bool frmQuorvel::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == client_ && event->type() == QEvent::Resize) FollowClientSize();
     if (watched == txt->viewport()) {
         if (event->type() == QEvent::MouseButtonRelease) {
             const auto* mouse = static_cast<QMouseEvent*>(event);
@@ -135,6 +143,7 @@ void frmQuorvel::ShowLog(int mode, const QString& text) {
     } else {
         logText_ = text;
         txt->clear();
+        loggedFindings_.clear();
         AppendToLogBox(logText_);
     }
     // Keep the newest line in view.
@@ -182,8 +191,18 @@ void frmQuorvel::ShowStatus(const QString& text) {
 }
 
 void frmQuorvel::SetProgress(double value) {
+    // The runner reads back what it set; the bar shows it as the share of the
+    // task's runs done and never moves back within a document (the passes
+    // of a long walk count round and start again).
     progress_ = value;
-    ProgressBar1->setValue(static_cast<int>(std::clamp(value, 0.0, 100.0)));
+    const double clamped = std::clamp(value, 0.0, 100.0);
+    if (!running_) {
+        ProgressBar1->setValue(static_cast<int>(clamped));
+        return;
+    }
+    const double share = (std::max(plannedRun_, 0) * 100.0 + clamped) / std::max(plannedRuns_, 1);
+    barShown_ = std::max(barShown_, share);
+    ProgressBar1->setValue(static_cast<int>(barShown_));
 }
 
 void frmQuorvel::RefreshProgress() { ProgressBar1->repaint(); }
@@ -205,7 +224,20 @@ void frmQuorvel::PollEvents() {
 }
 
 void frmQuorvel::MessageBox(const QString& message, const QString& title, bool exclamation) {
-    QMessageBox box(exclamation ? QMessageBox::Warning : QMessageBox::NoIcon, title, ForDisplay(message),
+    if (running_ && severalInRun_) {
+        // A batch does not wait for anyone: the message goes into the log
+        // under the document's heading, and its first line is the reason
+        // the summary gives when the document fails.
+        const QStringList lines = ForDisplay(message).split(u'\n', Qt::SkipEmptyParts);
+        for (const QString& line : lines) ShowLog(2, QStringLiteral(" .. ") + line);
+        if (documentMessage_.isEmpty() && !lines.isEmpty()) documentMessage_ = lines.constFirst();
+        return;
+    }
+    // During a run the title names the document the message is about.
+    QString caption = title;
+    if (running_ && title == text::kAppTitle && !runDocument_.isEmpty())
+        caption = QStringLiteral("%1：%2").arg(title, engine::GetFileNamePart(runDocument_));
+    QMessageBox box(exclamation ? QMessageBox::Warning : QMessageBox::NoIcon, caption, ForDisplay(message),
                     QMessageBox::Ok, this);
     box.setTextFormat(Qt::PlainText);
     box.exec();
@@ -217,6 +249,12 @@ void frmQuorvel::BrowseForFile() {
 }
 
 QString frmQuorvel::FilePathText() const { return severalInRun_ ? runDocument_ : txtFilePath->text(); }
+
+void frmQuorvel::ReportFinding(const QString& kind, const QString& where, const QString& what) {
+    (void)where;
+    // The check logged the finding just before: its line can be accepted.
+    loggedFindings_.insert(txt->document()->blockCount() - 1, {runDocument_, kind, what});
+}
 
 engine::TaskOptions frmQuorvel::Options() const {
     engine::TaskOptions o;
@@ -232,6 +270,13 @@ engine::TaskOptions frmQuorvel::Options() const {
     o.itemFamilies.clear();
     for (int i = 0; i < 5; ++i)
         if (chkItem[i]->isChecked()) o.itemFamilies << kItemFamilies[i];
+    o.annotate = chkAnnotate->isChecked();
+    o.acceptedFindings = AcceptedFindings(FilePathText());
+    o.companionPath = cmbCompanion->currentText().trimmed();
+    o.glossaryFile = txtGlossary->text().trimmed();
+    o.claimsEach = chkClaimsEach->isChecked();
+    o.underlineClaimsOnly = chkUnderlineClaimsOnly->isChecked();
+    o.newMatter = chkNewMatter->isChecked();
     return o;
 }
 
