@@ -60,9 +60,10 @@ TEST_F(MainWindowTest, StartMakesTheRunsOfTheSelectedTaskWithTheirHeadingsAndCol
         EXPECT_EQ(w->Progress(), 0);
         EXPECT_TRUE(w->cmdStart->isEnabled() && w->cmdEnd->isEnabled() && w->cmdRefer->isEnabled() &&
                     w->cmdHelp->isEnabled());
-        // Enabling after a run enables Word-open whatever the box holds.
+        // Enabling after a run enables Word-open whatever the box holds; the
+        // cancelled browse dialog left the box as it was.
         EXPECT_TRUE(w->cmdOpen->isEnabled());
-        EXPECT_EQ(w->txtFilePath->text(), "< DOCファイルまたはDOCXファイルを指定してください 無効ファイル： >");
+        EXPECT_EQ(w->txtFilePath->text(), ui::text::kFilePrompt);
     }
 }
 
@@ -112,23 +113,21 @@ TEST_F(MainWindowTest, NewNumberingOfARealDocumentThroughTheWindow) {
         bool seen = false;
         bool anyEnabled = true;
         bool stopEnabled = false;
-        QString status;
     } during;
     QTimer::singleShot(400, w.get(), [&] {
         during.seen = true;
         during.anyEnabled = w->cmdEnd->isEnabled() || w->cmdOpen->isEnabled() || w->cmdRefer->isEnabled() ||
                             w->cmdHelp->isEnabled() || w->optTask[0]->isEnabled() || w->optTask[1]->isEnabled() ||
-                            w->mnuTask[2]->isEnabled() || w->mnuOpen->isEnabled();
-        during.status = w->cmdStart->text();
-        during.stopEnabled = w->cmdStart->isEnabled();
+                            w->mnuTask[2]->isEnabled() || w->mnuOpen->isEnabled() || w->cmdStart->isEnabled();
+        during.stopEnabled = w->cmdStop->isEnabled();
     });
     w->cmdStart->click();
 
+    // During the run only 中止 can be pressed; after it, everything but 中止.
     EXPECT_TRUE(during.seen);
     EXPECT_FALSE(during.anyEnabled);
-    EXPECT_EQ(during.status, "中止(&S)");
     EXPECT_TRUE(during.stopEnabled);
-    EXPECT_EQ(w->cmdStart->text(), "開始(&S)");
+    EXPECT_FALSE(w->cmdStop->isEnabled());
     EXPECT_TRUE(w->cmdStart->isEnabled() && w->cmdEnd->isEnabled() && w->cmdOpen->isEnabled() &&
                 w->cmdRefer->isEnabled() && w->cmdHelp->isEnabled() && w->optTask[1]->isEnabled());
 
@@ -164,7 +163,9 @@ TEST_F(MainWindowTest, ADocumentThatCannotBeOpenedReportsAndOffersTheBrowseDialo
     w->cmdStart->click();
     EXPECT_TRUE(answers.allAnswered());
     EXPECT_TRUE(message.startsWith("ファイルを開けませんでした。ファイルを指定し直してください。"));
-    EXPECT_EQ(w->Progress(), 20);
+    // The bar is not left where the run gave up; the status says how it ended.
+    EXPECT_EQ(w->ProgressBar1->value(), 0);
+    EXPECT_EQ(w->lbl->text(), "処理できませんでした：missing.docx");
     EXPECT_TRUE(w->LogText().endsWith("\r\n段落振り処理 .. Word 初期処理成功"));
     EXPECT_TRUE(w->cmdStart->isEnabled() && w->cmdRefer->isEnabled());
 }
@@ -253,15 +254,16 @@ TEST_F(MainWindowTest, SeveralDocumentsRunInTurnAFailureStopsNoneAndTheLogLinksT
     w->SetDocuments(docs);
     QString message;
     {
-        // One message for the bad document, and no browse dialog in between.
+        // One message, the summary at the end, and no browse dialog in between.
         ModalAnswers answers({okMessage(&message)});
         w->cmdStart->click();
         EXPECT_EQ(answers.answered(), 1);
     }
-    EXPECT_TRUE(message.startsWith("ファイルを開けませんでした。")) << message.toStdString();
+    EXPECT_TRUE(message.startsWith("3 件中 2 件成功、1 件失敗")) << message.toStdString();
     const QString log = w->LogText();
     for (int i = 0; i < 3; ++i)
         EXPECT_TRUE(log.contains(QStringLiteral("\r\n文書 %1/3：%2\r\n新規段落振り処理").arg(i + 1).arg(docs[i])));
+    EXPECT_TRUE(log.contains("\r\n .. ファイルを開けませんでした。")) << log.toStdString();
     EXPECT_TRUE(log.endsWith("\r\n3 件中 2 件成功、1 件失敗")) << log.toStdString();
     EXPECT_EQ(log.count(" .. 保存成功："), 2);
     for (const QString& good : {docs[0], docs[2]}) {
@@ -301,15 +303,15 @@ TEST_F(MainWindowTest, StopEndsALongRunWithoutWritingAndSkipsTheDocumentsNotStar
     poll.setInterval(5);
     QObject::connect(&poll, &QTimer::timeout, [&] {
         if (w->Progress() < 30 || !caption.isEmpty()) return;
-        caption = w->cmdStart->text();
-        w->cmdStart->click();
+        caption = w->cmdStop->text();
+        w->cmdStop->click();
     });
     poll.start();
     ModalAnswers none({});  // no message may appear
     w->cmdStart->click();
     poll.stop();
 
-    EXPECT_EQ(caption, "中止(&S)");
+    EXPECT_EQ(caption, "中止(&C)");
     EXPECT_EQ(none.answered(), 0);
     EXPECT_EQ(testsupport::fileBytes(big), bigBytes);
     EXPECT_EQ(testsupport::fileBytes(small), smallBytes);
@@ -317,8 +319,120 @@ TEST_F(MainWindowTest, StopEndsALongRunWithoutWritingAndSkipsTheDocumentsNotStar
     const QString log = w->LogText();
     EXPECT_TRUE(log.endsWith(" .. 処理中断：中止しました\r\n2 件中 0 件成功、0 件失敗、2 件中止")) << log.toStdString();
     EXPECT_FALSE(log.contains("文書 2/2"));
+    EXPECT_EQ(w->lbl->text(), "2 件中 0 件成功、0 件失敗、2 件中止");
     EXPECT_EQ(w->cmdStart->text(), "開始(&S)");
     EXPECT_TRUE(w->cmdRefer->isEnabled() && w->mnuTask[0]->isEnabled());
+}
+
+TEST_F(MainWindowTest, ABatchRunsToItsEndWithoutAMessageBoxAndEndsWithOneSummaryNamingTheFailures) {
+    const QStringList docs{writeDocument(files_.filePath("a.docx"), true),
+                           writeDocument(files_.filePath("壊れた 1.docx"), false),
+                           writeDocument(files_.filePath("c.docx"), true),
+                           writeDocument(files_.filePath("壊れた 2.docx"), false)};
+    auto w = open(docs);
+    w->optTask[0]->setChecked(true);
+    ASSERT_EQ(w->ChosenDocuments(), docs);
+    int modalsBeforeTheEnd = 0;
+    QString summary;
+    {
+        ModalAnswers answers({[&](QWidget* m) {
+            // The only box is the one after the last document.
+            if (w->IsRunning()) ++modalsBeforeTheEnd;
+            okMessage(&summary)(m);
+        }});
+        w->cmdStart->click();
+        EXPECT_EQ(answers.answered(), 1);
+    }
+    EXPECT_EQ(modalsBeforeTheEnd, 0);
+    EXPECT_TRUE(summary.startsWith("4 件中 2 件成功、2 件失敗")) << summary.toStdString();
+    for (const char* bad : {"壊れた 1.docx", "壊れた 2.docx"})
+        EXPECT_TRUE(summary.contains(QStringLiteral("・%1：ファイルを開けませんでした。").arg(QString::fromUtf8(bad))))
+            << summary.toStdString();
+    // Each reason is in the log under its document's heading.
+    const QString log = w->LogText();
+    for (int bad : {1, 3}) {
+        const qsizetype heading = log.indexOf(QStringLiteral("文書 %1/4：%2").arg(bad + 1).arg(docs[bad]));
+        ASSERT_GE(heading, 0);
+        const qsizetype next = log.indexOf("文書 ", heading + 1);
+        EXPECT_TRUE(log.mid(heading, next - heading).contains(" .. ファイルを開けませんでした。")) << bad;
+    }
+    EXPECT_EQ(log.count(" .. 保存成功："), 2);
+}
+
+TEST_F(MainWindowTest, TheStatusAndTheBarAfterARunAreThatRunsAndTheBarOnlyMovesForward) {
+    // Long enough for the renumbering's progress to come round again.
+    const QString big = files_.filePath("long.docx");
+    ASSERT_EQ(kalvendo::bench::WritePatentDocument(big.toStdString(), 3000), "");
+    const QString bad = writeDocument(files_.filePath("bad.docx"), false);
+    auto w = open(big);
+    w->optTask[1]->setChecked(true);
+    QList<int> bar;
+    QTimer poll;
+    poll.setInterval(2);
+    QObject::connect(&poll, &QTimer::timeout, [&] { bar << w->ProgressBar1->value(); });
+    poll.start();
+    w->cmdStart->click();
+    poll.stop();
+    ASSERT_EQ(w->Runner().LastOutcome(), engine::RunOutcome::Completed);
+    ASSERT_GT(bar.size(), 3);
+    EXPECT_TRUE(std::is_sorted(bar.begin(), bar.end())) << QString::number(bar.size()).toStdString();
+    EXPECT_EQ(w->ProgressBar1->value(), 100);
+    EXPECT_EQ(w->lbl->text(), "段落振り完了");
+
+    // The next run, on a document that cannot be opened, starts from nothing
+    // and ends saying so: nothing of the run before stays on show.
+    w->txtFilePath->setText(bad);
+    QString status;
+    ModalAnswers answers({[&](QWidget* m) {
+                              status = w->lbl->text();
+                              okMessage(nullptr)(m);
+                          },
+                          [](QWidget* m) { qobject_cast<QDialog*>(m)->reject(); }});
+    w->cmdStart->click();
+    EXPECT_EQ(status, "処理中：bad.docx");
+    EXPECT_EQ(w->lbl->text(), "処理できませんでした：bad.docx");
+    EXPECT_EQ(w->ProgressBar1->value(), 0);
+}
+
+TEST_F(MainWindowTest, ClosingTheWindowDuringARunAsksThenStopsItAndCloses) {
+    const QString big = files_.filePath("long.docx");
+    ASSERT_EQ(kalvendo::bench::WritePatentDocument(big.toStdString(), 10000), "");
+    const QByteArray before = testsupport::fileBytes(big);
+    auto w = open(big);
+    w->optTask[0]->setChecked(true);
+    w->show();
+    QString question;
+    int asked = 0;
+    ModalAnswers answers({[&](QWidget* m) {
+        auto* box = qobject_cast<QMessageBox*>(m);
+        ASSERT_NE(box, nullptr);
+        question = box->text();
+        ++asked;
+        box->button(asked == 1 ? QMessageBox::No : QMessageBox::Yes)->click();
+    }, [&](QWidget* m) {
+        auto* box = qobject_cast<QMessageBox*>(m);
+        ASSERT_NE(box, nullptr);
+        ++asked;
+        box->button(QMessageBox::Yes)->click();
+    }});
+    QTimer poll;
+    poll.setInterval(5);
+    int closes = 0;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (w->Progress() < 30 || closes >= 2 || QApplication::activeModalWidget()) return;
+        ++closes;
+        w->close();
+    });
+    poll.start();
+    w->cmdStart->click();
+    poll.stop();
+    QTest::qWait(50);
+    // The first question was answered No and the run went on; the second Yes.
+    EXPECT_EQ(asked, 2);
+    EXPECT_TRUE(question.startsWith("処理中です。")) << question.toStdString();
+    EXPECT_EQ(w->Runner().LastOutcome(), engine::RunOutcome::Stopped);
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_EQ(testsupport::fileBytes(big), before);
 }
 
 }  // namespace

@@ -34,10 +34,12 @@ TEST_F(MainWindowTest, FirstStartWithAnEmptyStoreShowsTheDesignChoices) {
     EXPECT_EQ(w->Progress(), 0);
     EXPECT_EQ(w->ProgressBar1->minimum(), 0);
     EXPECT_EQ(w->ProgressBar1->maximum(), 100);
-    // Only the options of task codes 0 and 1 are offered, and no group.
+    // Only the options of task codes 0 and 1 are offered, and no group; the
+    // chosen task is named.
+    EXPECT_EQ(w->lblTask->text(), "段落振り直し");
     EXPECT_TRUE(shown(*w, w->optTask[0]));
     EXPECT_TRUE(shown(*w, w->optTask[1]));
-    for (int i = 2; i < 6; ++i) EXPECT_FALSE(shown(*w, w->optTask[i])) << i;
+    for (int i = 2; i < ui::kTaskCount; ++i) EXPECT_FALSE(shown(*w, w->optTask[i])) << i;
     EXPECT_FALSE(shown(*w, w->fraLanguage));
     EXPECT_FALSE(shown(*w, w->chFont));
     EXPECT_EQ(w->fraTask->height(), w->TwipsY(1100));
@@ -47,11 +49,12 @@ TEST_F(MainWindowTest, FirstStartWithAnEmptyStoreShowsTheDesignChoices) {
 
 TEST_F(MainWindowTest, EveryControlCarriesItsNameCaptionAndPlace) {
     auto w = open();
-    // The menu bar sits above the client area; places are relative to the latter.
-    EXPECT_EQ(w->ClientArea()->size(), QSize(w->TwipsX(8976), w->TwipsY(7512)));
-    EXPECT_EQ(w->ClientArea()->pos(), QPoint(0, w->menuBar->height()));
-    EXPECT_EQ(w->height(), w->menuBar->height() + w->TwipsY(7512));
-    EXPECT_EQ(w->minimumSize(), w->maximumSize());  // fixed size
+    // The menu bar sits above the client area, which starts at its design
+    // size; places are relative to it.
+    EXPECT_EQ(w->DesignClientSize(), QSize(w->TwipsX(8976), w->TwipsY(7512)));
+    w->show();
+    QTest::qWait(20);
+    EXPECT_EQ(w->ClientArea()->size(), w->DesignClientSize());
 
     struct Expect {
         const char* name;
@@ -60,8 +63,8 @@ TEST_F(MainWindowTest, EveryControlCarriesItsNameCaptionAndPlace) {
     };
     const Expect buttons[] = {
         {"cmdRefer", "参照(&R)", 6948, 1008, 1668},       {"cmdOpen", "Wordで開く(&O)", 6948, 1560, 1668},
-        {"cmdHelp", "ヘルプ", 7308, 4104, 1272},          {"cmdEnd", "終了(&E)", 7308, 3348, 1272},
-        {"cmdStart", "開始(&S)", 7308, 2448, 1272},       {"cmdSetColor_0", "設定", 4680, 1620, 552},
+        {"cmdHelp", "ヘルプ", 7308, 4104, 1272},          {"cmdEnd", "終了(&E)", 7308, 3552, 1272},
+        {"cmdStart", "開始(&S)", 7308, 2448, 1272},       {"cmdStop", "中止(&C)", 7308, 3048, 1272},       {"cmdSetColor_0", "設定", 4680, 1620, 552},
         {"cmdSetColor_1", "設定", 4680, 1944, 552},       {"cmdSetColor_2", "初期値に戻す", 4824, 3528, 1308}};
     for (const Expect& e : buttons) {
         auto* b = child<QPushButton>(*w, e.name);
@@ -185,7 +188,7 @@ TEST_F(MainWindowTest, TheStoredTaskIsReadLenientlyAndRoundedHalfToEven) {
     const struct {
         const char* stored;
         int task;
-    } cases[] = {{"4.5", 4}, {"5.5", 6}, {"2.5", 2}, {"3.5", 4}, {"7", 7},  {"7.5", 1}, {" 3 ", 3}, {"abc", 0},
+    } cases[] = {{"4.5", 4}, {"5.5", 6}, {"2.5", 2}, {"3.5", 4}, {"7", 7},  {"7.5", 8}, {" 3 ", 3}, {"abc", 0},
                  {"", 0},    {"0", 0},   {"5", 5},   {"-1", 1},  {"2x", 2}, {"1e9", 1}};
     for (const auto& c : cases) {
         store("Task", c.stored);
@@ -242,9 +245,12 @@ TEST_F(MainWindowTest, TheClosingSaveWritesTheNineKeysAndTheNewOptions) {
 
     QSettings s = stored();
     s.beginGroup("Settings");
-    EXPECT_EQ(s.childKeys(), (QStringList{"ChFont", "ConvertImages", "DocPath", "FontEng", "FontJpn", "ItemFamilies",
-                                          "OptKind", "OptSpace", "OrgColor", "RecentFiles", "SplitDocuments", "Task",
-                                          "TraColor"}));
+    EXPECT_EQ(s.childKeys(),
+              (QStringList{"Annotate",       "ChFont",      "ClaimsEach",  "ConvertImages",       "DocPath",
+                           "EarlierDocument", "EarlierRecent", "FontEng",  "FontJpn",             "Glossary",
+                           "ItemFamilies",   "NewMatter",   "OptKind",     "OptSpace",            "OrgColor",
+                           "RecentFiles",    "SourceDocument", "SourceRecent", "SplitDocuments",  "Task",
+                           "TraColor",       "UnderlineClaimsOnly", "WindowSize"}));
     EXPECT_EQ(s.value("DocPath").toString(), files_.path() + "/");
     EXPECT_EQ(s.value("OptKind").toString(), "1");
     EXPECT_EQ(s.value("OptSpace").toString(), "0");
@@ -296,19 +302,29 @@ TEST_F(MainWindowTest, WhatWasStoredComesBackAtTheNextStart) {
 // ---------------------------------------------------------------------------
 // The command line
 
-TEST_F(MainWindowTest, ACommandLinePutsItsFirstWordInTheFileBoxAndIsLogged) {
-    const QString line = "/work/a.doc   x";
-    auto w = open(line);
-    EXPECT_EQ(w->txtFilePath->text(), "/work/a.doc");
-    EXPECT_TRUE(w->cmdOpen->isEnabled());
-    EXPECT_EQ(w->LogText(), kBannerLog + "\r\nコマンドライン引数の指定あり：/work/a.doc   x");
-    EXPECT_TRUE(w->txt->toPlainText().endsWith("\nコマンドライン引数の指定あり：/work/a.doc   x"));
-}
-
-TEST_F(MainWindowTest, ACommandLineOfBlanksKeepsThePromptAndStillLogs) {
-    auto w = open("   ");
-    EXPECT_EQ(w->txtFilePath->text(), ui::text::kFilePrompt);
-    EXPECT_EQ(w->LogText(), kBannerLog + "\r\nコマンドライン引数の指定あり：   ");
+TEST_F(MainWindowTest, EachArgumentIsOneDocumentWholeAndTheCommandLineIsLogged) {
+    const QString here = QDir::currentPath();
+    const struct {
+        QStringList arguments;
+        QString box;
+        QStringList documents;
+    } cases[] = {
+        // A folder name with a blank is everyday: the argument stays whole.
+        {{"/work/山田 太郎/三浦 仕様書.docx"}, "/work/山田 太郎/三浦 仕様書.docx", {"/work/山田 太郎/三浦 仕様書.docx"}},
+        {{"/w/新しいフォルダー (2)/a.doc"}, "/w/新しいフォルダー (2)/a.doc", {"/w/新しいフォルダー (2)/a.doc"}},
+        // Several arguments are several documents, as a drop is.
+        {{"/w/a.docx", "/w/b c.rtf"}, "/w/a.docx（他 1 件）", {"/w/a.docx", "/w/b c.rtf"}},
+        // A relative path is taken from the folder the program started in.
+        {{"sub/x y.docx"}, here + "/sub/x y.docx", {here + "/sub/x y.docx"}},
+        // Blanks only: the prompt stays.
+        {{"   "}, ui::text::kFilePrompt, {ui::text::kFilePrompt}},
+    };
+    for (const auto& c : cases) {
+        auto w = open(c.arguments);
+        EXPECT_EQ(w->txtFilePath->text(), c.box) << c.arguments.join('|').toStdString();
+        EXPECT_EQ(w->ChosenDocuments(), c.documents) << c.arguments.join('|').toStdString();
+        EXPECT_EQ(w->LogText(), kBannerLog + "\r\nコマンドライン引数の指定あり：" + c.arguments.join(' '));
+    }
 }
 
 TEST_F(MainWindowTest, ACommandLineStartAlsoAppliesAndKeepsTheStoredSettings) {
@@ -333,9 +349,9 @@ TEST_F(MainWindowTest, ACommandLineStartAlsoAppliesAndKeepsTheStoredSettings) {
 // The file box, the browse dialog and drops
 
 TEST_F(MainWindowTest, TheDocumentNameRuleLooksAtTheEndingInAnyCase) {
-    for (const char* yes : {"/w/a.doc", "/w/A.DOC", "/w/a.docx", "/w/a.DocX", ".doc", ".docx"})
+    for (const char* yes : {"/w/a.doc", "/w/A.DOC", "/w/a.docx", "/w/a.DocX", ".doc", ".docx", "/w/a.rtf", "/w/B.RTF"})
         EXPECT_TRUE(ui::IsDocumentName(QString::fromUtf8(yes))) << yes;
-    for (const char* no : {"/w/a.doc ", "/w/a.txt", "", "doc", "/w/a.docm", "/w/adoc", "/w/a.doc/x"})
+    for (const char* no : {"/w/a.doc ", "/w/a.txt", "", "doc", "/w/a.docm", "/w/adoc", "/w/a.doc/x", "/w/a.rtfx", "/w/artf"})
         EXPECT_FALSE(ui::IsDocumentName(QString::fromUtf8(no))) << no;
 
     auto w = open();
@@ -385,7 +401,7 @@ TEST_F(MainWindowTest, TheBrowseDialogPutsTheChosenFileOrTheInvalidFileTextInThe
         EXPECT_TRUE(answers.allAnswered());
     }
     EXPECT_EQ(title, "処理するWordファイルを指定します");
-    EXPECT_EQ(filters, (QStringList{"Wordファイル (*.doc *.docx)", "すべてのファイル (*)"}));
+    EXPECT_EQ(filters, (QStringList{"Wordファイル (*.doc *.docx *.rtf)", "すべてのファイル (*)"}));
     EXPECT_EQ(folder, QDir(files_.path()).absolutePath());
     EXPECT_TRUE(mustExist);
     EXPECT_EQ(w->txtFilePath->text(), doc);
@@ -403,20 +419,48 @@ TEST_F(MainWindowTest, TheBrowseDialogPutsTheChosenFileOrTheInvalidFileTextInThe
     EXPECT_EQ(w->txtFilePath->text(), "< DOCファイルまたはDOCXファイルを指定してください 無効ファイル：" + other + " >");
     EXPECT_FALSE(w->cmdOpen->isEnabled());
 
-    // A cancel puts the last choice back.
-    {
-        ModalAnswers answers({[](QWidget* m) { qobject_cast<QDialog*>(m)->reject(); }});
-        w->cmdRefer_Click();
-    }
-    EXPECT_EQ(w->txtFilePath->text(), "< DOCファイルまたはDOCXファイルを指定してください 無効ファイル：" + other + " >");
 }
 
-TEST_F(MainWindowTest, CancellingTheFirstBrowseLeavesTheInvalidFileTextWithoutAName) {
+TEST_F(MainWindowTest, CancellingTheBrowseDialogKeepsTheFileInTheBox) {
+    const QString chosen = files_.filePath("chosen.docx");
+    const QString dropped = files_.filePath("dropped.docx");
+    for (const QString& p : {chosen, dropped}) {
+        QFile f(p);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    auto cancel = [](QWidget* m) { qobject_cast<QDialog*>(m)->reject(); };
+    // Before anything was chosen, after a choice in the dialog, and after a
+    // drop or a recent file replaced that choice: a cancel changes nothing.
     auto w = open();
-    ModalAnswers answers({[](QWidget* m) { qobject_cast<QDialog*>(m)->reject(); }});
-    w->cmdRefer_Click();
-    EXPECT_EQ(w->txtFilePath->text(), "< DOCファイルまたはDOCXファイルを指定してください 無効ファイル： >");
-    EXPECT_FALSE(w->cmdOpen->isEnabled());
+    {
+        ModalAnswers answers({cancel});
+        w->cmdRefer_Click();
+    }
+    EXPECT_EQ(w->txtFilePath->text(), ui::text::kFilePrompt);
+    QString opensOn;
+    {
+        ModalAnswers answers({[&](QWidget* m) { chooseInDialog(qobject_cast<QFileDialog*>(m), chosen); }});
+        w->cmdRefer_Click();
+    }
+    ASSERT_EQ(w->txtFilePath->text(), chosen);
+    dropFiles(*w, {dropped});
+    {
+        ModalAnswers answers({[&](QWidget* m) {
+            auto* d = qobject_cast<QFileDialog*>(m);
+            opensOn = d->selectedFiles().value(0);
+            d->reject();
+        }});
+        w->cmdRefer_Click();
+    }
+    EXPECT_EQ(w->txtFilePath->text(), dropped);
+    EXPECT_EQ(w->ChosenDocuments(), QStringList{dropped});
+    EXPECT_EQ(opensOn, dropped);  // the dialog opens on the box's document
+    w->findChild<QAction*>("mnuRecent_1")->trigger();  // the one chosen in the dialog
+    {
+        ModalAnswers answers({cancel});
+        w->mnuOpen->trigger();
+    }
+    EXPECT_EQ(w->txtFilePath->text(), chosen);
 }
 
 TEST_F(MainWindowTest, ADropTakesEveryDocumentUnlessTheFirstFileIsNone) {
@@ -470,36 +514,59 @@ TEST_F(MainWindowTest, OpenInWordHandsTheDocumentToTheDesktop) {
 // ---------------------------------------------------------------------------
 // Task options and the start button
 
-TEST_F(MainWindowTest, TheTaskMenuAndTheOptionsChooseTogetherAndShowTheTasksOptionGroupOnly) {
+TEST_F(MainWindowTest, TheTaskMenuAndTheOptionsChooseTogetherNameTheTaskAndShowItsOptionsOnly) {
     auto w = open();
-    const bool language[8] = {false, false, true, true, false, false, false, false};
-    const bool colour[8] = {false, false, false, false, true, false, false, false};
-    const bool html[8] = {false, false, false, false, false, true, false, false};
-    const bool items[8] = {false, false, false, false, false, false, false, true};
-    for (int task : {2, 4, 0, 3, 5, 6, 7, 1, 4, 7, 2}) {
+    // Per task: the language group, the colour group, the frames of 5, 6, 7
+    // and 9, the second file box, the glossary.
+    struct Shows {
+        bool language = false, colour = false, html = false, check = false, items = false, amendment = false,
+             companion = false, glossary = false;
+    };
+    const Shows shows[ui::kTaskCount] = {{},
+                               {},
+                               {.language = true},
+                               {.language = true},
+                               {.colour = true},
+                               {.html = true},
+                               {.check = true},
+                               {.items = true},
+                               {.companion = true, .glossary = true},
+                               {.amendment = true, .companion = true}};
+    for (int task : {2, 4, 0, 3, 5, 6, 7, 1, 8, 9, 4, 7, 2, 9}) {
         // Even tasks from the menu, odd ones from the task options.
         if (task % 2 == 0) w->mnuTask[task]->trigger();
         else w->optTask[task]->setChecked(true);
+        const auto& e = shows[task];
         EXPECT_EQ(w->SelectedTask(), task);
         EXPECT_TRUE(w->mnuTask[task]->isChecked()) << task;
-        for (QWidget* c : {static_cast<QWidget*>(w->fraLanguage), static_cast<QWidget*>(w->opt[1]),
-                           static_cast<QWidget*>(w->fraSpace), static_cast<QWidget*>(w->OptSpace[0]),
+        // The chosen task's name stands beside 処理：, as the menu has it.
+        EXPECT_EQ(w->lblTask->text() + "(&" + QString::number(task) + ")", w->mnuTask[task]->text()) << task;
+        EXPECT_TRUE(shown(*w, w->lblTask));
+        for (QWidget* c : {static_cast<QWidget*>(w->fraSpace), static_cast<QWidget*>(w->OptSpace[0]),
                            static_cast<QWidget*>(w->lblForCheck)})
-            EXPECT_EQ(shown(*w, c), language[task]) << task << ' ' << c->objectName().toStdString();
+            EXPECT_EQ(shown(*w, c), e.language) << task << ' ' << c->objectName().toStdString();
+        // Task 8 reads the language direction too.
+        EXPECT_EQ(shown(*w, w->opt[1]), e.language || task == 8) << task;
         for (QWidget* c : {static_cast<QWidget*>(w->chFont), static_cast<QWidget*>(w->txtColor[1]),
                            static_cast<QWidget*>(w->cmbFont[0]), static_cast<QWidget*>(w->cmdSetColor[2]),
                            static_cast<QWidget*>(w->lblColor[3])})
-            EXPECT_EQ(shown(*w, c), colour[task]) << task << ' ' << c->objectName().toStdString();
-        EXPECT_EQ(shown(*w, w->chkSplitDocuments), html[task]) << task;
-        EXPECT_EQ(shown(*w, w->chkItem[4]), items[task]) << task;
+            EXPECT_EQ(shown(*w, c), e.colour) << task << ' ' << c->objectName().toStdString();
+        EXPECT_EQ(shown(*w, w->chkSplitDocuments), e.html) << task;
+        EXPECT_EQ(shown(*w, w->chkAnnotate), e.check) << task;
+        EXPECT_EQ(shown(*w, w->chkItem[4]), e.items) << task;
+        EXPECT_EQ(shown(*w, w->chkNewMatter), e.amendment) << task;
+        EXPECT_EQ(shown(*w, w->cmbCompanion) && shown(*w, w->cmdReferCompanion), e.companion) << task;
+        EXPECT_EQ(shown(*w, w->txtGlossary) && shown(*w, w->cmdReferGlossary), e.glossary) << task;
         // The task frame keeps showing the options of task codes 0 and 1 only.
-        for (int i = 0; i < 8; ++i) EXPECT_EQ(shown(*w, w->optTask[i]), i < 2) << task << ' ' << i;
+        for (int i = 0; i < ui::kTaskCount; ++i) EXPECT_EQ(shown(*w, w->optTask[i]), i < 2) << task << ' ' << i;
     }
     EXPECT_EQ(w->mnuTask[3]->text(), "段落振り直し＋原文・タグ削除(&3)");
     EXPECT_EQ(w->mnuTask[7]->text(), "番号振り直し（請求項・図・表・化・数）(&7)");
-    w->optTask_Click(8);  // outside the array: nothing
+    EXPECT_EQ(w->mnuTask[8]->text(), "翻訳チェック(&8)");
+    EXPECT_EQ(w->mnuTask[9]->text(), "手続補正書作成(&9)");
+    w->optTask_Click(10);  // outside the array: nothing
     w->close();
-    EXPECT_EQ(stored().value("Settings/Task").toString(), "2");
+    EXPECT_EQ(stored().value("Settings/Task").toString(), "9");
 }
 
 // ---------------------------------------------------------------------------
@@ -655,6 +722,66 @@ TEST_F(MainWindowTest, RecentFilesKeepTheLastTenAndPutTheChosenOneInTheBox) {
     EXPECT_EQ(w->ChosenDocuments(), QStringList{"/w/old0.docx"});
     w->close();
     EXPECT_EQ(this->stored().value("Settings/RecentFiles").toStringList(), expected);
+}
+
+TEST_F(MainWindowTest, TheWindowGrowsItsBoxesAndLogFollowAndItsSizeIsKept) {
+    QSize grown;
+    {
+        auto w = open();
+        w->show();
+        QTest::qWait(20);
+        const QSize start = w->size();
+        const QRect box = w->txtFilePath->geometry(), log = w->txt->geometry(), start_ = w->cmdStart->geometry(),
+                    bar = w->ProgressBar1->geometry(), task = w->fraTask->geometry();
+        EXPECT_LT(w->minimumSize().width(), w->maximumSize().width());
+        w->resize(start + QSize(200, 150));
+        QTest::qWait(20);
+        grown = w->size();
+        ASSERT_EQ(grown, start + QSize(200, 150));
+        EXPECT_EQ(w->txtFilePath->geometry(), box.adjusted(0, 0, 200, 0));
+        EXPECT_EQ(w->ProgressBar1->geometry(), bar.adjusted(0, 0, 200, 0));
+        EXPECT_EQ(w->txt->geometry(), log.adjusted(0, 0, 200, 150));
+        EXPECT_EQ(w->cmdStart->geometry(), start_.translated(200, 0));
+        EXPECT_EQ(w->fraTask->geometry(), task);
+        // Long findings wrap instead of running off to the right.
+        EXPECT_EQ(w->txt->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+        w->close();
+    }
+    EXPECT_EQ(stored().value("Settings/WindowSize").toString(),
+              QStringLiteral("%1x%2").arg(grown.width()).arg(grown.height()));
+    auto w = open();
+    EXPECT_EQ(w->size(), grown);
+    // A stored size beyond the screen is brought within it; the client area
+    // then scrolls rather than shrinking below its design size.
+    store("WindowSize", "9000x9000");
+    auto big = open();
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_LE(big->width(), screen.width());
+    EXPECT_LE(big->height(), screen.height());
+    EXPECT_GE(big->ClientArea()->minimumWidth(), big->DesignClientSize().width());
+}
+
+TEST_F(MainWindowTest, QtsOwnDialogsAndMenusSpeakJapanese) {
+    ASSERT_TRUE(engine::InstallQtJapanese(*QCoreApplication::instance()));
+    for (const auto& [context, source] : {std::pair{"QFileDialog", "Look in:"}, std::pair{"QWidgetTextControl", "&Copy"},
+                                          std::pair{"QColorDialog", "&Basic colors"}}) {
+        const QString translated = QCoreApplication::translate(context, source);
+        EXPECT_NE(translated, QString::fromLatin1(source)) << context;
+        EXPECT_TRUE(translated.contains(QRegularExpression("[\\x{3040}-\\x{30FF}\\x{4E00}-\\x{9FFF}]")))
+            << translated.toStdString();
+    }
+}
+
+TEST_F(MainWindowTest, AFileTheDesktopCannotOpenIsNamedInAMessage) {
+    auto w = open();
+    w->txtFilePath->setText("/w/山田 太郎/a.docx");
+    // No opener at all: the offscreen desktop opens nothing once the test's recorder is gone.
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+    QString message;
+    ModalAnswers answers({okMessage(&message)});
+    w->cmdOpen->click();
+    EXPECT_EQ(answers.answered(), 1);
+    EXPECT_TRUE(message.startsWith("「/w/山田 太郎/a.docx」を開けませんでした。")) << message.toStdString();
 }
 
 TEST_F(MainWindowTest, TheHelpMenuOpensTheHelpAndTellsTheVersions) {

@@ -5,6 +5,7 @@
 
 #include "ui/main_window.h"
 
+#include "engine/runner/qt_japanese.h"
 #include "engine/text_helpers.h"
 #include "support/docx_builder.h"
 #include "word/automation.h"
@@ -23,6 +24,9 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDatabase>
+#include <QGuiApplication>
+#include <QRegularExpression>
+#include <QScreen>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -124,9 +128,11 @@ protected:
     }
     QSettings stored() const { return QSettings(iniPath(), QSettings::IniFormat); }
 
-    std::unique_ptr<frmQuorvel> open(const QString& commandLine = QString()) {
-        return std::make_unique<frmQuorvel>(commandLine);
+    // A window started with these arguments (each one whole, as the system hands them over).
+    std::unique_ptr<frmQuorvel> open(const QStringList& arguments = {}) {
+        return std::make_unique<frmQuorvel>(arguments);
     }
+    std::unique_ptr<frmQuorvel> open(const QString& argument) { return open(QStringList{argument}); }
 
     template <typename T>
     static T* child(QWidget& w, const QString& name) {
