@@ -38,6 +38,8 @@ TEST_F(CliTest, UsageErrors) {
     EXPECT_EQ(testsupport::folderEntries(dir.path()), QStringList({"a.docx"}));
     EXPECT_TRUE(cli({"--task", "10", doc}).err.contains("処理 10 はありません"));
     EXPECT_TRUE(cli({"--task", "9", doc}).err.contains("--earlier"));
+    // The parser's own errors are Japanese too (Qt's translations).
+    EXPECT_TRUE(cli({"--bogus"}).err.contains("未知のオプション")) << cli({"--bogus"}).err.toStdString();
     EXPECT_EQ(cli({"--help"}).exitCode, 0);
     EXPECT_EQ(cli({"--version"}).exitCode, 0);
 }
