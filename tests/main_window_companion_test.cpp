@@ -28,16 +28,10 @@ void dropFilesOn(frmQuorvel& w, QWidget* on, const QStringList& paths) {
     QTest::qWait(50);
 }
 
-QString touch(const QString& path) {
-    QFile f(path);
-    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-    return path;
-}
-
 TEST_F(MainWindowTest, TasksEightAndNineEachKeepTheirSecondDocumentWithItsDropsDialogAndRecentFiles) {
-    const QString source = touch(files_.filePath("原文 英語.docx"));
-    const QString earlier = touch(files_.filePath("出願時.docx"));
-    const QString older = touch(files_.filePath("前回補正.docx"));
+    const QString source = emptyFile(files_.filePath("原文 英語.docx"));
+    const QString earlier = emptyFile(files_.filePath("出願時.docx"));
+    const QString older = emptyFile(files_.filePath("前回補正.docx"));
     {
         auto w = open();
         w->show();
@@ -54,13 +48,7 @@ TEST_F(MainWindowTest, TasksEightAndNineEachKeepTheirSecondDocumentWithItsDropsD
         EXPECT_TRUE(w->lblCompanion->text().startsWith("補正前の文書"));
         EXPECT_EQ(w->cmbCompanion->currentText(), "");
         for (const QString& chosen : {older, earlier}) {
-            ModalAnswers answers({[&](QWidget* m) {
-                auto* d = qobject_cast<QFileDialog*>(m);
-                ASSERT_NE(d, nullptr);
-                d->selectFile(chosen);
-                d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(QFileInfo(chosen).fileName());
-                static_cast<QDialog*>(d)->accept();
-            }});
+            ModalAnswers answers({[&](QWidget* m) { chooseInDialog(m, chosen); }});
             w->cmdReferCompanion->click();
             EXPECT_TRUE(answers.allAnswered());
         }
@@ -90,7 +78,7 @@ TEST_F(MainWindowTest, TasksEightAndNineEachKeepTheirSecondDocumentWithItsDropsD
 }
 
 TEST_F(MainWindowTest, TheOptionsOfTasksSixEightAndNineReachTheTaskAndAreStored) {
-    const QString glossary = touch(files_.filePath("用語集.txt"));
+    const QString glossary = emptyFile(files_.filePath("用語集.txt"));
     {
         auto w = open();
         const engine::TaskOptions before = w->Options();
@@ -98,13 +86,7 @@ TEST_F(MainWindowTest, TheOptionsOfTasksSixEightAndNineReachTheTaskAndAreStored)
         EXPECT_TRUE(before.glossaryFile.isEmpty());
         w->mnuTask[8]->trigger();
         {
-            ModalAnswers answers({[&](QWidget* m) {
-                auto* d = qobject_cast<QFileDialog*>(m);
-                ASSERT_NE(d, nullptr);
-                d->selectFile(glossary);
-                d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(QFileInfo(glossary).fileName());
-                static_cast<QDialog*>(d)->accept();
-            }});
+            ModalAnswers answers({[&](QWidget* m) { chooseInDialog(m, glossary); }});
             w->cmdReferGlossary->click();
         }
         w->chkAnnotate->setChecked(true);

@@ -173,69 +173,6 @@ TEST_F(MainWindowTest, ADocumentThatCannotBeOpenedReportsAndOffersTheBrowseDialo
 // ---------------------------------------------------------------------------
 // Log, status, progress and the pause
 
-TEST_F(MainWindowTest, ShowLogAppendsContinuesOrReplaces) {
-    auto w = open();
-    w->ShowLog(1, "A");  // the log ends with CR LF: A starts a new line
-    EXPECT_EQ(w->LogText(), kBannerLog + "A");
-    w->ShowLog(1, " .. B");
-    w->ShowLog(2, "C");
-    w->ShowLog(2, "");
-    EXPECT_EQ(w->LogText(), kBannerLog + "A .. B\r\nC\r\n");
-    EXPECT_EQ(w->txt->toPlainText(), QString(kBannerLog + "A .. B\r\nC\r\n").replace("\r\n", "\n"));
-    for (int mode : {0, 3, -1}) {
-        w->ShowLog(mode, QStringLiteral("replaced %1").arg(mode));
-        EXPECT_EQ(w->LogText(), QStringLiteral("replaced %1").arg(mode));
-        EXPECT_EQ(w->txt->toPlainText(), QStringLiteral("replaced %1").arg(mode));
-    }
-}
-
-TEST_F(MainWindowTest, ShowStatusShowsTheWholeTextAndProgressStaysInRange) {
-    auto w = open();
-    w->show();
-    w->ShowStatus("処理完了-ユーザ操作待ち");
-    EXPECT_EQ(w->lbl->text(), "処理完了-ユーザ操作待ち");
-    EXPECT_GE(w->lbl->width(), w->lbl->fontMetrics().horizontalAdvance(w->lbl->text()));
-    w->SetProgress(62.5);
-    EXPECT_EQ(w->Progress(), 62.5);
-    EXPECT_EQ(w->ProgressBar1->value(), 62);
-    w->SetProgress(140);
-    EXPECT_EQ(w->ProgressBar1->value(), 100);
-    w->RefreshProgress();
-}
-
-TEST_F(MainWindowTest, Wait1SecProcessesEventsWithoutSpinning) {
-    auto w = open();
-    bool ranDuringPause = false;
-    QTimer::singleShot(200, w.get(), [&] { ranDuringPause = true; });
-    QElapsedTimer wall;
-    wall.start();
-    const std::clock_t cpuStart = std::clock();
-    w->Wait1Sec();
-    const double cpuSeconds = double(std::clock() - cpuStart) / CLOCKS_PER_SEC;
-    const qint64 elapsed = wall.elapsed();
-    EXPECT_TRUE(ranDuringPause);
-    EXPECT_GE(elapsed, 900);
-    EXPECT_LT(elapsed, 3000);
-    EXPECT_LT(cpuSeconds, 0.5) << "the pause must block, not spin";
-}
-
-TEST_F(MainWindowTest, NestedPausesEndAtTheSameTick) {
-    auto w = open();
-    QElapsedTimer wall;
-    qint64 innerEnd = -1;
-    QTimer::singleShot(400, w.get(), [&] {
-        w->Wait1Sec();
-        innerEnd = wall.elapsed();
-    });
-    wall.start();
-    w->Wait1Sec();
-    const qint64 outerEnd = wall.elapsed();
-    ASSERT_GE(innerEnd, 0);
-    EXPECT_LT(outerEnd, 1350) << "the outer pause must not wait for a second tick";
-    EXPECT_LT(outerEnd - innerEnd, 150);
-}
-
-// Writes a specification that task 0 numbers, or bytes that are no document.
 QString writeDocument(const QString& path, bool good) {
     if (good) return writeSpecification(path);
     QFile f(path);

@@ -363,24 +363,9 @@ TEST_F(MainWindowTest, TheDocumentNameRuleLooksAtTheEndingInAnyCase) {
     EXPECT_FALSE(w->cmdOpen->isEnabled());
 }
 
-// Types a file's name into an open file dialog and confirms it. selectFile
-// clears what the list has selected (a selection wins over the typed name) but
-// leaves the name box alone while it has the focus, which depends on timing.
-void chooseInDialog(QFileDialog* d, const QString& path) {
-    d->selectFile(path);
-    auto* name = d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-    ASSERT_NE(name, nullptr);
-    name->setText(QFileInfo(path).fileName());
-    static_cast<QDialog*>(d)->accept();
-}
-
 TEST_F(MainWindowTest, TheBrowseDialogPutsTheChosenFileOrTheInvalidFileTextInTheBox) {
-    const QString doc = files_.filePath("A.DOC");
-    const QString other = files_.filePath("a.txt");
-    for (const QString& p : {doc, other}) {
-        QFile f(p);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    }
+    const QString doc = emptyFile(files_.filePath("A.DOC"));
+    const QString other = emptyFile(files_.filePath("a.txt"));
     store("DocPath", files_.path());
     auto w = open();
 
@@ -422,12 +407,8 @@ TEST_F(MainWindowTest, TheBrowseDialogPutsTheChosenFileOrTheInvalidFileTextInThe
 }
 
 TEST_F(MainWindowTest, CancellingTheBrowseDialogKeepsTheFileInTheBox) {
-    const QString chosen = files_.filePath("chosen.docx");
-    const QString dropped = files_.filePath("dropped.docx");
-    for (const QString& p : {chosen, dropped}) {
-        QFile f(p);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    }
+    const QString chosen = emptyFile(files_.filePath("chosen.docx"));
+    const QString dropped = emptyFile(files_.filePath("dropped.docx"));
     auto cancel = [](QWidget* m) { qobject_cast<QDialog*>(m)->reject(); };
     // Before anything was chosen, after a choice in the dialog, and after a
     // drop or a recent file replaced that choice: a cancel changes nothing.
@@ -570,112 +551,7 @@ TEST_F(MainWindowTest, TheTaskMenuAndTheOptionsChooseTogetherNameTheTaskAndShowI
 }
 
 // ---------------------------------------------------------------------------
-// Colours, fonts, help
-
-std::function<void(QWidget*)> chooseColour(QColor colour) {
-    return [colour](QWidget* m) {
-        auto* d = qobject_cast<QColorDialog*>(m);
-        ASSERT_NE(d, nullptr);
-        d->setCurrentColor(colour);
-        d->accept();
-    };
-}
-
-TEST_F(MainWindowTest, TheColourDialogWritesTheColourAsBlueGreenRedHex) {
-    store("Task", "4");
-    auto w = open();
-    const struct {
-        QColor colour;
-        QString text;
-        int bgr;
-    } cases[] = {{QColor(255, 0, 0), "FF", 0x0000FF},
-                 {QColor(0, 0, 255), "FF0000", 0xFF0000},
-                 {QColor(255, 255, 255), "FFFFFF", 0xFFFFFF},
-                 {QColor(0, 0, 0), "0", 0},
-                 {QColor(0x12, 0x34, 0x56), "563412", 0x563412}};
-    for (const auto& c : cases) {
-        ModalAnswers answers({chooseColour(c.colour)});
-        w->cmdSetColor[0]->click();
-        EXPECT_EQ(w->txtColor[0]->text(), c.text);
-        EXPECT_EQ(w->SwatchColour(0), c.bgr);
-    }
-    {
-        ModalAnswers answers({chooseColour(Qt::green)});
-        w->cmdSetColor_Click(1);
-    }
-    EXPECT_EQ(w->txtColor[1]->text(), "FF00");
-    EXPECT_EQ(w->Options().translationColour, "FF00");
-    // A cancel changes nothing.
-    {
-        ModalAnswers answers({[](QWidget* m) { qobject_cast<QDialog*>(m)->reject(); }});
-        w->cmdSetColor_Click(1);
-    }
-    EXPECT_EQ(w->txtColor[1]->text(), "FF00");
-    EXPECT_EQ(w->SwatchColour(1), 0x00FF00);
-    // Reset.
-    w->cmdSetColor[2]->click();
-    EXPECT_EQ(w->txtColor[0]->text(), "663399");
-    EXPECT_EQ(w->SwatchColour(0), 0x663399);
-    EXPECT_EQ(w->txtColor[1]->text(), "000000");
-    EXPECT_EQ(w->SwatchColour(1), 0);
-    w->cmdSetColor_Click(3);  // outside the array: nothing
-}
-
-TEST_F(MainWindowTest, TheFontSwitchFillsTheListsOnceAndKeepsTheNames) {
-    auto w = open();
-    QStringList families = QFontDatabase::families();
-    ASSERT_FALSE(families.isEmpty());
-    const QString first = families.takeFirst();
-    w->cmbFont[0]->setEditText("Typed Font");
-    w->chFont->setChecked(false);
-    w->chFont->setChecked(true);
-    w->chFont->setChecked(false);  // clearing keeps the lists
-    EXPECT_EQ(w->cmbFont[0]->count(), families.size());
-    w->chFont->setChecked(true);
-    EXPECT_EQ(w->cmbFont[0]->count(), families.size());
-    EXPECT_EQ(w->cmbFont[1]->count(), families.size());
-    EXPECT_EQ(w->cmbFont[0]->findText(first, Qt::MatchExactly | Qt::MatchCaseSensitive) >= 0,
-              families.contains(first));  // entry 0 only appears when listed twice
-    EXPECT_EQ(w->cmbFont[0]->currentText(), "Typed Font");
-    EXPECT_EQ(w->cmbFont[1]->currentText(), "Century");
-    const engine::TaskOptions o = w->Options();
-    EXPECT_TRUE(o.fontSwitch);
-    EXPECT_EQ(o.fontJapanese, "Typed Font");
-    EXPECT_EQ(o.fontLatin, "Century");
-    EXPECT_TRUE(o.englishToJapanese);
-    EXPECT_TRUE(o.oneBlank);
-}
-
-TEST_F(MainWindowTest, HelpOpensTheCompiledHelpWhenItExistsElseTheHtmlHelp) {
-    auto w = open();
-    const QString folder = QCoreApplication::applicationDirPath();
-    const QString chm = folder + "/Kalvendo.chm";
-    QFile::remove(chm);
-    w->cmdHelp->click();
-    ASSERT_EQ(shell_.opened.size(), 1);
-    EXPECT_EQ(shell_.opened[0], QUrl::fromLocalFile(folder + "/help/index.html"));
-
-    {
-        QFile f(chm);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    }
-    w->cmdHelp_Click();
-    QFile::remove(chm);
-    ASSERT_EQ(shell_.opened.size(), 2);
-    EXPECT_EQ(shell_.opened[1], QUrl::fromLocalFile(chm));
-}
-
-TEST_F(MainWindowTest, TheHtmlHelpShipsBesideTheProgram) {
-    QFile help(QStringLiteral(KALVENDO_BINARY_DIR) + "/help/index.html");
-    ASSERT_TRUE(help.open(QIODevice::ReadOnly)) << help.fileName().toStdString();
-    const QString html = QString::fromUtf8(help.readAll());
-    for (const char* needle : {"新規段落振り", "段落振り直し", "原文・タグを削除", "色分け", "HTML化", "--/H", "-bak",
-                               "出願前チェック", "マルチマルチ", "イメージ", "番号振り直し", "中止"})
-        EXPECT_TRUE(html.contains(QString::fromUtf8(needle))) << needle;
-}
-
-// ---------------------------------------------------------------------------
-// Several documents, stopping a run, recent files, the help menu
+// Several documents and recent files
 
 TEST_F(MainWindowTest, TheBrowseDialogTakesSeveralDocuments) {
     QStringList docs;
@@ -722,80 +598,6 @@ TEST_F(MainWindowTest, RecentFilesKeepTheLastTenAndPutTheChosenOneInTheBox) {
     EXPECT_EQ(w->ChosenDocuments(), QStringList{"/w/old0.docx"});
     w->close();
     EXPECT_EQ(this->stored().value("Settings/RecentFiles").toStringList(), expected);
-}
-
-TEST_F(MainWindowTest, TheWindowGrowsItsBoxesAndLogFollowAndItsSizeIsKept) {
-    QSize grown;
-    {
-        auto w = open();
-        w->show();
-        QTest::qWait(20);
-        const QSize start = w->size();
-        const QRect box = w->txtFilePath->geometry(), log = w->txt->geometry(), start_ = w->cmdStart->geometry(),
-                    bar = w->ProgressBar1->geometry(), task = w->fraTask->geometry();
-        EXPECT_LT(w->minimumSize().width(), w->maximumSize().width());
-        w->resize(start + QSize(200, 150));
-        QTest::qWait(20);
-        grown = w->size();
-        ASSERT_EQ(grown, start + QSize(200, 150));
-        EXPECT_EQ(w->txtFilePath->geometry(), box.adjusted(0, 0, 200, 0));
-        EXPECT_EQ(w->ProgressBar1->geometry(), bar.adjusted(0, 0, 200, 0));
-        EXPECT_EQ(w->txt->geometry(), log.adjusted(0, 0, 200, 150));
-        EXPECT_EQ(w->cmdStart->geometry(), start_.translated(200, 0));
-        EXPECT_EQ(w->fraTask->geometry(), task);
-        // Long findings wrap instead of running off to the right.
-        EXPECT_EQ(w->txt->lineWrapMode(), QPlainTextEdit::WidgetWidth);
-        w->close();
-    }
-    EXPECT_EQ(stored().value("Settings/WindowSize").toString(),
-              QStringLiteral("%1x%2").arg(grown.width()).arg(grown.height()));
-    auto w = open();
-    EXPECT_EQ(w->size(), grown);
-    // A stored size beyond the screen is brought within it; the client area
-    // then scrolls rather than shrinking below its design size.
-    store("WindowSize", "9000x9000");
-    auto big = open();
-    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-    EXPECT_LE(big->width(), screen.width());
-    EXPECT_LE(big->height(), screen.height());
-    EXPECT_GE(big->ClientArea()->minimumWidth(), big->DesignClientSize().width());
-}
-
-TEST_F(MainWindowTest, QtsOwnDialogsAndMenusSpeakJapanese) {
-    ASSERT_TRUE(engine::InstallQtJapanese(*QCoreApplication::instance()));
-    for (const auto& [context, source] : {std::pair{"QFileDialog", "Look in:"}, std::pair{"QWidgetTextControl", "&Copy"},
-                                          std::pair{"QColorDialog", "&Basic colors"}}) {
-        const QString translated = QCoreApplication::translate(context, source);
-        EXPECT_NE(translated, QString::fromLatin1(source)) << context;
-        EXPECT_TRUE(translated.contains(QRegularExpression("[\\x{3040}-\\x{30FF}\\x{4E00}-\\x{9FFF}]")))
-            << translated.toStdString();
-    }
-}
-
-TEST_F(MainWindowTest, AFileTheDesktopCannotOpenIsNamedInAMessage) {
-    auto w = open();
-    w->txtFilePath->setText("/w/山田 太郎/a.docx");
-    // No opener at all: the offscreen desktop opens nothing once the test's recorder is gone.
-    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
-    QString message;
-    ModalAnswers answers({okMessage(&message)});
-    w->cmdOpen->click();
-    EXPECT_EQ(answers.answered(), 1);
-    EXPECT_TRUE(message.startsWith("「/w/山田 太郎/a.docx」を開けませんでした。")) << message.toStdString();
-}
-
-TEST_F(MainWindowTest, TheHelpMenuOpensTheHelpAndTellsTheVersions) {
-    auto w = open();
-    w->mnuHelp->trigger();
-    ASSERT_EQ(shell_.opened.size(), 1);
-    EXPECT_TRUE(shell_.opened[0].toLocalFile().endsWith("/help/index.html"));
-    QString text, title;
-    ModalAnswers answers({okMessage(&text, &title)});
-    w->mnuAbout->trigger();
-    EXPECT_EQ(title, "バージョン情報");
-    EXPECT_TRUE(text.startsWith("Kalvendo バージョン ")) << text.toStdString();
-    EXPECT_TRUE(text.contains("Qt " QT_VERSION_STR)) << text.toStdString();
-    EXPECT_TRUE(text.contains("LibreOffice：")) << text.toStdString();
 }
 
 }  // namespace

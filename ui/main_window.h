@@ -10,7 +10,8 @@
 // batches and the stop; main_window_host.cpp what the runner sees (log,
 // status, pauses) and help; main_window_layout.cpp how the window grows;
 // main_window_companion.cpp the second file box of tasks 8 and 9, the
-// glossary and the accepted findings of task 6.
+// glossary and the accepted findings of task 6; main_window_colours.cpp the
+// colours and fonts of task 4.
 
 #include "engine/runner/host.h"
 #include "engine/runner/task_runner.h"

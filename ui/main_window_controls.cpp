@@ -282,63 +282,53 @@ void frmQuorvel::CreateControls() {
 }
 
 void frmQuorvel::CreateOptionFrames() {
+    // Every option frame sits right of the task frame; one is shown at a time.
+    auto frame = [this](const QString& name, const QString& caption, int width, int height) {
+        auto* f = new QGroupBox(caption, client_);
+        f->setObjectName(name);
+        Place(f, 3132, 1440, width, height);
+        f->setVisible(false);
+        return f;
+    };
+    auto check = [this](QWidget* parent, const QString& name, const QString& caption, int top, int width) {
+        auto* c = new QCheckBox(caption, parent);
+        c->setObjectName(name);
+        Place(c, 180, top, width, 300);
+        return c;
+    };
+
     // Task code 5: how pictures and 【書類名】 sections are written.
-    fraHtml = new QGroupBox(QStringLiteral("HTML化の設定"), client_);
-    fraHtml->setObjectName(QStringLiteral("fraHtml"));
-    Place(fraHtml, 3132, 1440, 3600, 1008);
-    chkConvertImages = new QCheckBox(QStringLiteral("画像を出願の規則に合わせて変換する"), fraHtml);
-    chkConvertImages->setObjectName(QStringLiteral("chkConvertImages"));
-    Place(chkConvertImages, 180, 288, 3300, 300);
+    fraHtml = frame(QStringLiteral("fraHtml"), QStringLiteral("HTML化の設定"), 3600, 1008);
+    chkConvertImages = check(fraHtml, QStringLiteral("chkConvertImages"),
+                             QStringLiteral("画像を出願の規則に合わせて変換する"), 288, 3300);
     chkConvertImages->setChecked(true);
-    chkSplitDocuments = new QCheckBox(QStringLiteral("書類ごとに分ける"), fraHtml);
-    chkSplitDocuments->setObjectName(QStringLiteral("chkSplitDocuments"));
-    Place(chkSplitDocuments, 180, 612, 3300, 300);
+    chkSplitDocuments = check(fraHtml, QStringLiteral("chkSplitDocuments"), QStringLiteral("書類ごとに分ける"), 612, 3300);
 
     // Task code 7: the item families to renumber.
-    fraItems = new QGroupBox(QStringLiteral("振り直す番号"), client_);
-    fraItems->setObjectName(QStringLiteral("fraItems"));
-    Place(fraItems, 3132, 1440, 2400, 1920);
+    fraItems = frame(QStringLiteral("fraItems"), QStringLiteral("振り直す番号"), 2400, 1920);
     const std::array<QString, 5> itemCaptions{QStringLiteral("請求項（【請求項１】）"), QStringLiteral("図（【図１】）"),
                                               QStringLiteral("表（【表１】）"), QStringLiteral("化学式（【化１】）"),
                                               QStringLiteral("数式（【数１】）")};
     for (int i = 0; i < 5; ++i) {
-        chkItem[i] = new QCheckBox(itemCaptions[i], fraItems);
-        chkItem[i]->setObjectName(QStringLiteral("chkItem_%1").arg(i));
-        Place(chkItem[i], 180, 288 + 312 * i, 2100, 300);
+        chkItem[i] = check(fraItems, QStringLiteral("chkItem_%1").arg(i), itemCaptions[i], 288 + 312 * i, 2100);
         chkItem[i]->setChecked(true);
     }
-    fraHtml->setVisible(false);
-    fraItems->setVisible(false);
 
     // Task code 6: the copy with the findings as Word comments.
-    fraCheck = new QGroupBox(QStringLiteral("出願前チェックの設定"), client_);
-    fraCheck->setObjectName(QStringLiteral("fraCheck"));
-    Place(fraCheck, 3132, 1440, 3600, 1008);
-    chkAnnotate = new QCheckBox(QStringLiteral("コメント付きの写しを作る"), fraCheck);
-    chkAnnotate->setObjectName(QStringLiteral("chkAnnotate"));
-    Place(chkAnnotate, 180, 288, 3300, 300);
+    fraCheck = frame(QStringLiteral("fraCheck"), QStringLiteral("出願前チェックの設定"), 3600, 1008);
+    chkAnnotate = check(fraCheck, QStringLiteral("chkAnnotate"), QStringLiteral("コメント付きの写しを作る"), 288, 3300);
     auto* acceptHint = new QLabel(QStringLiteral("ログの指摘は右クリックで了承できます"), fraCheck);
     acceptHint->setObjectName(QStringLiteral("lblAcceptHint"));
     Place(acceptHint, 180, 636, 3300, 240);
 
     // Task code 9: how the amendment is made.
-    fraAmendment = new QGroupBox(QStringLiteral("手続補正書の設定"), client_);
-    fraAmendment->setObjectName(QStringLiteral("fraAmendment"));
-    Place(fraAmendment, 3132, 1440, 3720, 1332);
-    const std::array<std::pair<QCheckBox**, QString>, 3> amendmentBoxes{
-        std::pair{&chkClaimsEach, QStringLiteral("特許請求の範囲を請求項ごとに補正する")},
-        std::pair{&chkUnderlineClaimsOnly, QStringLiteral("下線は特許請求の範囲だけに引く")},
-        std::pair{&chkNewMatter, QStringLiteral("新規事項の疑いがある文を挙げる")}};
-    const std::array<QString, 3> amendmentNames{QStringLiteral("chkClaimsEach"), QStringLiteral("chkUnderlineClaimsOnly"),
-                                                QStringLiteral("chkNewMatter")};
-    for (size_t i = 0; i < amendmentBoxes.size(); ++i) {
-        QCheckBox*& box = *amendmentBoxes[i].first;
-        box = new QCheckBox(amendmentBoxes[i].second, fraAmendment);
-        box->setObjectName(amendmentNames[i]);
-        Place(box, 180, 288 + 324 * static_cast<int>(i), 3480, 300);
-    }
-    fraCheck->setVisible(false);
-    fraAmendment->setVisible(false);
+    fraAmendment = frame(QStringLiteral("fraAmendment"), QStringLiteral("手続補正書の設定"), 3720, 1332);
+    chkClaimsEach = check(fraAmendment, QStringLiteral("chkClaimsEach"),
+                          QStringLiteral("特許請求の範囲を請求項ごとに補正する"), 288, 3480);
+    chkUnderlineClaimsOnly = check(fraAmendment, QStringLiteral("chkUnderlineClaimsOnly"),
+                                   QStringLiteral("下線は特許請求の範囲だけに引く"), 612, 3480);
+    chkNewMatter = check(fraAmendment, QStringLiteral("chkNewMatter"),
+                         QStringLiteral("新規事項の疑いがある文を挙げる"), 936, 3480);
 }
 
 void frmQuorvel::CreateCompanionControls() {

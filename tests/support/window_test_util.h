@@ -148,6 +148,26 @@ protected:
 
 inline bool shown(QWidget& w, QWidget* c) { return c->isVisibleTo(&w); }
 
+// An empty file under `path`, for dialogs that list only existing files.
+inline QString emptyFile(const QString& path) {
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
+    return path;
+}
+
+// Types a file's name into an open file dialog and confirms it. selectFile
+// clears what the list has selected (a selection wins over the typed name) but
+// leaves the name box alone while it has the focus, which depends on timing.
+inline void chooseInDialog(QWidget* modal, const QString& path) {
+    auto* d = qobject_cast<QFileDialog*>(modal);
+    ASSERT_NE(d, nullptr);
+    d->selectFile(path);
+    auto* name = d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    ASSERT_NE(name, nullptr);
+    name->setText(QFileInfo(path).fileName());
+    static_cast<QDialog*>(d)->accept();
+}
+
 
 inline void dropFiles(QWidget& target, const QStringList& paths) {
     QMimeData data;
