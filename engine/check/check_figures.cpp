@@ -83,6 +83,12 @@ struct ListedFigure {
     qsizetype length;
 };
 
+// The letter of 図１Ａ full-width upper case; the part of 図２６-１ as －１.
+QString FigureSuffix(const QString& written) {
+    if (IsLatinLetter(written[0])) return FullWidthUpper(written[0]);
+    return QStringLiteral("－") + ToFullWidthDigits(written.mid(1));
+}
+
 std::vector<ListedFigure> FiguresOf(const CheckedText& text, int first, int end, bool untilHeading) {
     std::vector<ListedFigure> figures;
     for (int p = first; p < end; ++p) {
@@ -90,7 +96,7 @@ std::vector<ListedFigure> FiguresOf(const CheckedText& text, int first, int end,
         const auto item = LeadingItemOf(text[p], kFigure);
         if (!item) continue;
         QString suffix;
-        if (!item->name.suffix.isEmpty()) suffix = FullWidthUpper(item->name.suffix[0]);
+        if (!item->name.suffix.isEmpty()) suffix = FigureSuffix(item->name.suffix);
         figures.push_back({item->name.number, suffix, p, item->start, item->end - item->start});
     }
     return figures;

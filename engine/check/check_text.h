@@ -87,7 +87,7 @@ std::optional<Bracketed> BracketAt(QStringView text, qsizetype pos);
 struct ItemName {
     QString family;
     int number = 0;
-    QString suffix;  // the letter of 図１Ａ, as written
+    QString suffix;  // the letter of 図１Ａ or the part of 図２６-１, as written
 };
 std::optional<ItemName> ReadItemName(QStringView inner);
 
