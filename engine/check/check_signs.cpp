@@ -189,7 +189,13 @@ private:
         return ReadSign(line, pos);
     }
 
-    QString listedSigns(const QString& term) const { return list_.signsOfTerm.at(term).join(u'、'); }
+    // The signs the list writes for a name (not those it implies).
+    QString listedSigns(const QString& term) const {
+        QStringList written;
+        for (const QString& sign : list_.signsOfTerm.at(term))
+            if (!list_.implied.count(sign)) written << sign;
+        return written.join(u'、');
+    }
 
     // Which listed term owns a sign (exactly, else by its number).
     const QString* ownerOf(const QString& sign) const {
@@ -223,9 +229,12 @@ private:
             return;
         }
         // A letter after the number is as likely a unit (１２Ｖ) unless the list has the sign itself.
+        // A part in brackets (操作部４０（４０ａ及び４０ｂ）) has no name of its own to compare.
         const bool letterListed = BaseOf(sign).size() == sign.size() || list_.termOfSign.count(sign);
         const qsizetype nameStart = NameStart(line, at);
-        if (!letterListed || NamesAgree(line, nameStart, line.mid(nameStart, at - nameStart), *owner)) return;
+        if (!letterListed || list_.parts.count(sign) ||
+            NamesAgree(line, nameStart, line.mid(nameStart, at - nameStart), *owner))
+            return;
         out_.push_back(text_.finding(kKind, p, token.start, token.end - token.start,
                                      QStringLiteral("符号%1が「%2」以外の語に付いている").arg(sign, *owner)));
     }

@@ -322,14 +322,14 @@ std::vector<SignEntry> ReadSignList(QStringView line, int paragraphIndex) {
         const QStringList names = OrdinalNames(name.term);
         // One ordinal for each sign (２１～２４…第１～第４導電層), else every name for every sign.
         const bool paired = names.size() > 1 && names.size() == qsizetype(signs.size());
-        auto add = [&](const SignToken& s, int i) {
+        auto add = [&](const SignToken& s, int i, bool part) {
             SignEntry e{s.sign, paired ? names[i] : names.front(), paragraphIndex, s.start, s.implied, name.aliases,
-                        paired ? names[i] : written.toString(), entry};
+                        paired ? names[i] : written.toString(), entry, part};
             if (!paired) e.aliases += names.mid(1);
             entries.push_back(std::move(e));
         };
-        for (size_t i = 0; i < signs.size(); ++i) add(signs[i], int(i));
-        for (const SignToken& s : subs) add(s, 0);
+        for (size_t i = 0; i < signs.size(); ++i) add(signs[i], int(i), false);
+        for (const SignToken& s : subs) add(s, 0, true);
         ++entry;
     }
     return entries;
@@ -393,6 +393,8 @@ SignList ReadList(const CheckedText& text, const Section& section) {
         }
         list.termOfSign.emplace(e.sign, e.term);
         if (HasCapitalLetter(e.sign)) list.capitalBases.insert(BaseOf(e.sign));
+        if (e.part) list.parts.insert(e.sign);
+        if (e.implied) list.implied.insert(e.sign);
         if (e.sign.contains(u'－') || (e.sign.size() > 1 && IsLatinLetter(e.sign.back()) && IsLatinLetter(e.sign[e.sign.size() - 2])))
             list.longSigns.insert(e.sign);
     }

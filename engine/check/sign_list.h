@@ -25,6 +25,7 @@ struct SignEntry {
     QStringList aliases;
     QString written;  // the name as the list writes it, qualifier and gloss included
     int entry = 0;    // the entry it belongs to: signs of one entry share it
+    bool part = false;  // a sub-sign in brackets, a part of the entry's thing with no name of its own
 };
 std::vector<SignEntry> ReadSignList(QStringView paragraph, int paragraphIndex);
 
@@ -60,6 +61,8 @@ struct SignList {
     std::map<QChar, QStringList> termsByLastCharacter;
     std::set<QString> capitalBases;  // numbers listed with a capital letter (２８Ａ): their capitals are signs
     std::set<QString> longSigns;     // signs with a hyphen or two letters, which running text reads only when listed
+    std::set<QString> parts;         // sub-signs in brackets (３０（３０ａ乃至３０ｄ）)
+    std::set<QString> implied;       // signs the list does not write itself
     int first = -1;                  // the list's paragraphs [first, end)
     int end = -1;
 };
