@@ -29,7 +29,14 @@ const QStringList kNotSignBefore = {
     QStringLiteral("径"), QStringLiteral("厚"), QStringLiteral("圧"), QStringLiteral("力"), QStringLiteral("時間"),
     QStringLiteral("期間"), QStringLiteral("範囲"), QStringLiteral("平成"), QStringLiteral("昭和"), QStringLiteral("令和"),
     QStringLiteral("西暦"), QStringLiteral("バージョン"), QStringLiteral("実験"), QStringLiteral("試験"),
+    QStringLiteral("幅"), QStringLiteral("長"), QStringLiteral("高"), QStringLiteral("深"), QStringLiteral("積"),
+    QStringLiteral("角"), QStringLiteral("距離"), QStringLiteral("間隔"), QStringLiteral("寸法"), QStringLiteral("ピッチ"),
+    QStringLiteral("関係"),
 };
+// The headings of the embodiments, which the list's signs are written for.
+const QStringList kEmbodimentHeadings = {QStringLiteral("【発明を実施するための形態】"),
+                                         QStringLiteral("【発明を実施するための最良の形態】"),
+                                         QStringLiteral("【発明の実施の形態】"), QStringLiteral("【実施例】")};
 // The words that join two names sharing their end: 入口又は出口ポート, 第１、第２絶縁層.
 const QStringList kCoordinators = {
     QStringLiteral("又は"), QStringLiteral("或いは"), QStringLiteral("あるいは"), QStringLiteral("若しくは"),
@@ -113,6 +120,13 @@ bool NamesAgree(QStringView line, qsizetype nameStart, QStringView name, const Q
     return Coordinated(line, nameStart, name, listed);
 }
 
+// Signs of one thing: １０ and １０ａ (one number), ２０ and １２０ (the same
+// part in another embodiment, numbered by hundreds).
+bool OneSeries(const QString& a, const QString& b) {
+    const int x = ReadDigits(a, 0)->value, y = ReadDigits(b, 0)->value;
+    return x % 100 == y % 100;
+}
+
 // The list's own faults: one sign given to two names, one name given two
 // signs in separate entries (signs of one number, １０ and １０ａ, excepted).
 void CheckListEntries(const CheckedText& text, const SignList& list, Findings& out) {
@@ -125,7 +139,7 @@ void CheckListEntries(const CheckedText& text, const SignList& list, Findings& o
                                        QStringLiteral("符号の説明で符号%1が「%2」と「%3」に付いている")
                                            .arg(e.sign, sameSign->second->term, e.term)));
         const auto [sameName, newName] = byName.emplace(e.written, &e);
-        if (!newName && sameName->second->entry != e.entry && BaseOf(sameName->second->sign) != BaseOf(e.sign))
+        if (!newName && sameName->second->entry != e.entry && !OneSeries(sameName->second->sign, e.sign))
             out.push_back(text.finding(kKind, e.paragraph, e.offset, e.sign.size(),
                                        QStringLiteral("符号の説明で「%1」に符号%2と%3が付いている")
                                            .arg(e.term, sameName->second->sign, e.sign)));
@@ -173,6 +187,10 @@ public:
             open = pos;
         }
     }
+
+    // Signs the list lacks are looked for from this paragraph on: the
+    // background may cite the signs of earlier publications' figures.
+    void lookForUnlistedFrom(int paragraph) { unlistedFrom_ = paragraph; }
 
     void reportUnused() {
         for (const SignEntry& e : list_.entries)
@@ -259,7 +277,7 @@ private:
     // A sign after a name, neither of them in the list (新部材９９).
     void reportUnlisted(int p, QStringView line, const SignToken& token, qsizetype at) {
         const qsizetype nameStart = NameStart(line, at);
-        if (nameStart == at) return;
+        if (nameStart == at || p < unlistedFrom_) return;
         out_.push_back(text_.finding(kKind, p, nameStart, token.end - nameStart,
                                      QStringLiteral("「%1」の符号%2が符号の説明にない")
                                          .arg(line.mid(nameStart, at - nameStart).toString(), token.sign)));
@@ -269,7 +287,18 @@ private:
     const SignList& list_;
     Findings& out_;
     QSet<QString> used_;
+    int unlistedFrom_ = 0;
 };
+
+// Where the embodiments begin in a description; its beginning when it has no such heading.
+int EmbodimentsStart(const CheckedText& text, const Section& section) {
+    for (int p = section.first; p < section.end; ++p) {
+        const QStringView line = QStringView(text[p]).trimmed();
+        if (std::any_of(kEmbodimentHeadings.begin(), kEmbodimentHeadings.end(), [&](const QString& h) { return line.startsWith(h); }))
+            return p;
+    }
+    return section.first;
+}
 
 }  // namespace
 
@@ -282,6 +311,7 @@ Findings CheckReferenceSigns(const CheckedText& text) {
         if (list.entries.empty()) continue;
         CheckListEntries(text, list, out);
         SignReader reader(text, list, out);
+        reader.lookForUnlistedFrom(EmbodimentsStart(text, section));
         for (int p = section.first; p < section.end; ++p)
             if (p < list.first || p >= list.end) reader.readParagraph(p);
         reader.reportUnused();
