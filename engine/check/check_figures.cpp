@@ -52,12 +52,6 @@ void AddElement(const QString& text, const CitedElement& e, int start, std::vect
     for (int n : ExpandElement(e)) out.push_back({n, {}, start, length});
 }
 
-std::optional<qsizetype> WordAt(QStringView text, qsizetype pos, const QStringList& words) {
-    for (const QString& w : words)
-        if (text.mid(pos).startsWith(w)) return pos + w.size();
-    return std::nullopt;
-}
-
 // 第４図, 第１図乃至第４図: the older way, the number before 図.
 void AddOrdinalCitations(QStringView text, std::vector<FigureCitation>& out) {
     for (qsizetype pos = text.indexOf(kFigure); pos >= 0; pos = text.indexOf(kFigure, pos + 1)) {

@@ -83,6 +83,12 @@ qsizetype SkipBlanks(QStringView text, qsizetype pos) {
     return pos;
 }
 
+std::optional<qsizetype> WordAt(QStringView text, qsizetype pos, const QStringList& words) {
+    for (const QString& w : words)
+        if (text.mid(pos).startsWith(w)) return pos + w.size();
+    return std::nullopt;
+}
+
 qsizetype LineStart(QStringView text) {
     const qsizetype start = SkipBlanks(text, 0);
     if (start < text.size() && (text[start] == u'(' || text[start] == u'（')) {

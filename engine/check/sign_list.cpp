@@ -33,12 +33,6 @@ bool IsOpening(QChar c) { return c == u'（' || c == u'('; }
 bool IsClosing(QChar c) { return c == u'）' || c == u')'; }
 bool IsLower(QChar c) { return (c >= u'a' && c <= u'z') || (c >= QChar(0xFF41) && c <= QChar(0xFF5A)); }
 
-std::optional<qsizetype> WordAt(QStringView text, qsizetype pos, const QStringList& words) {
-    for (const QString& w : words)
-        if (text.mid(pos).startsWith(w)) return pos + w.size();
-    return std::nullopt;
-}
-
 // The signs between the two ends of a range in the list: １０Ａ～１０Ｄ gives
 // １０Ｂ and １０Ｃ, １０～１３ gives １１ and １２. They are marked as implied.
 void ExpandRange(const SignToken& from, const SignToken& to, std::vector<SignToken>& signs) {
