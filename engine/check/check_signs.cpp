@@ -57,8 +57,13 @@ bool FollowedLikeASign(QStringView text, qsizetype end) {
     const QChar c = text[end];
     // A katakana word right after a number is its unit (１２８ビット, ５ボルト).
     if (kCounters.contains(c) || (c.unicode() >= 0x30A1 && c.unicode() <= 0x30FA)) return false;
-    if (QStringLiteral(".．:：/／～〜－-−‐，,").contains(c) && end + 1 < text.size() && DigitValue(text[end + 1]) >= 0)
+    if (QStringLiteral(".．:：/／～〜－-−‐").contains(c) && end + 1 < text.size() && DigitValue(text[end + 1]) >= 0)
         return false;
+    // Thousands grouped: 分子量１０，０００ (but ローラ３０，３１ are two signs).
+    if ((c == u'，' || c == u',') && end + 3 < text.size()) {
+        const auto group = ReadDigits(text, end + 1);
+        if (group && group->length == 3 && (end + 4 >= text.size() || DigitValue(text[end + 4]) < 0)) return false;
+    }
     // A unit in brackets: 画像面積率５０［％］, 温度５０（℃）.
     if (c == u'［' || c == u'[') return false;
     if ((c == u'（' || c == u'(') && end + 1 < text.size() && QStringLiteral("％%℃°").contains(text[end + 1])) return false;
@@ -66,11 +71,11 @@ bool FollowedLikeASign(QStringView text, qsizetype end) {
 }
 
 // A number that belongs to a name of a standard or a format, not a sign:
-// H.264, IPv6, CDMA2000, JIS Z 8301, MPEG-4.
+// H.264, IPv6, CDMA2000, JIS Z 8301, MPEG-4. (ＣＰＵ１０ may be a sign.)
 bool InDesignation(QStringView text, qsizetype pos) {
     if (pos == 0) return false;
     const QChar c = text[pos - 1];
-    if (IsLatinLetter(c)) return true;
+    if (IsLatinLetter(c)) return c.isLower() || ReadDigits(text, pos)->length >= 4;
     return pos >= 2 && (QStringLiteral(".．-－").contains(c) || IsBlank(c)) && IsLatinLetter(text[pos - 2]);
 }
 
