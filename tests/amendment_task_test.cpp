@@ -205,6 +205,9 @@ TEST_F(AmendmentTask, DescriptionEditsAreAmendedParagraphByParagraph) {
         {"a paragraph deleted",
          [](QStringList l) { return Replaced(Replaced(l, "【０００３】", {}), "　しかし、振動で緩みやすい。", {}); },
          {"明細書 ０００３ 削除"}, ""},
+        {"a paragraph deleted, its heading kept",
+         [](QStringList l) { return Replaced(Replaced(l, "【０００２】", {}), "　従来、ボルトとナットが用いられている。", {}); },
+         {"明細書 ０００２ 削除"}, ""},
         {"a paragraph split",
          [](QStringList l) {
              return Renumbered(Replaced(l, "　本発明の締結装置は、座金を備える。座金は平座金である。",

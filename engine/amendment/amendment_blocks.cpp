@@ -11,14 +11,15 @@ namespace {
 
 QString Bracketed(const QString& item) { return u'【' + item + u'】'; }
 
-// The characters of a unit to underline, as spans of its paragraphs: those
-// the amended text adds or changes (`earlier` null: all of them).
-std::map<int, std::vector<std::pair<qsizetype, qsizetype>>> UnderlinedSpans(const Unit* earlier, const Unit& amended) {
+using SpanMap = std::map<int, std::vector<std::pair<qsizetype, qsizetype>>>;
+
+// Adds the characters of `lines` (joined by \n into `amended`) that are not
+// in `earlier` (null: all of them) to the spans of their paragraphs.
+void AddSpans(const QString* earlier, const QString& amended, const std::vector<UnitLine>& lines, SpanMap& spans) {
     const std::vector<bool> added =
-        earlier ? AddedCharacters(earlier->text, amended.text) : std::vector<bool>(amended.text.size(), true);
-    std::map<int, std::vector<std::pair<qsizetype, qsizetype>>> spans;
+        earlier ? AddedCharacters(*earlier, amended) : std::vector<bool>(amended.size(), true);
     qsizetype pos = 0;
-    for (const UnitLine& line : amended.lines) {
+    for (const UnitLine& line : lines) {
         for (qsizetype x = 0; x < line.length; ++x) {
             if (!added[size_t(pos + x)]) continue;
             auto& list = spans[line.paragraph];
@@ -28,6 +29,15 @@ std::map<int, std::vector<std::pair<qsizetype, qsizetype>>> UnderlinedSpans(cons
         }
         pos += line.length + 1;  // the \n between lines
     }
+}
+
+// The characters of a unit to underline, as spans of its paragraphs: those
+// the amended text adds or changes (`earlier` null: all of them), in its
+// headings too when they are shown (`earlierHeadings` what they replace).
+SpanMap UnderlinedSpans(const Unit* earlier, const Unit& amended, const QString* earlierHeadings = nullptr) {
+    SpanMap spans;
+    AddSpans(earlier ? &earlier->text : nullptr, amended.text, amended.lines, spans);
+    if (!earlier || earlierHeadings) AddSpans(earlierHeadings, amended.headingText, amended.headingLines, spans);
     return spans;
 }
 
@@ -90,22 +100,33 @@ private:
         for (const Unit& u : e)
             if (u.fixedName.isEmpty()) lastBranch[u.number] = std::max(lastBranch[u.number], u.branch);
         const bool underline = options_.underlineDescription;
+        // The headings of deleted paragraphs stay in the text: they stand in
+        // front of the next paragraph that remains.
+        QStringList carried;
         for (const AlignedUnit& a : aligned) {
-            if (a.same()) continue;
             if (a.amended < 0) {
                 Add(DocumentKind::Description, ItemName(e[a.earlier]), Method::Deleted);
+                if (!e[a.earlier].headingText.isEmpty()) carried << e[a.earlier].headingText;
                 continue;
             }
             const Unit& unit = m[a.amended];
             if (a.earlier >= 0) {
                 const Unit& old = e[a.earlier];
+                QStringList before = carried;
+                if (!old.headingText.isEmpty()) before << old.headingText;
+                carried.clear();
+                const QString oldHeadings = before.join(u'\n');
+                const bool headingsChanged = oldHeadings != unit.headingText;
+                if (!a.changed && !headingsChanged) continue;
                 // Headings in front are shown only when they changed.
-                const int from = old.headingText == unit.headingText ? unit.bodyFirst : unit.first;
+                const int from = headingsChanged ? unit.first : unit.bodyFirst;
                 const QString label = old.fixedName.isEmpty() ? Bracketed(ItemName(old)) : QString();
                 Add(DocumentKind::Description, ItemName(old), Method::Changed,
-                    ContentOf(unit, from, label, underline ? UnderlinedSpans(&old, unit) : SpanMap()));
+                    ContentOf(unit, from, label,
+                              underline ? UnderlinedSpans(&old, unit, headingsChanged ? &oldHeadings : nullptr) : SpanMap()));
                 continue;
             }
+            carried.clear();
             Unit named = unit;
             if (unit.fixedName.isEmpty()) {
                 named.number = 0;
@@ -188,7 +209,6 @@ private:
         }
     }
 
-    using SpanMap = std::map<int, std::vector<std::pair<qsizetype, qsizetype>>>;
     const DocumentUnits& earlier_;
     const DocumentUnits& amended_;
     const AmendmentOptions options_;

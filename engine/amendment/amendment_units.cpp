@@ -28,9 +28,13 @@ void ReadCompared(Unit& unit, const check::CheckedText& text, const PictureDiges
         if (auto it = pictures.find(p); it != pictures.end()) digests << it->second;
         if (line.length == 0) continue;
         const QString chars = text[p].mid(line.offset, line.length);
-        unit.lines.push_back(line);
-        lines << chars;
-        if (p < unit.bodyFirst) headings << chars;
+        if (p < unit.bodyFirst) {
+            unit.headingLines.push_back(line);
+            headings << chars;
+        } else {
+            unit.lines.push_back(line);
+            lines << chars;
+        }
     }
     unit.text = lines.join(u'\n');
     unit.headingText = headings.join(u'\n');

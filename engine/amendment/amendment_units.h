@@ -44,10 +44,11 @@ struct Unit {
     // Headings (【実施例】…) in front of a paragraph number belong to it:
     // paragraphs [first, bodyFirst) are headings.
     int bodyFirst = 0;
-    std::vector<UnitLine> lines;   // the compared text, line by line
-    QString headingText;           // the headings' lines, compared on their own
-    QString key;                   // the compared text, pictures' digests included
-    QString text;                  // the compared text without the digests, lines joined by \n
+    std::vector<UnitLine> lines;         // the compared text, line by line
+    std::vector<UnitLine> headingLines;  // the headings in front, compared on their own
+    QString headingText;                 // their lines joined by \n
+    QString key;                         // the compared text, pictures' digests included
+    QString text;                        // the compared text without the digests, lines joined by \n
 };
 
 // The item name as the amendment writes it: ０００５, ０００５の２, 発明の名称,

@@ -148,7 +148,11 @@ void Apply(std::vector<Section>& sections, const Block& b) {
     auto at = std::find_if(units.begin(), units.end(), [&](const Unit& u) { return u.name == b.item; });
     if (b.method == QStringLiteral("削除")) {
         if (at == units.end()) throw std::runtime_error("nothing to delete: " + b.item.toStdString());
-        units.erase(at);
+        // Its headings stay, in front of what follows.
+        const QStringList headings = at->headings;
+        at = units.erase(at);
+        if (at != units.end()) at->headings = headings + at->headings;
+        else section->after = headings + section->after;
         return;
     }
     // The content as a unit: headings, then the label's line and the rest.
