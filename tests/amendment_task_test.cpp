@@ -345,6 +345,18 @@ TEST_F(AmendmentTask, TheFormTheSummaryAndTheUnderlineOption) {
     EXPECT_TRUE(QFile::exists(folder + "/手続補正書-補正後-bak1.docx"));
 }
 
+TEST_F(AmendmentTask, NewMatterIsListedInTheLogWhenAsked) {
+    const QStringList lines =
+        Replaced(Application(), "　座金は鋼製である。", {"　座金は鋼製である。座金はチタン合金で被覆される。"});
+    engine::TaskOptions options;
+    options.newMatter = true;
+    const Outcome out = Run({Application()}, {lines}, options);
+    EXPECT_TRUE(out.log.contains(QStringLiteral(" .. 新規事項の可能性：「座金はチタン合金で被覆される。」"))) << out.log.toStdString();
+    EXPECT_EQ(out.log.count(QStringLiteral("新規事項の可能性")), 1);
+    const Outcome quiet = Run({Application()}, {lines});
+    EXPECT_FALSE(quiet.log.contains(QStringLiteral("新規事項")));
+}
+
 // Randomised edits of the kinds drafters make, each pair checked by the round trip.
 TEST_F(AmendmentTask, RandomEditsPassTheRoundTrip) {
     QRandomGenerator rng(20261207);

@@ -140,6 +140,9 @@ std::vector<AlignedUnit> AlignUnits(const std::vector<Unit>& earlier, const std:
                 out.push_back({goneAt[g], cameAt[j], true, -1});
                 lastEarlier = goneAt[g++];
             } else {
+                // Deletions before additions: an added unit follows the units gone before it.
+                for (; g < gone.size() && partner[g] < 0; ++g)
+                    out.push_back({goneAt[g], -1, false, -1}), lastEarlier = goneAt[g];
                 out.push_back({-1, cameAt[j], false, lastEarlier});
             }
         }
