@@ -147,6 +147,21 @@ std::optional<ItemName> ReadItemName(QStringView inner) {
     return name;
 }
 
+std::optional<ParagraphLabel> ReadParagraphLabel(QStringView inner) {
+    const auto digits = ReadDigits(inner, 0);
+    if (!digits) return std::nullopt;
+    ParagraphLabel label{digits->value, 0};
+    qsizetype pos = digits->length;
+    if (pos < inner.size() && inner[pos] == u'の') {
+        const auto branch = ReadDigits(inner, pos + 1);
+        if (!branch) return std::nullopt;
+        label.branch = branch->value;
+        pos += 1 + branch->length;
+    }
+    if (pos != inner.size()) return std::nullopt;
+    return label;
+}
+
 std::optional<LeadingItem> LeadingItemOf(QStringView paragraph, const QString& family) {
     qsizetype pos = SkipBlanks(paragraph, 0);
     for (int step = 0; step < 2; ++step) {

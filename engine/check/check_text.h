@@ -99,6 +99,14 @@ struct ItemName {
 };
 std::optional<ItemName> ReadItemName(QStringView inner);
 
+// A paragraph number as an amendment writes it: ０００５, or with the branch
+// number of a paragraph inserted after it, ０００５の２ (branch 0 for none).
+struct ParagraphLabel {
+    int number = 0;
+    int branch = 0;
+};
+std::optional<ParagraphLabel> ReadParagraphLabel(QStringView inner);
+
 // Whether a paragraph starts with a heading: 【…】 that is not an item name.
 bool StartsWithHeading(QStringView line);
 
