@@ -305,7 +305,8 @@ void FileSet::Commit() {
         }
         if (err) {
             putBack();
-            // The set's temporary files go with the object.
+            for (size_t j = i; j < staged_.size(); ++j) ::unlink(staged_[j].temporary.constData());
+            staged_.clear();
             throw FileError(QStringLiteral("置き換え"), s.path, err);
         }
         staged_[i].temporary.clear();

@@ -119,7 +119,8 @@ void TaskRunner::SaveWithBackup() {
         // while the backup was made is not replaced either.
         changedMeanwhile = changedMeanwhile || ChangedSinceOpened(target);
         if (changedMeanwhile) {
-            if (backupMade) word::backup::DropBackupOfInput(target, *backupPath);
+            // The backup this run made names the version the user replaced: it goes.
+            if (backupMade) QFile::remove(*backupPath);
             backupMade = false;
             resultBeside = word::backup::FirstFreeResultBeside(target);
             if (!resultBeside)
