@@ -104,18 +104,24 @@ TEST(ListNumbers, NumberFormats) {
         EXPECT_EQ(word::ooxml::formatListNumber(c.value, c.format), QString::fromUtf8(c.text)) << c.format << " " << c.value;
 }
 
-TEST(FilingHtmlSections, EachDocumentNameGivesItsOwnFileWithItsOwnPictures) {
-    QTemporaryDir dir;
-    const QByteArray png = QByteArray::fromBase64(
-        "iVBORw0KGgoAAAANSUhEUgAAAAEAAAABCAAAAAA6fptVAAAACklEQVR4nGP4DwABAQEAWk1v8QAAAABJRU5ErkJggg==");
+const QByteArray kPng = QByteArray::fromBase64(
+    "iVBORw0KGgoAAAANSUhEUgAAAAEAAAABCAAAAAA6fptVAAAACklEQVR4nGP4DwABAQEAWk1v8QAAAABJRU5ErkJggg==");
+
+// Two 【書類名】 sections, each with a paragraph and a picture.
+void writeTwoSections(const QString& path, const QString& first, const QString& second) {
     const QString rels = withParts(
         "<Relationship Id=\"rP\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/image\" Target=\"media/a.png\"/>");
     const QString picture = paraXml("<w:r><w:drawing><wp:inline><wp:extent cx=\"9525\" cy=\"9525\"/><a:graphic><a:graphicData>"
                                     "<pic:pic><pic:blipFill><a:blip r:embed=\"rP\"/></pic:blipFill></pic:pic>"
                                     "</a:graphicData></a:graphic></wp:inline></w:drawing></w:r>");
-    writeDocx(dir.filePath("spec.docx"),
-              paras({"【書類名】明細書", "【０００１】本文。"}) + picture + paras({"【書類名】図面", "【図１】"}) + picture,
-              {{"word/media/a.png", png}, {"word/_rels/document.xml.rels", rels.toUtf8()}});
+    writeDocx(path,
+              paras({"【書類名】" + first, "【０００１】本文。"}) + picture + paras({"【書類名】" + second, "【図１】"}) + picture,
+              {{"word/media/a.png", kPng}, {"word/_rels/document.xml.rels", rels.toUtf8()}});
+}
+
+TEST(FilingHtmlSections, EachDocumentNameGivesItsOwnFileWithItsOwnPictures) {
+    QTemporaryDir dir;
+    writeTwoSections(dir.filePath("spec.docx"), "明細書", "図面");
     auto model = word::ooxml::DocumentModel::open(dir.filePath("spec.docx"));
     word::ooxml::FilingHtmlOptions options;
     options.splitDocuments = true;
@@ -126,7 +132,7 @@ TEST(FilingHtmlSections, EachDocumentNameGivesItsOwnFileWithItsOwnPictures) {
               QStringList({"【書類名】明細書<BR>", "【０００１】本文。<BR>", "<IMG SRC=\"spec.docx-明細書_1.png\"><BR>"}));
     EXPECT_EQ(bodyOf(dir.filePath("spec.docx-図面.htm")),
               QStringList({"【書類名】図面<BR>", "【図１】<BR>", "<IMG SRC=\"spec.docx-図面_1.png\"><BR>"}));
-    EXPECT_EQ(readAll(dir.filePath("spec.docx-図面_1.png")), png);
+    EXPECT_EQ(readAll(dir.filePath("spec.docx-図面_1.png")), kPng);
     EXPECT_FALSE(QFile::exists(dir.filePath("spec.docx.htm")));
 }
 
@@ -135,17 +141,8 @@ TEST(FilingHtmlSections, EachDocumentNameGivesItsOwnFileWithItsOwnPictures) {
 // export as a whole succeeds.
 TEST(FilingHtmlSections, ALongDocumentNameIsShortenedInTheFileName) {
     QTemporaryDir dir;
-    const QByteArray png = QByteArray::fromBase64(
-        "iVBORw0KGgoAAAANSUhEUgAAAAEAAAABCAAAAAA6fptVAAAACklEQVR4nGP4DwABAQEAWk1v8QAAAABJRU5ErkJggg==");
-    const QString rels = withParts(
-        "<Relationship Id=\"rP\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/image\" Target=\"media/a.png\"/>");
-    const QString picture = paraXml("<w:r><w:drawing><wp:inline><wp:extent cx=\"9525\" cy=\"9525\"/><a:graphic><a:graphicData>"
-                                    "<pic:pic><pic:blipFill><a:blip r:embed=\"rP\"/></pic:blipFill></pic:pic>"
-                                    "</a:graphicData></a:graphic></wp:inline></w:drawing></w:r>");
     const QString longName = QString(120, QChar(0x660E));  // 360 bytes
-    writeDocx(dir.filePath("spec.docx"),
-              paras({"【書類名】" + longName, "【０００１】本文。"}) + picture + paras({"【書類名】" + longName, "【図１】"}),
-              {{"word/media/a.png", png}, {"word/_rels/document.xml.rels", rels.toUtf8()}});
+    writeTwoSections(dir.filePath("spec.docx"), longName, longName);
     auto model = word::ooxml::DocumentModel::open(dir.filePath("spec.docx"));
     word::ooxml::FilingHtmlOptions options;
     options.splitDocuments = true;
@@ -160,7 +157,7 @@ TEST(FilingHtmlSections, ALongDocumentNameIsShortenedInTheFileName) {
         EXPECT_TRUE(QFile::exists(report.htmlFiles[i]));
     }
     const QString pictureName = QFileInfo(report.htmlFiles[0]).completeBaseName() + "_1.png";
-    EXPECT_EQ(readAll(dir.filePath(pictureName)), png);
+    EXPECT_EQ(readAll(dir.filePath(pictureName)), kPng);
     EXPECT_TRUE(bodyOf(report.htmlFiles[0]).contains("<IMG SRC=\"" + pictureName + "\"><BR>"));
 }
 
