@@ -1,5 +1,7 @@
 #include "engine/text_helpers.h"
 
+#include "word/atomic_file.h"
+
 #include <QDir>
 #include <QFile>
 
@@ -47,17 +49,7 @@ QString ParagraphNumberText(int number) {
 }
 
 QString ReportFileName(const QString& prefix, const QString& documentFileName, const QString& suffix) {
-    constexpr qsizetype kMaxNameBytes = 255;
-    auto fits = [&](const QString& name) { return QFile::encodeName(name).size() <= kMaxNameBytes; };
-    const QString whole = prefix + documentFileName + suffix;
-    if (fits(whole)) return whole;
-    QString kept = documentFileName;
-    const QString mark = QStringLiteral("…");
-    while (!kept.isEmpty() && !fits(prefix + kept + mark + suffix)) {
-        kept.chop(1);
-        if (!kept.isEmpty() && kept.back().isHighSurrogate()) kept.chop(1);
-    }
-    return prefix + kept + mark + suffix;
+    return word::files::FittedFileName(prefix, documentFileName, suffix);
 }
 
 }  // namespace engine

@@ -1,7 +1,9 @@
 // The document engine: story text, find, the edit primitive and its
 // formatting rules, live ranges, paragraph walks, colour and fonts.
 
+#include "engine/runner/task_runner.h"
 #include "support/docx_builder.h"
+#include "support/recording_host.h"
 #include "word/automation.h"
 #include "word/ooxml/document_model.h"
 
@@ -426,6 +428,59 @@ TEST(EngineRandomEdits, StoryTextAndOffsetsMatchAFreshScan) {
                     expected.emplace_back(at, at + find.size());
                 const QString code = find == "\r" ? QString("^p") : find;
                 ASSERT_EQ(model->findAll(word::ooxml::parseFindText(code), 0, model->length()), expected) << qPrintable(context);
+            }
+        }
+    }
+}
+
+// Elements nested as deep as a hostile file makes them (a few KB once
+// zipped): every task and the story text refuse the document with a message
+// instead of running out of stack; a document nested near the bound is read
+// by every task.
+TEST(DeepNesting, BeyondTheBoundEveryTaskRefusesTheDocumentNearItEveryTaskRuns) {
+    using word::ooxml::DocumentModel;
+    const auto nestedTables = [](int n) {
+        return QString("<w:tbl><w:tr><w:tc>").repeated(n) + para("【０００１】深い。") +
+               QString("</w:tc></w:tr></w:tbl>").repeated(n) + para("【書類名】図面");
+    };
+    const auto nestedSmartTags = [](int n) {
+        return "<w:p>" + QString("<w:smartTag w:element=\"x\">").repeated(n) + run("【０００１】深い。") +
+               QString("</w:smartTag>").repeated(n) + "</w:p>";
+    };
+    QTemporaryDir dir;
+    struct Case {
+        QString body;
+        bool refused;
+    };
+    const std::vector<Case> cases = {{nestedTables(100000), true},
+                                     {nestedSmartTags(100000), true},
+                                     {nestedTables(300), false},
+                                     {nestedSmartTags(900), false}};
+    for (size_t i = 0; i < cases.size(); ++i) {
+        SCOPED_TRACE(i);
+        const QString doc = dir.filePath(QString("deep%1.docx").arg(i));
+        writeDocx(doc, cases[i].body);
+        if (cases[i].refused) {
+            try {
+                DocumentModel::open(doc);
+                ADD_FAILURE() << "opened";
+            } catch (const word::Error& e) {
+                EXPECT_TRUE(e.message().contains("入れ子が深すぎる") && e.message().contains(doc)) << e.message().toStdString();
+            }
+        } else {
+            EXPECT_TRUE(DocumentModel::open(doc)->text().contains("【０００１】深い。"));
+        }
+        for (const short code : {1, 5, 6, 7}) {
+            testsupport::RecordingHost host;
+            engine::TaskRunner runner(host);
+            host.filePathText = doc;
+            host.options.convertImages = false;
+            runner.RunTask(code);
+            EXPECT_EQ(runner.LastOutcome(), cases[i].refused ? engine::RunOutcome::OpenFailed : engine::RunOutcome::Completed)
+                << code << host.log.toStdString();
+            if (cases[i].refused) {
+                ASSERT_EQ(host.messages.size(), 1u) << code;
+                EXPECT_TRUE(host.messages[0].text.contains("入れ子が深すぎる")) << host.messages[0].text.toStdString();
             }
         }
     }

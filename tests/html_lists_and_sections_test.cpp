@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -103,18 +104,24 @@ TEST(ListNumbers, NumberFormats) {
         EXPECT_EQ(word::ooxml::formatListNumber(c.value, c.format), QString::fromUtf8(c.text)) << c.format << " " << c.value;
 }
 
-TEST(FilingHtmlSections, EachDocumentNameGivesItsOwnFileWithItsOwnPictures) {
-    QTemporaryDir dir;
-    const QByteArray png = QByteArray::fromBase64(
-        "iVBORw0KGgoAAAANSUhEUgAAAAEAAAABCAAAAAA6fptVAAAACklEQVR4nGP4DwABAQEAWk1v8QAAAABJRU5ErkJggg==");
+const QByteArray kPng = QByteArray::fromBase64(
+    "iVBORw0KGgoAAAANSUhEUgAAAAEAAAABCAAAAAA6fptVAAAACklEQVR4nGP4DwABAQEAWk1v8QAAAABJRU5ErkJggg==");
+
+// Two 【書類名】 sections, each with a paragraph and a picture.
+void writeTwoSections(const QString& path, const QString& first, const QString& second) {
     const QString rels = withParts(
         "<Relationship Id=\"rP\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/image\" Target=\"media/a.png\"/>");
     const QString picture = paraXml("<w:r><w:drawing><wp:inline><wp:extent cx=\"9525\" cy=\"9525\"/><a:graphic><a:graphicData>"
                                     "<pic:pic><pic:blipFill><a:blip r:embed=\"rP\"/></pic:blipFill></pic:pic>"
                                     "</a:graphicData></a:graphic></wp:inline></w:drawing></w:r>");
-    writeDocx(dir.filePath("spec.docx"),
-              paras({"【書類名】明細書", "【０００１】本文。"}) + picture + paras({"【書類名】図面", "【図１】"}) + picture,
-              {{"word/media/a.png", png}, {"word/_rels/document.xml.rels", rels.toUtf8()}});
+    writeDocx(path,
+              paras({"【書類名】" + first, "【０００１】本文。"}) + picture + paras({"【書類名】" + second, "【図１】"}) + picture,
+              {{"word/media/a.png", kPng}, {"word/_rels/document.xml.rels", rels.toUtf8()}});
+}
+
+TEST(FilingHtmlSections, EachDocumentNameGivesItsOwnFileWithItsOwnPictures) {
+    QTemporaryDir dir;
+    writeTwoSections(dir.filePath("spec.docx"), "明細書", "図面");
     auto model = word::ooxml::DocumentModel::open(dir.filePath("spec.docx"));
     word::ooxml::FilingHtmlOptions options;
     options.splitDocuments = true;
@@ -125,8 +132,33 @@ TEST(FilingHtmlSections, EachDocumentNameGivesItsOwnFileWithItsOwnPictures) {
               QStringList({"【書類名】明細書<BR>", "【０００１】本文。<BR>", "<IMG SRC=\"spec.docx-明細書_1.png\"><BR>"}));
     EXPECT_EQ(bodyOf(dir.filePath("spec.docx-図面.htm")),
               QStringList({"【書類名】図面<BR>", "【図１】<BR>", "<IMG SRC=\"spec.docx-図面_1.png\"><BR>"}));
-    EXPECT_EQ(readAll(dir.filePath("spec.docx-図面_1.png")), png);
+    EXPECT_EQ(readAll(dir.filePath("spec.docx-図面_1.png")), kPng);
     EXPECT_FALSE(QFile::exists(dir.filePath("spec.docx.htm")));
+}
+
+// A 【書類名】 too long for a file name: the section's file keeps the start
+// of the name, followed by "…", with room for its pictures' names; the
+// export as a whole succeeds.
+TEST(FilingHtmlSections, ALongDocumentNameIsShortenedInTheFileName) {
+    QTemporaryDir dir;
+    const QString longName = QString(120, QChar(0x660E));  // 360 bytes
+    writeTwoSections(dir.filePath("spec.docx"), longName, longName);
+    auto model = word::ooxml::DocumentModel::open(dir.filePath("spec.docx"));
+    word::ooxml::FilingHtmlOptions options;
+    options.splitDocuments = true;
+    const auto report = word::ooxml::writeFilingHtml(*model, dir.filePath("spec.docx.htm"), options);
+
+    ASSERT_EQ(report.htmlFiles.size(), 2);
+    for (int i = 0; i < 2; ++i) {
+        const QString name = QFileInfo(report.htmlFiles[i]).fileName();
+        EXPECT_TRUE(name.startsWith("spec.docx-" + longName.left(60))) << name.toStdString();
+        EXPECT_TRUE(name.endsWith(i == 0 ? "….htm" : "…2.htm")) << name.toStdString();
+        EXPECT_LE(QFile::encodeName(name).size(), 255 - 16);
+        EXPECT_TRUE(QFile::exists(report.htmlFiles[i]));
+    }
+    const QString pictureName = QFileInfo(report.htmlFiles[0]).completeBaseName() + "_1.png";
+    EXPECT_EQ(readAll(dir.filePath(pictureName)), kPng);
+    EXPECT_TRUE(bodyOf(report.htmlFiles[0]).contains("<IMG SRC=\"" + pictureName + "\"><BR>"));
 }
 
 }  // namespace

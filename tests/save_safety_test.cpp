@@ -233,6 +233,49 @@ TEST_F(SaveSafety, AnInputThatVanishesDuringTheRunLosesNoResult) {
     }
 }
 
+// The user saves another version while the task runs (a new file renamed
+// over the name, or the same file rewritten), before the backup is made or
+// just before the result would take the name: that version stays under the
+// document's name, no backup holds it, the result is beside it under a name
+// of its own, and the run says so instead of announcing a save.
+TEST_F(SaveSafety, AVersionSavedDuringTheRunIsKeptAndTheResultGoesBeside) {
+    for (const SaveStep when : {SaveStep::KeepInputAsBackup, SaveStep::MoveResultIntoPlace}) {
+        for (const bool inPlace : {false, true}) {
+            SCOPED_TRACE(testing::Message() << int(when) << " " << inPlace);
+            for (const QString& name : folderEntries(dir.path())) QFile::remove(dir.filePath(name));
+            makeDocument(dir.path(), "spec.docx");
+            const QString users = dir.filePath("users.docx");
+            testsupport::writeDocx(users, testsupport::paras({"利用者が保存した版。"}));
+            const QByteArray usersVersion = fileBytes(users);
+            host.clear();
+            runner.SetSaveStepHookForTest([&](SaveStep step) {
+                if (step != when) return;
+                if (inPlace) {
+                    QFile f(doc);
+                    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+                    f.write(usersVersion);
+                    QFile::remove(users);
+                } else {
+                    ASSERT_TRUE(::rename(QFile::encodeName(users).constData(), QFile::encodeName(doc).constData()) == 0);
+                }
+            });
+            runner.RunTask(1);
+            EXPECT_EQ(runner.LastOutcome(), RunOutcome::Aborted);
+            EXPECT_EQ(fileBytes(doc), usersVersion);
+            const QString beside = dir.filePath("spec-処理結果1.docx");
+            EXPECT_EQ(folderEntries(dir.path()), QStringList({"spec-処理結果1.docx", "spec.docx"}));
+            EXPECT_EQ(testsupport::storyParagraphs(beside), renumbered());
+            ASSERT_EQ(host.messages.size(), 1u);
+            EXPECT_TRUE(host.messages[0].text.contains(doc) && host.messages[0].text.contains(beside) &&
+                        host.messages[0].text.contains("処理中に別の内容で保存された"))
+                << host.messages[0].text.toStdString();
+            EXPECT_FALSE(host.log.contains("保存成功")) << host.log.toStdString();
+            EXPECT_TRUE(runner.TakeBackupsMade().isEmpty());
+        }
+    }
+    runner.SetSaveStepHookForTest({});
+}
+
 // 80 kanji and ".docx": 245 bytes, 10 below the limit of a name.
 TEST_F(SaveSafety, ADocumentNameNearTheLimitIsSaved) {
     makeDocument(dir.path(), QString(80, QChar(0x6F22)) + ".docx");

@@ -13,11 +13,14 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <utility>
+
 namespace word::files {
 
 namespace {
 
 const QString kTemporaryPrefix = QStringLiteral(".~kv");
+const QString kWriting = QStringLiteral("書き込み");
 // ".~kv<pid>-<random>.tmp": the process id is what tells a leftover.
 const QRegularExpression kTemporaryPattern(QStringLiteral("^\\.~kv(\\d+)-[0-9a-z]+\\.tmp$"));
 
@@ -118,42 +121,206 @@ QString ResolvedTarget(const QString& path) {
     return info.absoluteFilePath();
 }
 
-void WriteAtomically(const QString& path, const QByteArray& bytes, const struct stat* like) {
-    const QString target = ResolvedTarget(path);
-    const QByteArray targetName = QFile::encodeName(target);
-    const QString folder = QFileInfo(target).absolutePath();
-    const QString what = QStringLiteral("書き込み");
-    if (QFileInfo(target).isDir()) throw FileError(what, path, EISDIR);
+namespace {
 
-    QByteArray temp;
+// The process's file mode mask, read without changing it (umask() would, for
+// a moment, for every thread).
+mode_t CurrentUmask() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (status.open(QIODevice::ReadOnly)) {
+        for (const QByteArray& line : status.readAll().split('\n'))
+            if (line.startsWith("Umask:")) {
+                bool ok = false;
+                const uint mask = line.mid(6).trimmed().toUInt(&ok, 8);
+                if (ok) return static_cast<mode_t>(mask & 0777);
+            }
+    }
+    const mode_t mask = ::umask(022);
+    ::umask(mask);
+    return mask;
+}
+
+// A new temporary file beside `path`, readable by its owner only. Throws FileError.
+int OpenTemporary(const QString& path, QByteArray& temporary) {
+    const QString folder = QFileInfo(path).absolutePath();
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temp = QFile::encodeName(NewTemporaryName(folder));
-        fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        temporary = QFile::encodeName(NewTemporaryName(folder));
+        fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
         if (fd < 0 && errno != EEXIST) break;
     }
-    if (fd < 0) throw FileError(what, path, errno);
+    if (fd < 0) throw FileError(kWriting, path, errno);
+    return fd;
+}
 
-    auto abandon = [&](int err) {
-        if (fd >= 0) ::close(fd);
-        ::unlink(temp.constData());
-        throw FileError(what, path, err);
-    };
-    if (!WriteAll(fd, bytes.constData(), bytes.size())) abandon(errno);
-    struct stat original;
-    if (like) {
-        KeepModeAndOwner(fd, *like);
-        const struct timespec times[2] = {like->st_atim, like->st_mtim};
-        ::futimens(fd, times);
-    } else if (::stat(targetName.constData(), &original) == 0) {
-        KeepModeAndOwner(fd, original);
+// Gives the complete temporary file the mode, owner and group of a file
+// written under `name`: those of the regular file it replaces (a link there is
+// not looked through) or the process's defaults, then no wider than the
+// document it is made from.
+void GiveLook(int fd, const QByteArray& name, const QString& madeFrom) {
+    struct stat existing;
+    mode_t mode = 0666 & ~CurrentUmask();
+    if (::lstat(name.constData(), &existing) == 0 && S_ISREG(existing.st_mode)) {
+        KeepModeAndOwner(fd, existing);
+        mode = existing.st_mode & 07777;
     }
-    if (::fsync(fd) != 0) abandon(errno);
-    const int closed = ::close(fd);
+    struct stat document;
+    if (!madeFrom.isEmpty() && ::stat(QFile::encodeName(madeFrom).constData(), &document) == 0) {
+        mode &= document.st_mode & 0666;
+        // The group's bits give the document's group access, never another's.
+        struct stat now;
+        if (::fstat(fd, &now) == 0 && now.st_gid != document.st_gid &&
+            ::fchown(fd, static_cast<uid_t>(-1), document.st_gid) != 0)
+            mode &= ~mode_t(070);
+    }
+    ::fchmod(fd, mode);
+}
+
+// Flushes and closes the temporary file; on failure it is removed. Throws FileError.
+void Finish(int& fd, const QByteArray& temporary, const QString& path) {
+    const bool synced = ::fsync(fd) == 0;
+    int err = errno;
+    const bool closed = ::close(fd) == 0;
+    if (synced) err = errno;
     fd = -1;
-    if (closed != 0) abandon(errno);
-    if (::rename(temp.constData(), targetName.constData()) != 0) abandon(errno);
-    SyncFolder(folder);
+    if (!synced || !closed) {
+        ::unlink(temporary.constData());
+        throw FileError(kWriting, path, err);
+    }
+}
+
+void WriteOrRemove(int& fd, const QByteArray& temporary, const QString& path, const QByteArray& bytes) {
+    if (WriteAll(fd, bytes.constData(), bytes.size())) return;
+    const int err = errno;
+    ::close(fd);
+    fd = -1;
+    ::unlink(temporary.constData());
+    throw FileError(kWriting, path, err);
+}
+
+// Renames the complete temporary file over the name. Throws FileError.
+void Place(const QByteArray& temporary, const QString& path) {
+    if (::rename(temporary.constData(), QFile::encodeName(path).constData()) == 0) return;
+    const int err = errno;
+    ::unlink(temporary.constData());
+    throw FileError(QStringLiteral("置き換え"), path, err);
+}
+
+}  // namespace
+
+void WriteAtomically(const QString& path, const QByteArray& bytes, const QString& madeFrom) {
+    FileSet one(madeFrom);
+    one.Add(path, bytes);
+    one.Commit();
+}
+
+void WriteAtomically(const QString& path, const QByteArray& bytes, const struct stat& like) {
+    QByteArray temporary;
+    int fd = OpenTemporary(path, temporary);
+    WriteOrRemove(fd, temporary, path, bytes);
+    KeepModeAndOwner(fd, like);
+    const struct timespec times[2] = {like.st_atim, like.st_mtim};
+    ::futimens(fd, times);
+    Finish(fd, temporary, path);
+    Place(temporary, path);
+    SyncFolder(QFileInfo(path).absolutePath());
+}
+
+AtomicFile::AtomicFile(const QString& path, const QString& madeFrom) : path_(path), madeFrom_(madeFrom) {
+    if (QFileInfo(path).isDir() && !QFileInfo(path).isSymLink()) throw FileError(kWriting, path, EISDIR);
+    fd_ = OpenTemporary(path, temporary_);
+}
+
+AtomicFile::~AtomicFile() {
+    if (fd_ >= 0) ::close(fd_);
+    if (!temporary_.isEmpty()) ::unlink(temporary_.constData());
+}
+
+void AtomicFile::Write(const QByteArray& bytes) {
+    if (fd_ < 0) throw FileError(kWriting, path_, EBADF);
+    WriteOrRemove(fd_, temporary_, path_, bytes);
+}
+
+void AtomicFile::Commit() {
+    if (fd_ < 0) throw FileError(kWriting, path_, EBADF);
+    GiveLook(fd_, QFile::encodeName(path_), madeFrom_);
+    const QByteArray temporary = std::exchange(temporary_, {});
+    Finish(fd_, temporary, path_);
+    Place(temporary, path_);
+    SyncFolder(QFileInfo(path_).absolutePath());
+}
+
+FileSet::~FileSet() {
+    for (const Staged& s : staged_) ::unlink(s.temporary.constData());
+}
+
+void FileSet::Add(const QString& path, const QByteArray& bytes) {
+    if (QFileInfo(path).isDir() && !QFileInfo(path).isSymLink()) throw FileError(kWriting, path, EISDIR);
+    QByteArray temporary;
+    int fd = OpenTemporary(path, temporary);
+    WriteOrRemove(fd, temporary, path, bytes);
+    GiveLook(fd, QFile::encodeName(path), madeFrom_);
+    Finish(fd, temporary, path);
+    staged_.push_back({path, temporary});
+}
+
+void FileSet::Commit() {
+    // Each earlier file keeps a second name until the whole set is in place,
+    // so that a name that cannot be replaced puts the earlier ones back.
+    struct Placed {
+        QByteArray name, earlier;  // earlier: the second name of the file it replaced, if any
+    };
+    std::vector<Placed> placed;
+    const bool several = staged_.size() > 1;
+    auto putBack = [&] {
+        for (auto it = placed.rbegin(); it != placed.rend(); ++it) {
+            if (it->earlier.isEmpty())
+                ::unlink(it->name.constData());
+            else
+                ::rename(it->earlier.constData(), it->name.constData());
+        }
+    };
+    for (size_t i = 0; i < staged_.size(); ++i) {
+        const Staged& s = staged_[i];
+        Placed p{QFile::encodeName(s.path), {}};
+        struct stat st;
+        int err = 0;
+        bool movedAside = false;
+        if (::lstat(p.name.constData(), &st) == 0 && S_ISDIR(st.st_mode)) {
+            err = EISDIR;
+        } else if (several && ::lstat(p.name.constData(), &st) == 0) {
+            p.earlier = QFile::encodeName(NewTemporaryName(QFileInfo(s.path).absolutePath()));
+            // A second name, or (where a folder has no hard links) the earlier file moved aside.
+            if (::link(p.name.constData(), p.earlier.constData()) != 0) {
+                movedAside = ::rename(p.name.constData(), p.earlier.constData()) == 0;
+                if (!movedAside) err = errno;
+            }
+        }
+        if (!err && ::rename(s.temporary.constData(), p.name.constData()) != 0) {
+            err = errno;
+            if (movedAside)
+                ::rename(p.earlier.constData(), p.name.constData());
+            else if (!p.earlier.isEmpty())
+                ::unlink(p.earlier.constData());
+        }
+        if (err) {
+            putBack();
+            for (size_t j = i; j < staged_.size(); ++j) ::unlink(staged_[j].temporary.constData());
+            staged_.clear();
+            throw FileError(QStringLiteral("置き換え"), s.path, err);
+        }
+        staged_[i].temporary.clear();
+        placed.push_back(std::move(p));
+    }
+    for (const Placed& p : placed)
+        if (!p.earlier.isEmpty()) ::unlink(p.earlier.constData());
+    std::vector<QString> folders;
+    for (const Staged& s : staged_) {
+        const QString folder = QFileInfo(s.path).absolutePath();
+        if (std::find(folders.begin(), folders.end(), folder) == folders.end()) folders.push_back(folder);
+    }
+    for (const QString& folder : folders) SyncFolder(folder);
+    staged_.clear();
 }
 
 void SyncFolder(const QString& folder) {
@@ -164,4 +331,19 @@ void SyncFolder(const QString& folder) {
     }
 }
 
+QString FittedFileName(const QString& prefix, const QString& middle, const QString& suffix, int room) {
+    const qsizetype limit = 255 - room;
+    auto fits = [&](const QString& name) { return QFile::encodeName(name).size() <= limit; };
+    const QString whole = prefix + middle + suffix;
+    if (fits(whole)) return whole;
+    QString kept = middle;
+    const QString mark = QStringLiteral("…");
+    while (!kept.isEmpty() && !fits(prefix + kept + mark + suffix)) {
+        kept.chop(1);
+        if (!kept.isEmpty() && kept.back().isHighSurrogate()) kept.chop(1);
+    }
+    return prefix + kept + mark + suffix;
+}
+
 }  // namespace word::files
+

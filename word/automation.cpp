@@ -318,7 +318,7 @@ void Document::SaveAs(const QString& fileName, int fileFormat) {
             // Back to the document's own format before it lands at fileName.
             const QString edited = converted->dir->filePath(QStringLiteral("edited.docx"));
             m.save(edited);
-            legacy::convertBack(edited, converted->format, fileName, QFileInfo(doc_->fullName).fileName());
+            legacy::convertBack(edited, converted->format, fileName, QFileInfo(doc_->fullName).fileName(), doc_->fullName);
             QFile::remove(edited);
         } else {
             m.save(fileName);

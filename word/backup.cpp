@@ -19,29 +19,45 @@ QByteArray Name(const QString& path) { return QFile::encodeName(path); }
 
 bool SameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
 
-}  // namespace
-
-QString Candidate(const QString& documentPath, int n) {
+// "spec.docx", "-bak", 1 -> "spec-bak1.docx".
+QString NumberedName(const QString& documentPath, const QString& tag, int n) {
     const QString number = QString::number(n);
     const qsizetype slash = documentPath.lastIndexOf(QDir::separator());
     const qsizetype dot = documentPath.lastIndexOf(u'.');
     if (dot <= slash + 1)  // no extension (or a name that only starts with a dot)
-        return documentPath + QStringLiteral("-bak") + number;
+        return documentPath + tag + number;
     const QString extension = documentPath.mid(dot);
     // A ".doc" backup is written in lower case whatever the input's case, as
     // the backups of .doc documents always were.
     const QString suffix = extension.compare(QStringLiteral(".doc"), Qt::CaseInsensitive) == 0
                                ? QStringLiteral(".doc")
                                : extension;
-    return documentPath.left(dot) + QStringLiteral("-bak") + number + suffix;
+    return documentPath.left(dot) + tag + number + suffix;
 }
 
-std::optional<QString> FirstFreeBackup(const QString& documentPath) {
+std::optional<QString> FirstFree(const QString& documentPath, const QString& tag) {
     for (int n = 1; n <= kMaxBackups; ++n) {
-        const QString candidate = Candidate(documentPath, n);
+        const QString candidate = NumberedName(documentPath, tag, n);
         if (!QFileInfo::exists(candidate) && !QFileInfo(candidate).isSymLink()) return candidate;
     }
     return std::nullopt;
+}
+
+}  // namespace
+
+QString Candidate(const QString& documentPath, int n) { return NumberedName(documentPath, QStringLiteral("-bak"), n); }
+
+std::optional<QString> FirstFreeBackup(const QString& documentPath) { return FirstFree(documentPath, QStringLiteral("-bak")); }
+
+std::optional<QString> FirstFreeResultBeside(const QString& documentPath) {
+    return FirstFree(documentPath, QStringLiteral("-処理結果"));
+}
+
+std::optional<FileIdentity> IdentityOf(const QString& path) {
+    struct stat st;
+    if (::stat(Name(path).constData(), &st) != 0) return std::nullopt;
+    return FileIdentity{st.st_dev, st.st_ino, static_cast<qint64>(st.st_size),
+                        static_cast<qint64>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
 }
 
 QString SizeText(qint64 bytes) {
@@ -94,7 +110,7 @@ bool KeepInputAsBackup(const QString& documentPath, const QString& backupPath) {
     if (!in.open(QIODevice::ReadOnly)) throw files::FileError(QStringLiteral("読み込み"), documentPath, EACCES);
     const QByteArray bytes = in.readAll();
     if (in.error() != QFile::NoError) throw files::FileError(QStringLiteral("読み込み"), documentPath, EIO);
-    files::WriteAtomically(backupPath, bytes, &input);
+    files::WriteAtomically(backupPath, bytes, input);
     return true;
 }
 

@@ -14,6 +14,8 @@
 
 #include <optional>
 
+#include <sys/types.h>
+
 namespace word::backup {
 
 inline constexpr int kMaxBackups = 100;
@@ -24,6 +26,22 @@ inline constexpr int kMaxBackups = 100;
 QString Candidate(const QString& documentPath, int n);
 // The first candidate 1..100 that does not exist; nullopt when all do.
 std::optional<QString> FirstFreeBackup(const QString& documentPath);
+
+// What tells that the file under a name is still the one a run opened: the
+// same file (device, inode), length and modification time.
+struct FileIdentity {
+    dev_t device = 0;
+    ino_t inode = 0;
+    qint64 size = 0;
+    qint64 modifiedNs = 0;
+    bool operator==(const FileIdentity&) const = default;
+};
+// The identity of the file a path names (through links); nullopt when there is none.
+std::optional<FileIdentity> IdentityOf(const QString& path);
+
+// Where the result goes when the document changed during the run: the first
+// of "spec-処理結果1.docx" … "spec-処理結果100.docx" that does not exist.
+std::optional<QString> FirstFreeResultBeside(const QString& documentPath);
 
 // Removes what a killed save of this document left beside it: temporary files
 // of processes that no longer run, and a backup name that is still a second

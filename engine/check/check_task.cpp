@@ -48,14 +48,16 @@ void AnnotateFindings(word::ooxml::DocumentModel& model, const check::Findings& 
 QString FindingLine(const check::Finding& f) { return QStringLiteral("%1\t%2\t%3").arg(f.kind, f.where, f.what); }
 
 // The whole report, code page 932 with CR LF, replacing an earlier one only
-// once it is complete (a temporary file renamed over it).
+// once it is complete (a new file renamed over the name), no more readable
+// than the document.
 void WriteCheckReport(const QString& path, const QString& documentPath, const check::Findings& findings) {
     QStringList lines;
     lines << QStringLiteral("出願前チェック：%1").arg(documentPath);
     for (const check::Finding& f : findings) lines << FindingLine(f);
     lines << (findings.empty() ? QStringLiteral("指摘はありません。")
                                : QStringLiteral("指摘 %1 件（%2）").arg(QString::number(findings.size()), check::CountsByKind(findings)));
-    word::files::WriteAtomically(path, word::cp932::encode(lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")));
+    word::files::WriteAtomically(path, word::cp932::encode(lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")),
+                                 documentPath);
 }
 
 }  // namespace

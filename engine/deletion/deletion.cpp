@@ -7,12 +7,14 @@
 #include "engine/deletion/deletion.h"
 #include "engine/text_helpers.h"
 #include "engine/runner/task_runner.h"
+#include "word/atomic_file.h"
 #include "word/cp932.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -93,6 +95,7 @@ DeletionReportPaths MakeDeletionReportPaths(const QString& documentPath, bool en
     paths.finding = report(englishToJapanese ? QStringLiteral("削除原文中の全角含有文-")
                                              : QStringLiteral("削除原文中の半角５％以上含有文-"));
     paths.halfWidth = report(QStringLiteral("削除原文中の半角が多い文-"));
+    paths.document = documentPath;
     return paths;
 }
 
@@ -118,15 +121,19 @@ void TaskRunner::DeleteOriginals() {
     // The direction names the finding report and steers the check; it is read
     // once, so that both agree even if the option changes during the walk.
     const bool englishToJapanese = host_.Options().englishToJapanese;
+    // The deleted text is written to a new file that takes the report's name
+    // once it is complete (word/atomic_file.h).
     FilesOfThisRun files;
     DeletionReportPaths reports;
-    QFile deletedFile;
+    std::optional<word::files::AtomicFile> deletedFile;
     if (!colouring) {
         reports = MakeDeletionReportPaths(documentPath_, englishToJapanese);
         RemoveIfExists(reports.deletedText);
-        deletedFile.setFileName(reports.deletedText);
-        if (!deletedFile.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            ThrowFileError(QStringLiteral("作成"), reports.deletedText, deletedFile.errorString());
+        try {
+            deletedFile.emplace(reports.deletedText, documentPath_);
+        } catch (const word::files::FileError& e) {
+            ThrowFileError(QStringLiteral("作成"), reports.deletedText, e.err());
+        }
         files.add(reports.deletedText);
     }
 
@@ -159,8 +166,11 @@ void TaskRunner::DeleteOriginals() {
                 bool recordLossy = false;
                 const QByteArray record = word::cp932::encode(s + QStringLiteral("\r\n"), &recordLossy);
                 lossy = lossy || recordLossy;
-                if (deletedFile.write(record) != record.size())
-                    ThrowFileError(QStringLiteral("書き込み"), reports.deletedText, deletedFile.errorString());
+                try {
+                    deletedFile->Write(record);
+                } catch (const word::files::FileError& e) {
+                    ThrowFileError(QStringLiteral("書き込み"), reports.deletedText, e.err());
+                }
             }
             changed_ = true;
         }
@@ -196,9 +206,11 @@ void TaskRunner::DeleteOriginals() {
     range_ = word::Range();
 
     if (!colouring) {
-        if (!deletedFile.flush())
-            ThrowFileError(QStringLiteral("書き込み"), reports.deletedText, deletedFile.errorString());
-        deletedFile.close();
+        try {
+            deletedFile->Commit();
+        } catch (const word::files::FileError& e) {
+            ThrowFileError(QStringLiteral("書き込み"), reports.deletedText, e.err());
+        }
         if (lossy)
             host_.ShowLog(1, QStringLiteral(" .. 削除した原文のうちShift_JISで表せない文字は「?」として書き出しました"));
     }

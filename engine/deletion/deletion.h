@@ -44,6 +44,7 @@ struct DeletionReportPaths {
     QString deletedText;  // "削除した原文-<file name>.txt"
     QString finding;      // 英日 "削除原文中の全角含有文-…", 日英 "削除原文中の半角５％以上含有文-…"
     QString halfWidth;    // "削除原文中の半角が多い文-…"
+    QString document;     // what they are made from: they are no more readable than it
 };
 DeletionReportPaths MakeDeletionReportPaths(const QString& documentPath, bool englishToJapanese);
 
@@ -69,6 +70,8 @@ QStringList SplitLines(const QString& text);
 // handled (what: "作成", "書き込み", "読み込み", "削除") and why, and that the
 // document was not saved.
 [[noreturn]] void ThrowFileError(const QString& what, const QString& path, const QString& reason);
+// The same for the system's error number.
+[[noreturn]] void ThrowFileError(const QString& what, const QString& path, int err);
 // Removes a file when it exists; ThrowFileError when that fails.
 void RemoveIfExists(const QString& path);
 

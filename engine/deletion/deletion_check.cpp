@@ -25,26 +25,37 @@ namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
 
-// Writes the whole content of a report; the file is created (or emptied) first.
-void WriteReport(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        ThrowFileError(QStringLiteral("作成"), path, file.errorString());
-    if (file.write(bytes) != bytes.size() || !file.flush())
-        ThrowFileError(QStringLiteral("書き込み"), path, file.errorString());
-    file.close();
-    if (file.error() != QFileDevice::NoError) ThrowFileError(QStringLiteral("書き込み"), path, file.errorString());
+// Writes the whole content of a report: a new file that takes the name once
+// it is complete, no more readable than the document.
+void WriteReport(const DeletionReportPaths& paths, const QString& path, const QByteArray& bytes) {
+    try {
+        word::files::WriteAtomically(path, bytes, paths.document);
+    } catch (const word::files::FileError& e) {
+        ThrowFileError(QStringLiteral("書き込み"), path, e.err());
+    }
 }
 
 QString JoinPieces(const QStringList& pieces) { return pieces.join(kCrLf + kCrLf); }
 
 }  // namespace
 
-void ThrowFileError(const QString& what, const QString& path, const QString& reason) {
+namespace {
+
+[[noreturn]] void ThrowFileErrorWithReason(const QString& what, const QString& path, const QString& reason) {
     throw word::Error(QStringLiteral("ファイル「%1」を%2できませんでした（%3）。\r\n"
                                      "文書は保存していません。ファイルを閉じるか、"
                                      "フォルダーに書き込めるようにしてから、もう一度実行してください。")
-                          .arg(path, what, word::files::ReasonForSystemText(reason)));
+                          .arg(path, what, reason));
+}
+
+}  // namespace
+
+void ThrowFileError(const QString& what, const QString& path, const QString& reason) {
+    ThrowFileErrorWithReason(what, path, word::files::ReasonForSystemText(reason));
+}
+
+void ThrowFileError(const QString& what, const QString& path, int err) {
+    ThrowFileErrorWithReason(what, path, word::files::Reason(err));
 }
 
 int CharacterLength(const QString& line) {
@@ -145,8 +156,8 @@ DeletionCheckResult WriteDeletionCheckReports(Host& host, const DeletionReportPa
         if (route.finding) finding += word::cp932::encode(*route.finding) + crLf;
     }
     // An empty report is not left behind: only the reports with lines exist.
-    if (!finding.isEmpty()) WriteReport(paths.finding, finding);
-    if (!halfWidth.isEmpty()) WriteReport(paths.halfWidth, halfWidth);
+    if (!finding.isEmpty()) WriteReport(paths, paths.finding, finding);
+    if (!halfWidth.isEmpty()) WriteReport(paths, paths.halfWidth, halfWidth);
     host.SetProgress(76);
     host.ShowStatus(QStringLiteral("最終処理"));
 

@@ -101,9 +101,12 @@ void TaskRunner::SlimHTM(const QString& fileName) {
         start = i + 1;
     }
     if (start < size) out += bytes.mid(start) + "\r\n";
+    // The HTML as written already has CR LF lines: it is left as it is, one
+    // result with its pictures.
+    if (out == bytes) return;
 
     try {
-        word::files::WriteAtomically(fileName, out);
+        word::files::WriteAtomically(fileName, out, documentPath_);
     } catch (const word::files::FileError& e) {
         throw word::Error(QStringLiteral("HTMLファイルを書き直せませんでした：%1（%2）")
                               .arg(fileName, word::files::Reason(e.err())));

@@ -26,6 +26,11 @@ QString SaveFailureReason(const std::exception& e) {
 
 }  // namespace
 
+bool TaskRunner::ChangedSinceOpened(const QString& target) const {
+    const std::optional<word::backup::FileIdentity> now = word::backup::IdentityOf(target);
+    return opened_ && now && *now != *opened_;
+}
+
 bool TaskRunner::CheckDocumentWritable(short code) {
     // The codes whose result replaces the document.
     if (code != 0 && code != 1 && code != 2 && code != 7) return true;
@@ -77,6 +82,8 @@ void TaskRunner::SaveWithBackup() {
     std::optional<QString> backupPath;
     bool inputFound = true;   // false: the input was deleted or moved while the task ran
     bool backupMade = false;  // the input has its backup name too
+    bool changedMeanwhile = false;  // another version took the document's name while the task ran
+    std::optional<QString> resultBeside;
     try {
         SaveStepHook(SaveStep::ChooseBackup);
         word::backup::RemoveLeftovers(target);
@@ -101,11 +108,29 @@ void TaskRunner::SaveWithBackup() {
         document_.reset();
 
         SaveStepHook(SaveStep::KeepInputAsBackup);
-        inputFound = word::backup::KeepInputAsBackup(target, *backupPath);
-        backupMade = inputFound;
+        changedMeanwhile = ChangedSinceOpened(target);
+        if (!changedMeanwhile) {
+            inputFound = word::backup::KeepInputAsBackup(target, *backupPath);
+            backupMade = inputFound;
+        }
 
         SaveStepHook(SaveStep::MoveResultIntoPlace);
-        word::backup::MoveIntoPlace(temporary, target);
+        // Checked again just before the rename: a version the user saved
+        // while the backup was made is not replaced either.
+        changedMeanwhile = changedMeanwhile || ChangedSinceOpened(target);
+        if (changedMeanwhile) {
+            // The backup this run made names the version the user replaced: it goes.
+            if (backupMade) QFile::remove(*backupPath);
+            backupMade = false;
+            resultBeside = word::backup::FirstFreeResultBeside(target);
+            if (!resultBeside)
+                throw word::Error(QStringLiteral("文書が処理中に別の内容で保存されましたが、処理結果を置く名前"
+                                                 "（「-処理結果1」～「-処理結果%1」）がすべて使われています")
+                                      .arg(word::backup::kMaxBackups));
+            word::backup::MoveIntoPlace(temporary, *resultBeside);
+        } else {
+            word::backup::MoveIntoPlace(temporary, target);
+        }
     } catch (const std::exception& e) {
         QString message = QStringLiteral("文書「%1」を保存できませんでした（%2）。").arg(documentPath_, SaveFailureReason(e));
         if (backupMade) word::backup::DropBackupOfInput(target, *backupPath);
@@ -119,6 +144,12 @@ void TaskRunner::SaveWithBackup() {
         throw word::Error(message);
     }
 
+    if (resultBeside) {
+        // The user's version stays; the result is beside it, and the run says so.
+        throw word::Error(QStringLiteral("文書「%1」は処理中に別の内容で保存されたため、置き換えていません"
+                                         "（保存された内容はそのままです）。\r\n処理結果は「%2」に保存しました。")
+                              .arg(documentPath_, *resultBeside));
+    }
     if (backupMade) backupsMade_ << *backupPath;
     SaveStepHook(SaveStep::ReadSize);
     const qint64 bytes = QFileInfo(target).size();

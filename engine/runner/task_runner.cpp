@@ -2,9 +2,12 @@
 
 #include "engine/deletion/deletion.h"
 #include "engine/text_helpers.h"
+#include "word/atomic_file.h"
+#include "word/backup.h"
 #include "word/legacy/legacy.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QStringList>
 
 #include <utility>
@@ -39,6 +42,15 @@ public:
 private:
     word::legacy::WaitHandler previous_;
 };
+
+// What killed runs left beside the document (the temporary files of a save,
+// an HTML export or a report) goes before this run adds its own.
+void RemoveLeftoversBeside(const QString& documentPath) {
+    const QString folder = QFileInfo(documentPath).absolutePath();
+    word::files::RemoveLeftoverTemporaries(folder);
+    const QString targetFolder = QFileInfo(word::files::ResolvedTarget(documentPath)).absolutePath();
+    if (targetFolder != folder) word::files::RemoveLeftoverTemporaries(targetFolder);
+}
 
 QString ReasonOf(const std::exception& e) {
     if (const auto* we = dynamic_cast<const word::Error*>(&e)) return we->message();
@@ -95,6 +107,9 @@ void TaskRunner::RunTaskSteps(short code) {
     try {
         documentPath_ = host_.FilePathText();
         if (!word_) throw word::Error(QStringLiteral("Word.Application is not available"));
+        RemoveLeftoversBeside(documentPath_);
+        // Taken before the file is read: a version saved meanwhile shows as a change.
+        opened_ = word::backup::IdentityOf(documentPath_);
         document_ = word_->Documents().Open(documentPath_, true);
     } catch (const std::exception& e) {
         if (stopRequested_) {

@@ -6,6 +6,7 @@
 #include "engine/deletion/deletion.h"
 #include "engine/runner/host.h"
 #include "word/automation.h"
+#include "word/backup.h"
 
 #include <QString>
 #include <QStringList>
@@ -167,6 +168,9 @@ private:
     // The save branch of FinalProcess: write, close and exchange the files,
     // undoing what was done when a step fails.
     void SaveWithBackup();
+    // Whether the file under the target's name is no longer the one the run
+    // opened (the user saved another version meanwhile).
+    bool ChangedSinceOpened(const QString& target) const;
     // Refuses a run that would replace a read-only document, before anything is
     // written; shows the message and returns false.
     bool CheckDocumentWritable(short code);
@@ -193,6 +197,9 @@ private:
     // result, so they stay only when the result is saved.
     QStringList reportsOfThisRun_;
     std::optional<DeletionCheckResult> pendingCheck_;
+    // The file under the document's name when the run opened it; the save
+    // replaces only that file.
+    std::optional<word::backup::FileIdentity> opened_;
 };
 
 }  // namespace engine

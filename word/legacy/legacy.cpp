@@ -310,7 +310,8 @@ std::vector<QByteArray> renderFirstPagesToPng(const std::vector<QByteArray>& doc
     return out;
 }
 
-void convertBack(const QString& docxPath, Format format, const QString& targetPath, const QString& givenName) {
+void convertBack(const QString& docxPath, Format format, const QString& targetPath, const QString& givenName,
+                 const QString& madeFrom) {
     const QString shownName = givenName.isEmpty() ? QFileInfo(targetPath).fileName() : givenName;
     QString filter, suffix;
     QByteArray magic;
@@ -343,7 +344,7 @@ void convertBack(const QString& docxPath, Format format, const QString& targetPa
     const QByteArray bytes = in.readAll();
     if (in.error() != QFile::NoError)
         throw Error(QStringLiteral("変換結果を読み込めませんでした：%1（%2）").arg(shownName, in.errorString()));
-    files::WriteAtomically(targetPath, bytes);
+    files::WriteAtomically(targetPath, bytes, madeFrom);
 }
 
 }  // namespace word::legacy

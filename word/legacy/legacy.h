@@ -29,9 +29,10 @@ struct Converted {
 Converted convertToDocx(const QString& path, Format format);
 // Converts a .docx back to `format` and writes the result to targetPath whole
 // (through a temporary file); messages name the document as `shownName`
-// (empty: the target's file name).
+// (empty: the target's file name). The target gets no wider permissions than
+// `madeFrom`, the document it was made from (empty: no such bound).
 void convertBack(const QString& docxPath, Format format, const QString& targetPath,
-                 const QString& shownName = {});
+                 const QString& shownName = {}, const QString& madeFrom = {});
 
 // Removes the conversion folders of runs that were killed before they could
 // remove their own (a folder's name carries the id of the process that made it).

@@ -13,6 +13,33 @@
 
 namespace word::ooxml {
 
+namespace {
+
+// Far deeper than any real document (tables in tables a few levels deep, a
+// few wrappers around runs), far less than what the stack holds.
+constexpr int kMaxElementDepth = 1000;
+
+// Whether elements nest more than `limit` deep, found without recursion.
+bool deeperThan(const pugi::xml_document& doc, int limit) {
+    pugi::xml_node n = doc.first_child();
+    int depth = 1;
+    while (n) {
+        if (pugi::xml_node child = n.first_child()) {
+            n = child;
+            if (++depth > limit) return true;
+            continue;
+        }
+        while (n && !n.next_sibling()) {
+            n = n.parent();
+            --depth;
+        }
+        if (n) n = n.next_sibling();
+    }
+    return false;
+}
+
+}  // namespace
+
 DocumentModel::DocumentModel() : impl_(std::make_unique<Impl>()) {}
 DocumentModel::~DocumentModel() = default;
 
@@ -32,6 +59,13 @@ std::unique_ptr<DocumentModel> DocumentModel::open(const QString& path) {
         throw Error(QStringLiteral("%1：文書の本体の XML が壊れています（%2、%3 バイト目）。")
                         .arg(path, QString::fromUtf8(result.description()))
                         .arg(result.offset));
+    // The walks of the story follow the nesting of its elements; a bound on
+    // it keeps them far from the end of the stack whatever the file holds.
+    if (deeperThan(d.xml, kMaxElementDepth))
+        throw Error(QStringLiteral("%1：文書の要素の入れ子が深すぎるため（%2 段を超えています）、処理できません。"
+                                   "表の中の表などが極端に深く入れ子になっているか、文書が壊れています。")
+                        .arg(path)
+                        .arg(kMaxElementDepth));
     try {
         d.load();
     } catch (const Error& e) {

@@ -9,6 +9,7 @@
 #include "word/ooxml/package.h"
 #include "word/ooxml/story_pictures.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -114,22 +115,38 @@ QString htmlBase(const QString& htmlPath) {
     return base;
 }
 
-// The one way the program replaces a file whole (word/atomic_file.h): a full
-// disk is reported as such and never leaves an empty or partial file.
-void writeAtomically(const QString& path, const QByteArray& bytes) { files::WriteAtomically(path, bytes); }
+// What a picture's name adds to its HTML file's base ("_123.jpeg", with room to spare).
+constexpr int kPictureNameRoom = 16;
 
-// Section names as parts of file names: unique, without path characters.
-QStringList sectionFileNames(const QStringList& names) {
+// The HTML files of the sections, one per name: unique, without path
+// characters, and each short enough for the file system with room for its
+// pictures' "_12.jpeg".
+QStringList sectionHtmlPaths(const QString& htmlPath, const QStringList& names) {
     QStringList out;
     for (int i = 0; i < names.size(); ++i) {
         QString name = names[i];
         name.replace(QRegularExpression(QStringLiteral("[\\\\/:*?\"<>|\\s]+")), QStringLiteral("_"));
         if (name.isEmpty()) name = QStringLiteral("書類%1").arg(i + 1);
-        QString unique = name;
-        for (int n = 2; out.contains(unique); ++n) unique = QStringLiteral("%1%2").arg(name).arg(n);
-        out << unique;
+        QString path = sectionHtmlPath(htmlPath, name);
+        for (int n = 2; out.contains(path); ++n) path = sectionHtmlPath(htmlPath, name, n);
+        out << path;
     }
     return out;
+}
+
+// The pictures an earlier export left beside an HTML file ("spec.docx_7.png")
+// that the new one does not show: removed once the new files are in place.
+void removeStalePictures(const QString& htmlPath, const QStringList& current) {
+    const QFileInfo base(htmlBase(htmlPath));
+    static const QString kExtensions = QStringLiteral("png|jpe?g|jfif|gif|bmp|tiff?|emf|wmf|svg|wdp|bin");
+    const QRegularExpression picture(QStringLiteral("^%1_\\d+\\.(%2)$")
+                                         .arg(QRegularExpression::escape(base.fileName()), kExtensions),
+                                     QRegularExpression::CaseInsensitiveOption);
+    QDir folder = base.dir();
+    for (const QString& name : folder.entryList(QDir::Files | QDir::System | QDir::Hidden)) {
+        const QString path = folder.filePath(name);
+        if (picture.match(name).hasMatch() && !current.contains(path)) QFile::remove(path);
+    }
 }
 
 // Converts the pictures of the story before the walks that write them,
@@ -192,8 +209,11 @@ QString pictureFileName(const QString& htmlPath, int number, const QString& exte
     return QStringLiteral("%1_%2.%3").arg(htmlBase(htmlPath)).arg(number).arg(extension);
 }
 
-QString sectionHtmlPath(const QString& htmlPath, const QString& sectionName) {
-    return QStringLiteral("%1-%2.htm").arg(htmlBase(htmlPath), sectionName);
+QString sectionHtmlPath(const QString& htmlPath, const QString& sectionName, int number) {
+    const QFileInfo base(htmlBase(htmlPath));
+    const QString suffix = number > 1 ? QStringLiteral("%1.htm").arg(number) : QStringLiteral(".htm");
+    const QString name = files::FittedFileName(base.fileName() + u'-', sectionName, suffix, kPictureNameRoom);
+    return base.path() + u'/' + name;
 }
 
 FilingHtmlReport writeFilingHtml(DocumentModel& model, const QString& htmlPath, const FilingHtmlOptions& options) {
@@ -220,59 +240,58 @@ FilingHtmlReport writeFilingHtml(DocumentModel& model, const QString& htmlPath, 
         sections = walk(model, listingOptions(false)).sectionNames;
     }
     if (sections.size() >= 2) {
-        const QStringList fileNames = sectionFileNames(sections);
-        for (int i = 0; i < fileNames.size(); ++i) {
-            const QString path = sectionHtmlPath(htmlPath, fileNames[i]);
-            walkOptions.pictureBase = path;
+        const QStringList paths = sectionHtmlPaths(htmlPath, sections);
+        for (int i = 0; i < paths.size(); ++i) {
+            walkOptions.pictureBase = paths[i];
             walkOptions.section = i;
-            files.emplace_back(path, walk(model, walkOptions));
+            files.emplace_back(paths[i], walk(model, walkOptions));
         }
     } else {
         walkOptions.pictureBase = htmlPath;
         files.emplace_back(htmlPath, walk(model, walkOptions));
     }
 
-    // Pictures first, each HTML after its pictures; on a failure the files of
-    // this call are removed again, so no half-made export remains.
+    // The HTML files and their pictures are one result (word/atomic_file.h):
+    // each is written whole under a temporary name, and only when all are
+    // complete do they take their names, pictures first, each HTML after its
+    // pictures. A failure before that leaves the earlier export as it was.
     FilingHtmlReport report;
     if (!equations.failure.isEmpty())
         report.pictureLog << QStringLiteral("数式を画像にできませんでした（%1）").arg(equations.failure);
-    std::vector<QString> written;
-    try {
-        for (const auto& [path, result] : files) {
-            if (result.lossy)  // every character the code page lacks was written as a reference
-                throw Error(QStringLiteral("HTMLの文字コード変換に失敗しました：%1").arg(path));
-            const QString folder = QFileInfo(path).absolutePath();
-            for (const html::Picture& p : result.pictures) {
-                const QString picturePath = folder + "/" + p.fileName;
-                writeAtomically(picturePath, p.file.bytes);
-                written.push_back(picturePath);
-                if (p.partName.startsWith(QLatin1String("equation:"))) continue;  // listed with its item below
-                if (!p.file.change.isEmpty())
-                    report.pictureLog << QStringLiteral("%1：%2").arg(p.fileName, p.file.change);
-                if (!p.file.byHand.isEmpty())
-                    report.pictureLog << QStringLiteral("%1：%2。手作業で変換してください").arg(p.fileName, p.file.byHand);
-            }
-            for (const html::EquationItem& item : result.equationItems) {
-                const QString change = equations.byParagraph.at(item.paragraph).change;
-                report.pictureLog << QStringLiteral("%1：【段落 %2】の数式 → %3、%4")
-                                         .arg(item.fileName)
-                                         .arg(item.paragraph)
-                                         .arg(item.heading, change.mid(change.indexOf(QStringLiteral("→ ")) + 2));
-            }
-            report.refused.insert(report.refused.end(), result.refused.begin(), result.refused.end());
-            for (const html::TableProblem& problem : result.tableProblems)
-                report.tableLog << QStringLiteral("【段落 %1】%2").arg(problem.paragraph).arg(problem.what);
-            writeAtomically(path, result.html);
-            written.push_back(path);
-            report.htmlFiles << path;
-            report.equationsNotAsText.insert(report.equationsNotAsText.end(), result.equationsNotAsText.begin(),
-                                             result.equationsNotAsText.end());
+    files::FileSet set(model.package().sourcePath());
+    QStringList written;
+    for (const auto& [path, result] : files) {
+        if (result.lossy)  // every character the code page lacks was written as a reference
+            throw Error(QStringLiteral("HTMLの文字コード変換に失敗しました：%1").arg(path));
+        const QString folder = QFileInfo(path).absolutePath();
+        for (const html::Picture& p : result.pictures) {
+            const QString picturePath = folder + "/" + p.fileName;
+            set.Add(picturePath, p.file.bytes);
+            written << picturePath;
+            if (p.partName.startsWith(QLatin1String("equation:"))) continue;  // listed with its item below
+            if (!p.file.change.isEmpty())
+                report.pictureLog << QStringLiteral("%1：%2").arg(p.fileName, p.file.change);
+            if (!p.file.byHand.isEmpty())
+                report.pictureLog << QStringLiteral("%1：%2。手作業で変換してください").arg(p.fileName, p.file.byHand);
         }
-    } catch (...) {
-        for (const QString& path : written) QFile::remove(path);
-        throw;
+        for (const html::EquationItem& item : result.equationItems) {
+            const QString change = equations.byParagraph.at(item.paragraph).change;
+            report.pictureLog << QStringLiteral("%1：【段落 %2】の数式 → %3、%4")
+                                     .arg(item.fileName)
+                                     .arg(item.paragraph)
+                                     .arg(item.heading, change.mid(change.indexOf(QStringLiteral("→ ")) + 2));
+        }
+        report.refused.insert(report.refused.end(), result.refused.begin(), result.refused.end());
+        for (const html::TableProblem& problem : result.tableProblems)
+            report.tableLog << QStringLiteral("【段落 %1】%2").arg(problem.paragraph).arg(problem.what);
+        set.Add(path, result.html);
+        written << path;
+        report.htmlFiles << path;
+        report.equationsNotAsText.insert(report.equationsNotAsText.end(), result.equationsNotAsText.begin(),
+                                         result.equationsNotAsText.end());
     }
+    set.Commit();
+    for (const auto& file : files) removeStalePictures(file.first, written);
     return report;
 }
 

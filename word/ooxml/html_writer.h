@@ -49,11 +49,17 @@ struct FilingHtmlReport {
     std::vector<RefusedCharacter> refused;
 };
 
-// Writes everything or nothing: on a failure the files of this call are removed.
+// Writes everything or nothing: the HTML files and their pictures take their
+// names together once all are written, so that a failure leaves the earlier
+// export whole; pictures of an earlier export that the new HTML does not show
+// are removed afterwards. A link at any of the names is replaced, not followed;
+// the files are no more readable than the document.
 FilingHtmlReport writeFilingHtml(DocumentModel& model, const QString& htmlPath, const FilingHtmlOptions& options = {});
 
-// The HTML file of one section: "spec.docx.htm" and "明細書" give "spec.docx-明細書.htm".
-QString sectionHtmlPath(const QString& htmlPath, const QString& sectionName);
+// The HTML file of one section: "spec.docx.htm" and "明細書" give
+// "spec.docx-明細書.htm" (number 2: "spec.docx-明細書2.htm"). A name too long
+// for the file system keeps the start of the section's name, followed by "…".
+QString sectionHtmlPath(const QString& htmlPath, const QString& sectionName, int number = 1);
 
 
 // Whether the filing software takes a character: printable ASCII and the

@@ -529,9 +529,12 @@ QByteArray Package::Impl::buildArchive() const {
     return bytes;
 }
 
+const QString& Package::sourcePath() const { return impl_->path; }
+
 void Package::save(const QString& path) const {
     const QByteArray bytes = impl_->buildArchive();
-    files::WriteAtomically(path, bytes);
+    // A copy of the document is no more readable than the document.
+    files::WriteAtomically(path, bytes, impl_->path);
 }
 
 }  // namespace word::ooxml

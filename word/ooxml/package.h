@@ -23,6 +23,8 @@ public:
     static std::unique_ptr<Package> open(const QString& path);
     ~Package();
 
+    // The file the package was opened from.
+    const QString& sourcePath() const;
     // The main document part, found through _rels/.rels (e.g. "word/document.xml").
     const QString& mainPartName() const { return mainPart_; }
     bool hasPart(const QString& name) const;
@@ -44,7 +46,9 @@ public:
     QString relationshipTarget(const QString& sourcePart, const QString& relId) const;
 
     // Writes the package to `path` through a temporary file in the same folder,
-    // flushed and renamed into place. Nothing is left behind on failure.
+    // flushed and renamed into place (word/atomic_file.h: a link at `path` is
+    // replaced, not followed; no wider permissions than the file the package
+    // was opened from). Nothing is left behind on failure.
     void save(const QString& path) const;
 
     // The bound on a part's uncompressed size.
