@@ -14,6 +14,7 @@
 #include "engine/runner/task_plan.h"
 #include "engine/runner/task_runner.h"
 #include "word/automation.h"
+#include "word/qt_messages.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -225,7 +226,8 @@ int RunTasks(int task, const QStringList& files, CliHost& host) {
     bool allDone = true;
     for (const QString& file : files) {
         host.SetFile(QFileInfo(file).absoluteFilePath());
-        if (!engine::RunStartButton(runner, host, task)) allDone = false;
+        // A filing HTML that needs hand work is not done.
+        if (!engine::RunStartButton(runner, host, task) || runner.HandWorkLeft() > 0) allDone = false;
         host.FinishRun();
     }
     if (!allDone) return kExitFailed;
@@ -235,6 +237,7 @@ int RunTasks(int task, const QStringList& files, CliHost& host) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    word::KeepQtMessagesFromUser();
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("kalvendo-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(KALVENDO_VERSION));

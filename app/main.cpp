@@ -3,6 +3,7 @@
 // first blank-separated word names the document to start with.
 
 #include "ui/main_window.h"
+#include "word/qt_messages.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -36,6 +37,7 @@ int PictureOfARun(ui::frmQuorvel& window, const QString& picture, const QStringL
 }  // namespace
 
 int main(int argc, char** argv) {
+    word::KeepQtMessagesFromUser();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kalvendo"));
 
