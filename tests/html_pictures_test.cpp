@@ -5,6 +5,7 @@
 #include "word/image_rules.h"
 #include "word/ooxml/document_model.h"
 #include "word/ooxml/html_writer.h"
+#include "word/ooxml/story_pictures.h"
 
 #include <QBuffer>
 #include <QFileInfo>
@@ -215,7 +216,7 @@ TEST_F(HtmlPictures, APictureThatCannotBeUsedWholeIsNamedForHandWork) {
     } cases[] = {
         {"cut.jpeg", truncated(encoded(photograph(400, 300), "JPEG"), 0.57), "ファイルが途中で切れています"},
         {"cut.bmp", truncated(encoded(lineDrawing(300, 200), "BMP"), 0.6), "ファイルが途中で切れています"},
-        {"cut.png", truncated(encoded(photograph(300, 200), "PNG"), 0.6), "データが壊れているか途中で切れています"},
+        {"cut.png", truncated(encoded(photograph(300, 200), "PNG"), 0.6), "ファイルが途中で切れています"},
         {"damaged.emf", damagedEmf, "EMFのデータが壊れています"},
         {"nothing.emf", emfSignature(0), "EMFに何も描かれていません"},
         {"blank.emf", emfSignature(2), "EMFを描くと白紙になりました"},
@@ -271,6 +272,88 @@ TEST_F(HtmlPictures, ThePictureIsBroughtWithinTheMillimetreLimitAtItsResolution)
     EXPECT_EQ(report.pictureLog, QStringList({"spec.docx_1.png：カラー → 白黒２値、200dpi、1366×763 → 1338×747ドットに縮小"}));
     const QImage written = QImage::fromData(readAll("spec.docx_1.png"));
     EXPECT_EQ(written.size(), QSize(1338, 747));
+}
+
+}  // namespace
+
+namespace {
+
+QString drawingRun(const QString& graphic) {
+    return QStringLiteral("<w:r><w:drawing><wp:inline><wp:extent cx=\"914400\" cy=\"914400\"/>"
+                          "<a:graphic>%1</a:graphic></wp:inline></w:drawing></w:r>")
+        .arg(graphic);
+}
+
+QString blip(const QString& attributes) {
+    return QStringLiteral("<a:graphicData uri=\"http://schemas.openxmlformats.org/drawingml/2006/picture\"><pic:pic>"
+                          "<pic:blipFill><a:blip %1/></pic:blipFill></pic:pic></a:graphicData>")
+        .arg(attributes);
+}
+
+// What the filing HTML cannot carry is named with its paragraph as needing
+// hand work: pictures whose file is missing, outside the package or only
+// linked, charts, SmartArt, shapes, groups and the text of text boxes. The
+// picture that is there is written as usual, and the check lists the
+// missing pictures as findings of its picture rule.
+TEST(HtmlHandWork, WhatTheHtmlCannotCarryIsNamedWithItsParagraph) {
+    QTemporaryDir dir;
+    const QString rels = QStringLiteral(
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?><Relationships "
+        "xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
+        "<Relationship Id=\"rOk\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/image\" Target=\"media/ok.png\"/>"
+        "<Relationship Id=\"rGone\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/image\" Target=\"media/gone.png\"/>"
+        "<Relationship Id=\"rOut\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/image\" Target=\"../../../etc/x.png\"/>"
+        "<Relationship Id=\"rLink\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/image\" Target=\"file:///c:/pictures/a.png\" TargetMode=\"External\"/>"
+        "</Relationships>");
+    const QString textBox = QStringLiteral(
+        "<a:graphicData uri=\"http://schemas.microsoft.com/office/word/2010/wordprocessingShape\"><wps:wsp><wps:txbx>"
+        "<w:txbxContent><w:p><w:r><w:t>箱の中の文</w:t></w:r></w:p></w:txbxContent></wps:txbx></wps:wsp></a:graphicData>");
+    const QString body =
+        testsupport::para("【図１】") + testsupport::paraXml(drawingRun(blip("r:embed=\"rOk\""))) +   // 2: written
+        testsupport::paraXml(drawingRun(blip("r:embed=\"rGone\""))) +                                 // 3
+        testsupport::paraXml(drawingRun(blip("r:embed=\"rOut\""))) +                                  // 4
+        testsupport::paraXml(drawingRun(blip("r:embed=\"rLink\""))) +                                 // 5
+        testsupport::paraXml(drawingRun(blip("r:link=\"rLink\""))) +                                  // 6
+        testsupport::paraXml(drawingRun("<a:graphicData uri=\"http://schemas.openxmlformats.org/drawingml/2006/chart\">"
+                                        "<c:chart r:id=\"rC\"/></a:graphicData>")) +                  // 7
+        testsupport::paraXml(drawingRun("<a:graphicData uri=\"http://schemas.openxmlformats.org/drawingml/2006/diagram\">"
+                                        "<dgm:relIds r:dm=\"rD\"/></a:graphicData>")) +               // 8
+        testsupport::paraXml(drawingRun("<a:graphicData uri=\"http://schemas.microsoft.com/office/word/2010/"
+                                        "wordprocessingShape\"><wps:wsp><wps:spPr/></wps:wsp></a:graphicData>")) +  // 9
+        testsupport::paraXml(drawingRun("<a:graphicData uri=\"http://schemas.microsoft.com/office/word/2010/"
+                                        "wordprocessingGroup\"><wpg:wgp><wps:wsp/><wps:wsp/></wpg:wgp></a:graphicData>")) +  // 10
+        testsupport::paraXml(drawingRun(textBox)) +                                                   // 11
+        testsupport::paraXml("<w:r><w:pict><v:oval style=\"width:20pt;height:20pt\"/></w:pict></w:r>");  // 12
+    QImage mono(8, 8, QImage::Format_Mono);
+    mono.fill(1);
+    testsupport::writeDocx(dir.filePath("spec.docx"), body,
+                           {{"word/media/ok.png", encoded(mono, "PNG")}, {"word/_rels/document.xml.rels", rels.toUtf8()}});
+    auto model = word::ooxml::DocumentModel::open(dir.filePath("spec.docx"));
+    word::ooxml::FilingHtmlOptions options;
+    options.convertPictures = true;
+    const auto report = word::ooxml::writeFilingHtml(*model, dir.filePath("spec.docx.htm"), options);
+
+    const struct {
+        int paragraph;
+        const char* what;
+    } expected[] = {{3, "画像が文書の中に見つからない"}, {4, "画像が文書の中に見つからない"}, {5, "リンクだけの画像"},
+                    {6, "リンクだけの画像"},           {7, "グラフはHTMLに入りません"},   {8, "SmartArtはHTMLに入りません"},
+                    {9, "図形はHTMLに入りません"},     {10, "図形のグループはHTMLに入りません"},
+                    {11, "テキストボックスの文字はHTMLに入りません"}, {12, "図形はHTMLに入りません"}};
+    ASSERT_EQ(report.handWork.size(), std::size(expected));
+    for (size_t i = 0; i < std::size(expected); ++i) {
+        EXPECT_EQ(report.handWork[i].paragraph, expected[i].paragraph) << i;
+        EXPECT_TRUE(report.handWork[i].what.contains(QString::fromUtf8(expected[i].what)))
+            << i << ": " << report.handWork[i].what.toStdString();
+    }
+    EXPECT_TRUE(QFile::exists(dir.filePath("spec.docx_1.png")));
+
+    // The check: the four pictures whose file is not in the document, where they show.
+    const auto pictures = word::ooxml::storyPictures(*model);
+    std::vector<int> missing;
+    for (const auto& p : pictures)
+        if (!p.missing.isEmpty()) missing.push_back(p.paragraph + 1);
+    EXPECT_EQ(missing, std::vector<int>({3, 4, 5, 6}));
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 namespace word {
@@ -119,6 +120,20 @@ bool jpegComplete(const QByteArray& bytes) {
         if (marker != 0xDA) continue;
         // Entropy-coded data: FF 00 is a data byte and FF D0-D7 a restart.
         while (i + 1 < n && !(d[i] == 0xFF && d[i + 1] != 0 && !(d[i + 1] >= 0xD0 && d[i + 1] <= 0xD7))) ++i;
+    }
+    return false;
+}
+
+// A PNG's chunks (length, type, data, checksum) run up to IEND. A cut one is
+// found before it reaches libpng, which would say so on the terminal.
+bool pngComplete(const QByteArray& bytes) {
+    const auto* d = reinterpret_cast<const uchar*>(bytes.constData());
+    const qsizetype n = bytes.size();
+    for (qsizetype at = 8; at + 12 <= n;) {
+        const quint32 length = quint32(d[at]) << 24 | d[at + 1] << 16 | d[at + 2] << 8 | d[at + 3];
+        if (length > quint32(n - at - 12)) return false;
+        if (std::memcmp(d + at + 4, "IEND", 4) == 0) return true;
+        at += 12 + qsizetype(length);
     }
     return false;
 }
@@ -296,7 +311,8 @@ ImageAssessment AssessImage(const QByteArray& bytes, DecodedPicture* decoded) {
     QImage image;
     QString failure;
     const QSize stored = reader.size();
-    if ((a.format == "JPEG" && !jpegComplete(bytes)) || (a.format == "BMP" && !bmpComplete(bytes))) {
+    if ((a.format == "JPEG" && !jpegComplete(bytes)) || (a.format == "BMP" && !bmpComplete(bytes)) ||
+        (a.format == "PNG" && !pngComplete(bytes))) {
         markUnreadable(a, QStringLiteral("ファイルが途中で切れています"));
         return a;
     }
