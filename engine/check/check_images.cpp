@@ -29,15 +29,17 @@ Findings CheckImages(word::ooxml::DocumentModel& model, const CheckedText& text)
     for (const word::ooxml::StoryPicture& picture : word::ooxml::storyPictures(model)) {
         // The picture's place: the item it illustrates (【図２】, 【化１】) or the paragraph.
         const qsizetype at = picture.paragraph < text.size() ? text[picture.paragraph].indexOf(QChar(1)) : 0;
-        const QString where = text.whereAt(picture.paragraph, std::max<qsizetype>(at, 0));
+        const qsizetype offset = std::max<qsizetype>(at, 0);
+        const QString where = text.whereAt(picture.paragraph, offset);
         if (!picture.missing.isEmpty()) {
-            out.push_back({QStringLiteral("イメージ"), where, picture.missing});
+            out.push_back({QStringLiteral("イメージ"), where, picture.missing, picture.paragraph, offset, 1});
             continue;
         }
         const word::ImageAssessment a = word::AssessImage(picture.bytes);
         if (a.acceptable()) continue;
         out.push_back({QStringLiteral("イメージ"), where,
-                       QStringLiteral("%1（%2）：%3").arg(Describe(a), picture.partName, a.problems.join(u'、'))});
+                       QStringLiteral("%1（%2）：%3").arg(Describe(a), picture.partName, a.problems.join(u'、')),
+                       picture.paragraph, offset, 1});
     }
     return out;
 }
