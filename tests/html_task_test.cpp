@@ -19,6 +19,9 @@
 #include <gtest/gtest.h>
 #include <pugixml.hpp>
 
+#include <utility>
+#include <vector>
+
 using testsupport::RecordingHost;
 
 namespace {
@@ -26,6 +29,25 @@ namespace {
 QByteArray readAll(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QByteArray pngOf(const QImage& image) {
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return png;
+}
+
+// The part that relates the main document to its pictures: id -> target under word/.
+QString pictureRels(const std::vector<std::pair<QString, QString>>& targets) {
+    QString rels = "<?xml version=\"1.0\" encoding=\"UTF-8\"?><Relationships "
+                   "xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">";
+    for (const auto& [id, target] : targets)
+        rels += QStringLiteral("<Relationship Id=\"%1\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/"
+                               "relationships/image\" Target=\"%2\"/>")
+                    .arg(id, target);
+    return rels + "</Relationships>";
 }
 
 void writeFile(const QString& path, const QByteArray& bytes) {
@@ -172,15 +194,8 @@ TEST(HtmlTask, PicturesNeedingHandWorkAreCountedAndTheCommandLineEndsWithOne) {
     QImage colour(300, 200, QImage::Format_RGB32);
     for (int y = 0; y < 200; ++y)
         for (int x = 0; x < 300; ++x) colour.setPixel(x, y, qRgb(x % 256, y, (x * y) % 256));
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    colour.save(&buffer, "PNG");
-    const QString rels =
-        "<?xml version=\"1.0\" encoding=\"UTF-8\"?><Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/"
-        "relationships\"><Relationship Id=\"rP\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/"
-        "relationships/image\" Target=\"media/a.png\"/><Relationship Id=\"rQ\" Type=\"http://schemas.openxmlformats.org/"
-        "officeDocument/2006/relationships/image\" Target=\"media/gone.png\"/></Relationships>";
+    const QByteArray png = pngOf(colour);
+    const QString rels = pictureRels({{"rP", "media/a.png"}, {"rQ", "media/gone.png"}});
     auto picture = [](const char* rel) {
         return testsupport::paraXml(QStringLiteral(
             "<w:r><w:drawing><wp:inline><wp:extent cx=\"914400\" cy=\"609600\"/><a:graphic><a:graphicData><pic:pic>"
@@ -221,14 +236,8 @@ TEST(HtmlTask, TheCommandLineSplitsByDocumentNameAndConvertsOrKeepsPictures) {
     QImage colour(30, 20, QImage::Format_RGB32);
     colour.fill(Qt::white);
     for (int x = 0; x < 30; ++x) colour.setPixel(x, 10, qRgb(255, 0, 0));
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    colour.save(&buffer, "PNG");
-    const QString rels =
-        "<?xml version=\"1.0\" encoding=\"UTF-8\"?><Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/"
-        "relationships\"><Relationship Id=\"rP\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/"
-        "relationships/image\" Target=\"media/a.png\"/></Relationships>";
+    const QByteArray png = pngOf(colour);
+    const QString rels = pictureRels({{"rP", "media/a.png"}});
     const QString picture = testsupport::paraXml(
         "<w:r><w:drawing><wp:inline><wp:extent cx=\"91440\" cy=\"60960\"/><a:graphic><a:graphicData><pic:pic>"
         "<pic:blipFill><a:blip r:embed=\"rP\"/></pic:blipFill></pic:pic></a:graphicData></a:graphic></wp:inline>"
