@@ -15,6 +15,7 @@
 #include "engine/runner/task_plan.h"
 #include "engine/runner/task_runner.h"
 #include "word/automation.h"
+#include "word/qt_messages.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -226,7 +227,8 @@ int RunTasks(int task, const QStringList& files, CliHost& host) {
     bool allDone = true;
     for (const QString& file : files) {
         host.SetFile(QFileInfo(file).absoluteFilePath());
-        if (!engine::RunStartButton(runner, host, task)) allDone = false;
+        // A filing HTML that needs hand work is not done.
+        if (!engine::RunStartButton(runner, host, task) || runner.HandWorkLeft() > 0) allDone = false;
         host.FinishRun();
     }
     if (!allDone) return kExitFailed;
@@ -236,6 +238,7 @@ int RunTasks(int task, const QStringList& files, CliHost& host) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    word::KeepQtMessagesFromUser();
     QCoreApplication app(argc, argv);
     // The parser's own errors ("Unknown option") in Japanese too.
     engine::InstallQtJapanese(app);

@@ -3,6 +3,7 @@
 // one whole (a path may hold blanks).
 
 #include "ui/main_window.h"
+#include "word/qt_messages.h"
 
 #include "engine/runner/qt_japanese.h"
 
@@ -38,6 +39,7 @@ int PictureOfARun(ui::frmQuorvel& window, const QString& picture, const QStringL
 }  // namespace
 
 int main(int argc, char** argv) {
+    word::KeepQtMessagesFromUser();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kalvendo"));
     // Qt's file and colour dialogs and the log's context menu in Japanese.

@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+#include <pugixml.hpp>
 
 using namespace testsupport;
 
@@ -99,9 +100,49 @@ TEST(ListNumbers, NumberFormats) {
                  {4, "lowerRoman", "iv"},      {11, "japaneseCounting", "十一"}, {23, "japaneseCounting", "二十三"},
                  {105, "japaneseCounting", "百五"}, {2024, "japaneseCounting", "二千二十四"},
                  {3, "decimalEnclosedCircle", "③"}, {21, "decimalEnclosedCircle", "21"}, {4, "none", ""},
-                 {9, "ordinal", "9"}};
+                 {9, "ordinal", "9"},
+                 // Word repeats a letter at most 30 times; a larger value is written as digits.
+                 {780, "lowerLetter", "zzzzzzzzzzzzzzzzzzzzzzzzzzzzzz"}, {781, "upperLetter", "781"},
+                 {2147483000, "lowerLetter", "2147483000"}};
     for (const auto& c : cases)
         EXPECT_EQ(word::ooxml::formatListNumber(c.value, c.format), QString::fromUtf8(c.text)) << c.format << " " << c.value;
+}
+
+// Start values outside Word's 0 to 32,767 (a hostile two billion in letters,
+// a negative one that would count through the overflow) are brought within
+// it, and a number format is at most a short text: every numbered paragraph
+// costs a bounded text.
+TEST(ListNumbers, StartValuesAndNumberFormatsStayWithinWordsBounds) {
+    const QString numbering =
+        QString("<w:numbering ") + kW + ">" +
+        "<w:abstractNum w:abstractNumId=\"1\"><w:lvl w:ilvl=\"0\"><w:start w:val=\"2147483000\"/>"
+        "<w:numFmt w:val=\"lowerLetter\"/><w:lvlText w:val=\"%1.\"/></w:lvl></w:abstractNum>"
+        "<w:abstractNum w:abstractNumId=\"2\"><w:lvl w:ilvl=\"0\"><w:start w:val=\"1\"/>"
+        "<w:numFmt w:val=\"decimal\"/><w:lvlText w:val=\"" + QString("%1)").repeated(1000) + "\"/></w:lvl></w:abstractNum>"
+        "<w:num w:numId=\"1\"><w:abstractNumId w:val=\"1\"/></w:num>"
+        "<w:num w:numId=\"2\"><w:abstractNumId w:val=\"2\"/><w:lvlOverride w:ilvl=\"0\">"
+        "<w:startOverride w:val=\"-2147483648\"/></w:lvlOverride></w:num>"
+        "<w:num w:numId=\"3\"><w:abstractNumId w:val=\"1\"/><w:lvlOverride w:ilvl=\"0\">"
+        "<w:startOverride w:val=\"2147483647\"/></w:lvlOverride></w:num>"
+        "</w:numbering>";
+    pugi::xml_document doc;
+    ASSERT_TRUE(doc.load_string(numbering.toUtf8().constData()));
+    word::ooxml::ListNumbers numbers(&doc, nullptr, "w");
+    pugi::xml_document paragraphs;
+    auto pPr = [&](int numId) {
+        pugi::xml_node p = paragraphs.append_child("w:pPr");
+        pugi::xml_node numPr = p.append_child("w:numPr");
+        numPr.append_child("w:ilvl").append_attribute("w:val") = 0;
+        numPr.append_child("w:numId").append_attribute("w:val") = numId;
+        return p;
+    };
+    EXPECT_EQ(numbers.next(pPr(1), ""), "32767.\u3000");
+    EXPECT_EQ(numbers.next(pPr(1), ""), "32768.\u3000");
+    const QString negative = numbers.next(pPr(2), "");
+    EXPECT_TRUE(negative.startsWith("0)0)")) << negative.left(20).toStdString();
+    EXPECT_LE(negative.size(), 256);
+    EXPECT_EQ(numbers.next(pPr(2), "").left(4), "1)1)");
+    EXPECT_EQ(numbers.next(pPr(3), ""), "32767.\u3000");
 }
 
 const QByteArray kPng = QByteArray::fromBase64(

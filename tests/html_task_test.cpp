@@ -19,6 +19,9 @@
 #include <gtest/gtest.h>
 #include <pugixml.hpp>
 
+#include <utility>
+#include <vector>
+
 using testsupport::RecordingHost;
 
 namespace {
@@ -26,6 +29,25 @@ namespace {
 QByteArray readAll(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QByteArray pngOf(const QImage& image) {
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return png;
+}
+
+// The part that relates the main document to its pictures: id -> target under word/.
+QString pictureRels(const std::vector<std::pair<QString, QString>>& targets) {
+    QString rels = "<?xml version=\"1.0\" encoding=\"UTF-8\"?><Relationships "
+                   "xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">";
+    for (const auto& [id, target] : targets)
+        rels += QStringLiteral("<Relationship Id=\"%1\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/"
+                               "relationships/image\" Target=\"%2\"/>")
+                    .arg(id, target);
+    return rels + "</Relationships>";
 }
 
 void writeFile(const QString& path, const QByteArray& bytes) {
@@ -162,6 +184,50 @@ TEST(HtmlTask, TheCommandLineRunsTaskFiveAndListsTheRefusedCharacters) {
     EXPECT_TRUE(word::cp932::decode(readAll(input + ".htm")).contains("\r\n丸数字①<BR>\r\n"));
 }
 
+// A picture the HTML cannot carry is named in the log and counted in the
+// closing message, and the command line ends with status 1; Qt's own warnings
+// about the damaged picture never reach the terminal. The check lists the
+// missing picture as a finding.
+TEST(HtmlTask, PicturesNeedingHandWorkAreCountedAndTheCommandLineEndsWithOne) {
+    QTemporaryDir dir;
+    const QString input = dir.filePath("spec.docx");
+    QImage colour(300, 200, QImage::Format_RGB32);
+    for (int y = 0; y < 200; ++y)
+        for (int x = 0; x < 300; ++x) colour.setPixel(x, y, qRgb(x % 256, y, (x * y) % 256));
+    const QByteArray png = pngOf(colour);
+    const QString rels = pictureRels({{"rP", "media/a.png"}, {"rQ", "media/gone.png"}});
+    auto picture = [](const char* rel) {
+        return testsupport::paraXml(QStringLiteral(
+            "<w:r><w:drawing><wp:inline><wp:extent cx=\"914400\" cy=\"609600\"/><a:graphic><a:graphicData><pic:pic>"
+            "<pic:blipFill><a:blip r:embed=\"%1\"/></pic:blipFill></pic:pic></a:graphicData></a:graphic></wp:inline>"
+            "</w:drawing></w:r>").arg(rel));
+    };
+    testsupport::writeDocx(input, testsupport::paras({"【書類名】図面", "【図１】"}) + picture("rP") +
+                                      testsupport::para("【図２】") + picture("rQ"),
+                           {{"word/media/a.png", png.left(png.size() / 2)}, {"word/_rels/document.xml.rels", rels.toUtf8()}});
+    auto runCli = [&](const QString& task) {
+        QProcess cli;
+        cli.start(QStringLiteral(KALVENDO_BINARY_DIR "/kalvendo-cli"), {"--task", task, input});
+        EXPECT_TRUE(cli.waitForFinished(60000));
+        return std::make_tuple(cli.exitCode(), QString::fromUtf8(cli.readAllStandardOutput()),
+                               QString::fromUtf8(cli.readAllStandardError()));
+    };
+    const auto [code, out, err] = runCli("5");
+    EXPECT_EQ(code, 1) << (out + err).toStdString();
+    EXPECT_TRUE(out.contains(" .. 手作業：【段落 3】spec.docx_1.png：画像を読み込めません（ファイルが途中で切れています）"))
+        << out.toStdString();
+    EXPECT_TRUE(out.contains(" .. 手作業：【段落 5】画像が文書の中に見つからない")) << out.toStdString();
+    EXPECT_TRUE(err.contains("「spec.docx」のHTMLには、手作業で入れる必要のあるものが 2 件あります")) << err.toStdString();
+    EXPECT_FALSE(err.contains("libpng")) << err.toStdString();
+    EXPECT_FALSE(err.contains("qt.")) << err.toStdString();
+    EXPECT_TRUE(QFile::exists(input + ".htm"));
+
+    const auto [checkCode, findings, checkErr] = runCli("6");
+    EXPECT_EQ(checkCode, 3) << checkErr.toStdString();
+    EXPECT_TRUE(findings.contains("ファイルが途中で切れています")) << findings.toStdString();
+    EXPECT_TRUE(findings.contains("画像が文書の中に見つからない")) << findings.toStdString();
+}
+
 // --split-documents writes one file per 【書類名】, --images keep|convert
 // chooses whether pictures are brought to the filing rules.
 TEST(HtmlTask, TheCommandLineSplitsByDocumentNameAndConvertsOrKeepsPictures) {
@@ -170,14 +236,8 @@ TEST(HtmlTask, TheCommandLineSplitsByDocumentNameAndConvertsOrKeepsPictures) {
     QImage colour(30, 20, QImage::Format_RGB32);
     colour.fill(Qt::white);
     for (int x = 0; x < 30; ++x) colour.setPixel(x, 10, qRgb(255, 0, 0));
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    colour.save(&buffer, "PNG");
-    const QString rels =
-        "<?xml version=\"1.0\" encoding=\"UTF-8\"?><Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/"
-        "relationships\"><Relationship Id=\"rP\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/"
-        "relationships/image\" Target=\"media/a.png\"/></Relationships>";
+    const QByteArray png = pngOf(colour);
+    const QString rels = pictureRels({{"rP", "media/a.png"}});
     const QString picture = testsupport::paraXml(
         "<w:r><w:drawing><wp:inline><wp:extent cx=\"91440\" cy=\"60960\"/><a:graphic><a:graphicData><pic:pic>"
         "<pic:blipFill><a:blip r:embed=\"rP\"/></pic:blipFill></pic:pic></a:graphicData></a:graphic></wp:inline>"

@@ -253,11 +253,13 @@ TEST_F(HtmlWriterTest, RefusedCharactersAreListedAndUnencodableOnesKeptAsReferen
 
 TEST(FilingCharacters, JisX0208AndAsciiAreTakenTheRestRefused) {
     using word::ooxml::filingSoftwareAccepts;
-    for (char32_t c : {U'A', U'~', U' ', U'あ', U'ア', U'漢', U'【', U'〜', U'～', U'－', U'∥', U'≒', U'∵', U'¬',
+    for (char32_t c : {U'A', U'/', U' ', U'あ', U'ア', U'漢', U'【', U'〜', U'～', U'－', U'∥', U'≒', U'∵', U'¬',
                        U'Α', U'я', U'堯', U'熙', U'\u3000'})
         EXPECT_TRUE(filingSoftwareAccepts(c)) << std::hex << static_cast<unsigned>(c);
     for (char32_t c : {U'①', U'⑳', U'㈱', U'Ⅰ', U'ⅰ', U'㍉', U'∑', U'ｱ', U'ﾟ', U'髙', U'﨑', U'纊', U'€', U'é',
-                       U'\u00B5', U'𠮷', U'\uE000', U'\t', U'\x7F'})
+                       U'\u00B5', U'𠮷', U'\uE000', U'\t', U'\x7F',
+                       // read as ¥ and ‾ in the filing software's half-width set; ■ is not taken
+                       U'\\', U'~', U'■'})
         EXPECT_FALSE(filingSoftwareAccepts(c)) << std::hex << static_cast<unsigned>(c);
 }
 

@@ -60,6 +60,9 @@ TEST(ImageRules, EachRuleIsJudgedFromTheBytes) {
         {"no resolution", encoded(drawing(40, 30, QImage::Format_Mono), "PNG", 0), "PNG", 1, 0, false, "解像度が記録"},
         {"150 dpi", encoded(drawing(40, 30, QImage::Format_Mono), "PNG", 150), "PNG", 1, 150, false, "150×150dpi"},
         {"too wide", encoded(drawing(2678, 10, QImage::Format_Mono), "PNG", 400), "PNG", 1, 400, false, "2678×10"},
+        // The limit is 170 mm: 1,338 dots at 200 dpi, 2,007 at 300.
+        {"wider than 170 mm", encoded(drawing(1366, 763, QImage::Format_Mono), "PNG", 200), "PNG", 1, 200, false, "173.5×96.9mm"},
+        {"within 170 mm", encoded(drawing(2007, 10, QImage::Format_Mono), "PNG", 300), "PNG", 1, 300, true, ""},
         {"EMF", emf, "EMF", 0, 0, false, "EMF"},
         {"not a picture", QByteArray("hello"), "", 0, 0, false, "読み込めません"},
     };

@@ -112,6 +112,28 @@ TEST_F(NumberingTest, NothingToDoWritesNothing) {
     EXPECT_EQ(testsupport::folderEntries(dir.path()), QStringList({"spec.docx"}));
 }
 
+// Passes that found something but gave back the document as it was (the
+// numbers taken out and written again in the same order; task 3 once its
+// deletion has coloured the text) save nothing and make no backup.
+TEST_F(NumberingTest, AResultEqualToTheInputIsNotSaved) {
+    testsupport::writeDocx(path(), testsupport::paras({"【書類名】明細書", "【０００１】", "本文。", "【０００２】", "続き。"}));
+    host.filePathText = path();
+    ASSERT_TRUE(engine::RunStartButton(runner, host, 3));  // the first run colours the text: one save
+    const QByteArray before = testsupport::fileBytes(path());
+    const QStringList entries = testsupport::folderEntries(dir.path());
+    for (int task : {1, 3}) {
+        SCOPED_TRACE(task);
+        host.clear();
+        host.filePathText = path();
+        EXPECT_TRUE(engine::RunStartButton(runner, host, task)) << host.messageTexts().join('\n').toStdString();
+        EXPECT_TRUE(host.log.contains(" .. 変更なし：" + path())) << host.log.toStdString();
+        EXPECT_FALSE(host.log.contains("保存成功")) << host.log.toStdString();
+    }
+    EXPECT_TRUE(runner.Changed());  // the passes did find something
+    EXPECT_EQ(testsupport::fileBytes(path()), before);
+    EXPECT_EQ(testsupport::folderEntries(dir.path()), entries);
+}
+
 TEST_F(NumberingTest, RenumberingStatusTextsAndProgressInOrder) {
     run(1, {"【０００２】", "　一。", "【０００２】", "　二。", "【００２２】", "　三。"});
     EXPECT_EQ(host.statuses,

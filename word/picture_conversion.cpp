@@ -8,6 +8,7 @@
 #include <QImageReader>
 #include <QImageWriter>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -22,13 +23,11 @@ using Histogram = std::array<qint64, 256>;
 
 enum class Kind { LineDrawing, Photograph };
 
-QImage readImage(const QByteArray& bytes) {
-    QByteArray data = bytes;
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
-    reader.setAutoTransform(true);
-    return reader.read();
+// A drawn metafile, read as any picture is (its size bounded).
+DecodedPicture readDrawn(const QByteArray& png) {
+    DecodedPicture drawn;
+    AssessImage(png, &drawn);
+    return drawn;
 }
 
 // Greyscale with transparent parts counted as white (paper shows through).
@@ -48,12 +47,12 @@ QImage flattenedGrey(const QImage& image) {
     return grey;
 }
 
-// Shrinks a picture larger than the allowed dots to fit, keeping its
-// proportions. Done before the greyscale step: Qt scales 32-bit pixels
-// directly, greyscale ones through a conversion.
-QImage fittedToLimits(const QImage& image) {
-    if (image.width() <= kMaxPictureWidthDots && image.height() <= kMaxPictureHeightDots) return image;
-    return image.scaled(kMaxPictureWidthDots, kMaxPictureHeightDots, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+// Shrinks a picture larger than `limit` to fit, keeping its proportions.
+// Done before the greyscale step: Qt scales 32-bit pixels directly,
+// greyscale ones through a conversion.
+QImage fittedTo(const QImage& image, QSize limit) {
+    if (image.width() <= limit.width() && image.height() <= limit.height()) return image;
+    return image.scaled(limit, Qt::KeepAspectRatio, Qt::SmoothTransformation);
 }
 
 Histogram histogramOf(const QImage& grey) {
@@ -168,28 +167,38 @@ FilingPicture copiedAsStored(const QByteArray& bytes, const QString& extension, 
 
 FilingPicture PrepareFilingPicture(const QByteArray& bytes, const QString& extension, qint64 cxEmu, qint64 cyEmu,
                                    const MetafileRenderer& renderMetafile) {
-    QImage image;
-    const ImageAssessment stored = AssessImage(bytes, &image);
+    DecodedPicture decoded;
+    const ImageAssessment stored = AssessImage(bytes, &decoded);
     if (stored.acceptable()) return copiedAsStored(bytes, extension, {});
+    const bool metafile = stored.format == "EMF" || stored.format == "WMF";
+    if (!stored.unreadable.isEmpty())
+        return copiedAsStored(bytes, extension,
+                              metafile ? stored.unreadable : QStringLiteral("画像を読み込めません（%1）").arg(stored.unreadable));
 
-    if (stored.format == "EMF" || stored.format == "WMF") {
+    if (metafile) {
         try {
-            image = readImage(renderMetafile(bytes, stored.format, renderDots(cxEmu, cyEmu)));
+            decoded = readDrawn(renderMetafile(bytes, stored.format, renderDots(cxEmu, cyEmu)));
         } catch (const Error& e) {
             return copiedAsStored(bytes, extension,
                                   QStringLiteral("%1を画像にできませんでした（%2）").arg(stored.format, e.message()));
         }
     }
-    if (image.isNull())
+    if (decoded.image.isNull())
         return copiedAsStored(bytes, extension, QStringLiteral("画像を読み込めませんでした"));
 
-    const QImage grey = flattenedGrey(fittedToLimits(image));
+    // The resolution is chosen on the picture as the largest resolution
+    // allows it, and the picture then brought within 170 × 255 mm at it.
+    const QImage fitted = fittedTo(decoded.image, MaxPictureDots(kAllowedPictureDpi.back()));
+    const int dpi = closestAllowedDpi(fitted.size(), cxEmu, cyEmu, stored.dpiX);
+    const QImage grey = flattenedGrey(fittedTo(fitted, MaxPictureDots(dpi)));
     const Histogram histogram = histogramOf(grey);
+    // A metafile that draws one plain colour drew nothing that survived.
+    if (metafile && std::count(histogram.begin(), histogram.end(), 0) == 255)
+        return copiedAsStored(bytes, extension, QStringLiteral("%1を描くと白紙になりました").arg(stored.format));
     // Pictures that meet the colour rules keep their kind; only the
     // resolution or the size was wrong.
     const bool greyJpeg = stored.format == "JPEG" && stored.greyscale && stored.depth == 8 && !stored.transparent;
     const Kind kind = stored.twoLevel ? Kind::LineDrawing : greyJpeg ? Kind::Photograph : kindOf(histogram);
-    const int dpi = closestAllowedDpi(grey.size(), cxEmu, cyEmu, stored.dpiX);
 
     FilingPicture out;
     QString target;
@@ -203,10 +212,11 @@ FilingPicture PrepareFilingPicture(const QByteArray& bytes, const QString& exten
         target = QStringLiteral("グレースケールJPEG");
     }
     out.change = QStringLiteral("%1 → %2、%3dpi").arg(colourWord(stored), target).arg(dpi);
-    if (grey.size() != image.size())
+    const QSize original = decoded.shownSize;
+    if (grey.size() != original)
         out.change += QStringLiteral("、%1×%2 → %3×%4ドットに縮小")
-                          .arg(image.width())
-                          .arg(image.height())
+                          .arg(original.width())
+                          .arg(original.height())
                           .arg(grey.width())
                           .arg(grey.height());
     return out;

@@ -20,7 +20,7 @@ QString CodeOf(char32_t c) {
     return QStringLiteral("U+%1").arg(QString::number(uint(c), 16).toUpper().rightJustified(4, u'0'));
 }
 
-// Each run of refused characters (and ■) is one finding.
+// Each run of refused characters is one finding.
 void CheckRefused(const CheckedText& text, int p, AcceptedCharacters& accepted, Findings& out) {
     const QString& line = text[p];
     qsizetype i = 0;
@@ -31,7 +31,7 @@ void CheckRefused(const CheckedText& text, int p, AcceptedCharacters& accepted, 
             const bool pair = line[i].isHighSurrogate() && i + 1 < line.size() && line[i + 1].isLowSurrogate();
             const char32_t c = pair ? QChar::surrogateToUcs4(line[i], line[i + 1]) : line[i].unicode();
             const qsizetype width = pair ? 2 : 1;
-            if (IsStoryMark(c) || (accepted(c).accepted && c != U'■')) break;
+            if (IsStoryMark(c) || accepted(c).accepted) break;
             if (!shown.isEmpty()) shown += u' ';
             shown += QString::fromUcs4(&c, 1) + u'(' + CodeOf(c) + u')';
             i += width;

@@ -27,13 +27,19 @@ QString Describe(const word::ImageAssessment& a) {
 Findings CheckImages(word::ooxml::DocumentModel& model, const CheckedText& text) {
     Findings out;
     for (const word::ooxml::StoryPicture& picture : word::ooxml::storyPictures(model)) {
-        const word::ImageAssessment a = word::AssessImage(picture.bytes);
-        if (a.acceptable()) continue;
         // The picture's place: the item it illustrates (【図２】, 【化１】) or the paragraph.
         const qsizetype at = picture.paragraph < text.size() ? text[picture.paragraph].indexOf(QChar(1)) : 0;
-        out.push_back({QStringLiteral("イメージ"), text.whereAt(picture.paragraph, std::max<qsizetype>(at, 0)),
+        const qsizetype offset = std::max<qsizetype>(at, 0);
+        const QString where = text.whereAt(picture.paragraph, offset);
+        if (!picture.missing.isEmpty()) {
+            out.push_back({QStringLiteral("イメージ"), where, picture.missing, picture.paragraph, offset, 1});
+            continue;
+        }
+        const word::ImageAssessment a = word::AssessImage(picture.bytes);
+        if (a.acceptable()) continue;
+        out.push_back({QStringLiteral("イメージ"), where,
                        QStringLiteral("%1（%2）：%3").arg(Describe(a), picture.partName, a.problems.join(u'、')),
-                       picture.paragraph, std::max<qsizetype>(at, 0), 1});
+                       picture.paragraph, offset, 1});
     }
     return out;
 }

@@ -72,7 +72,15 @@ void TaskRunner::RunHtmlTask() {
     for (int paragraph : written.equationsNotAsText)
         host_.ShowLog(2, QStringLiteral(" .. 文字で表せない数式：【段落 %1】画像にして【数ｎ】として入れてください").arg(paragraph));
     for (const QString& line : written.tableLog) host_.ShowLog(2, QStringLiteral(" .. 表：") + line);
+    for (const word::ooxml::HandWork& work : written.handWork)
+        host_.ShowLog(2, QStringLiteral(" .. 手作業：【段落 %1】%2").arg(work.paragraph).arg(work.what));
+    handWorkLeft_ = int(written.handWork.size());
     ReportRefusedCharacters(host_, written.refused);
+    if (handWorkLeft_ > 0)
+        host_.MessageBox(QStringLiteral("「%1」のHTMLには、手作業で入れる必要のあるものが %2 件あります。\n"
+                                        "ログの「手作業」の行を見て、HTMLに入れてください。")
+                             .arg(GetFileNamePart(documentPath_))
+                             .arg(handWorkLeft_));
 }
 
 // Rewrites the HTML file line by line. The bytes are code page 932 and pass

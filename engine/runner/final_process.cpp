@@ -6,6 +6,7 @@
 #include "engine/runner/task_runner.h"
 #include "word/atomic_file.h"
 #include "word/backup.h"
+#include "word/ooxml/document_model.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -57,7 +58,9 @@ void TaskRunner::DropReportsOfThisRun() {
 void TaskRunner::FinalProcess() {
     host_.ShowStatus(QStringLiteral("保存処理中"));
 
-    if (changed_) {
+    // A result that is the document as it was (numbers taken out and written
+    // back as they were) is not saved: no backup for nothing.
+    if (changed_ && !document_->model().sameAsOpened()) {
         SaveWithBackup();
     } else {
         document_->Close(word::wdDoNotSaveChanges);

@@ -79,6 +79,7 @@ void TaskRunner::RunTask(short code) {
 }
 
 void TaskRunner::RunTaskSteps(short code) {
+    handWorkLeft_ = 0;
     const QString box = host_.FilePathText();
     if (box.isEmpty() || box.startsWith(u'<')) {
         lastOutcome_ = RunOutcome::NoFile;

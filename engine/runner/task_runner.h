@@ -69,6 +69,9 @@ public:
     const QString& DocumentPath() const { return documentPath_; }
     void SetDocumentPath(const QString& path) { documentPath_ = path; }
     bool Changed() const { return changed_; }
+    // What the last run's HTML (task code 5) does not carry and the user must
+    // add by hand: pictures that could not be converted, charts, shapes, …
+    int HandWorkLeft() const { return handWorkLeft_; }
     // The backups the saves made since the last call, oldest first.
     QStringList TakeBackupsMade() { return std::exchange(backupsMade_, {}); }
     bool WordWasRunning() const { return wordWasRunning_; }
@@ -187,6 +190,7 @@ private:
     QString documentPath_;
     bool wordWasRunning_ = false;
     bool changed_ = false;
+    int handWorkLeft_ = 0;
     bool colourFlag_ = false;
     bool running_ = false;
     QStringList backupsMade_;

@@ -9,6 +9,8 @@
 #include "word/ooxml/document_model_impl.h"
 #include "word/ooxml/part_deflate.h"
 
+#include <QCryptographicHash>
+
 #include <algorithm>
 
 namespace word::ooxml {
@@ -38,6 +40,27 @@ bool deeperThan(const pugi::xml_document& doc, int limit) {
     return false;
 }
 
+constexpr unsigned kParseOptions = pugi::parse_full | pugi::parse_ws_pcdata;
+
+// The declaration is kept as parsed; the output is UTF-8.
+void declareUtf8(pugi::xml_document& xml) {
+    if (pugi::xml_node decl = xml.first_child(); decl.type() == pugi::node_declaration)
+        if (pugi::xml_attribute enc = decl.attribute("encoding")) enc.set_value("UTF-8");
+}
+
+// A digest of a tree as it is saved, without holding its text.
+QByteArray savedDigest(pugi::xml_document& xml) {
+    struct Hashing : pugi::xml_writer {
+        QCryptographicHash hash{QCryptographicHash::Sha256};
+        void write(const void* data, size_t size) override {
+            hash.addData(QByteArrayView(static_cast<const char*>(data), qsizetype(size)));
+        }
+    } writer;
+    declareUtf8(xml);
+    xml.save(writer, "", pugi::format_raw, pugi::encoding_utf8);
+    return writer.hash.result();
+}
+
 }  // namespace
 
 DocumentModel::DocumentModel() : impl_(std::make_unique<Impl>()) {}
@@ -52,9 +75,8 @@ std::unique_ptr<DocumentModel> DocumentModel::open(const QString& path) {
     // the package or as a parser's copy.
     d.mainPartBytes = d.package->takePart(d.package->mainPartName());
     d.partSize = d.mainPartBytes.size();
-    const unsigned options = pugi::parse_full | pugi::parse_ws_pcdata;
     pugi::xml_parse_result result =
-        d.xml.load_buffer_inplace(d.mainPartBytes.data(), static_cast<size_t>(d.mainPartBytes.size()), options);
+        d.xml.load_buffer_inplace(d.mainPartBytes.data(), static_cast<size_t>(d.mainPartBytes.size()), kParseOptions);
     if (!result)
         throw Error(QStringLiteral("%1：文書の本体の XML が壊れています（%2、%3 バイト目）。")
                         .arg(path, QString::fromUtf8(result.description()))
@@ -71,6 +93,7 @@ std::unique_ptr<DocumentModel> DocumentModel::open(const QString& path) {
     } catch (const Error& e) {
         throw Error(path + QStringLiteral("：") + e.message(), e.number());
     }
+    d.openedTextHash = qHash(QStringView(d.story.flat()));
     return model;
 }
 
@@ -81,14 +104,24 @@ void DocumentModel::save(const QString& path) {
         // The new text is deflated as it is written, so that it is never held
         // whole beside the tree (the package keeps no copy of the part as
         // read: the model took it at opening).
-        // The declaration is kept as parsed; the output is UTF-8.
-        if (pugi::xml_node decl = d.xml.first_child(); decl.type() == pugi::node_declaration)
-            if (pugi::xml_attribute enc = decl.attribute("encoding")) enc.set_value("UTF-8");
+        declareUtf8(d.xml);
         DeflatingWriter writer;
         d.xml.save(writer, "", pugi::format_raw, pugi::encoding_utf8);
         d.package->setDeflatedPart(part, writer.finish());
     }
     d.package->save(path);
+}
+
+bool DocumentModel::sameAsOpened() {
+    if (!modified_) return true;
+    Impl& d = *impl_;
+    if (qHash(QStringView(d.story.flat())) != d.openedTextHash) return false;
+    // The part as stored, parsed as at opening (the package inflates it again:
+    // the model took its bytes), and both trees compared as they would be saved.
+    QByteArray stored = d.package->readPart(d.package->mainPartName());
+    pugi::xml_document opened;
+    if (!opened.load_buffer_inplace(stored.data(), static_cast<size_t>(stored.size()), kParseOptions)) return false;
+    return savedDigest(opened) == savedDigest(d.xml);
 }
 
 Package& DocumentModel::package() { return *impl_->package; }

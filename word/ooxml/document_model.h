@@ -123,6 +123,10 @@ public:
     std::shared_ptr<LiveRange> makeRange(int start, int end);
 
     bool modified() const { return modified_; }
+    // Whether the document would be saved as it was opened: no edit at all, or
+    // edits that together gave back the same text and formatting (numbers
+    // taken out and written again as they were). Costs a parse of the part.
+    bool sameAsOpened();
     // Serialises the main part if it changed and writes the package.
     void save(const QString& path);
 

@@ -143,6 +143,7 @@ struct DocumentModel::Impl {
     QByteArray mainPartBytes;
     pugi::xml_document xml;
     qsizetype partSize = 0;  // of the main part as read
+    size_t openedTextHash = 0;  // of the story's text as opened: an edit that changed it changed the document
     std::string prefix;  // "w" or "" (with the colon added in names)
     std::string mcPrefix, mathPrefix;
     pugi::xml_node body;

@@ -16,7 +16,14 @@ CharInfo classify(char32_t cp) {
     CharInfo info;
     if (cp < 0x80) {
         info.encodable = true;
-        info.accepted = cp >= 0x20 && cp < 0x7F;
+        // The filing software's half-width set is JIS X 0201, where the bytes
+        // of the backslash and the tilde show as "¥" and "‾".
+        info.accepted = cp >= 0x20 && cp < 0x7F && cp != U'\\' && cp != U'~';
+        return info;
+    }
+    // The filing software does not take ■ in the text, although code page 932 has it.
+    if (cp == U'■') {
+        info.encodable = true;
         return info;
     }
     if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return info;

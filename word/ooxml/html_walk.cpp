@@ -15,6 +15,7 @@ namespace {
 const char* const kRelNs = "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
 const char* const kRelNsStrict = "http://purl.oclc.org/ooxml/officeDocument/relationships";
 const char* const kMathNs = "http://schemas.openxmlformats.org/officeDocument/2006/math";
+const char* const kVmlNs = "urn:schemas-microsoft-com:vml";
 
 }  // namespace
 
@@ -50,7 +51,9 @@ HtmlWalk::HtmlWalk(const Source& src, const WalkOptions& options)
         const std::string uri = a.value();
         if (uri == kRelNs || uri == kRelNsStrict) relPrefixes_.insert(name.substr(6));
         if (uri == kMathNs) mathPrefix_ = name.substr(6);
+        if (uri == kVmlNs) vmlPrefix_ = name.substr(6);
     }
+    if (vmlPrefix_.empty()) vmlPrefix_ = "v";
     if (relPrefixes_.empty()) relPrefixes_.insert("r");
     if (mathPrefix_.empty()) mathPrefix_ = "m";
 }

@@ -27,6 +27,8 @@ struct Source {
     const pugi::xml_document* doc = nullptr;
     std::string w;  // prefix of the WordprocessingML namespace
     std::function<QString(const QString& relId)> relationshipTarget;
+    // Whether a relationship of the main part points outside the package (a linked file).
+    std::function<bool(const QString& relId)> relationshipIsExternal;
     std::function<QByteArray(const QString& part)> readPart;
     const pugi::xml_document* styles = nullptr;
     ListNumbers* listNumbers = nullptr;  // the numbers of numbered paragraphs; none when null
@@ -42,6 +44,7 @@ struct WalkOptions {
     bool readPictures = true;    // false: pictures are named but their parts not read
     PicturePreparer prepare;     // null: copied as stored
     bool writeHtml = true;       // false: only what the story holds is listed, no file made
+    bool listCharacters = true;  // without the HTML: false leaves the text (and its refused characters) out
     int section = -1;            // only this 【書類名】 section (0-based); -1 the whole story
     // Pictures of the equations of a paragraph (by its 1-based number) that
     // text cannot show: such a paragraph is written without its equations,
@@ -93,6 +96,7 @@ struct WalkResult {
     std::vector<EquationParagraph> equationParagraphs;  // the same paragraphs, with their nodes
     std::vector<EquationItem> equationItems;
     std::vector<TableProblem> tableProblems;
+    std::vector<HandWork> handWork;
 };
 
 WalkResult walkMainStory(const Source& source, const WalkOptions& options);

@@ -13,6 +13,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <cstring>
 #include <map>
 #include <optional>
 #include <set>
@@ -93,21 +94,29 @@ private:
     }
 
     void text(const QString& s, const Look& look) {
-        if (s.isEmpty()) return;
+        if (s.isEmpty() || !(options_.writeHtml || options_.listCharacters)) return;
         setLook(look);
         QString out;
         out.reserve(s.size());
-        for (char32_t cp : s.toUcs4()) {
+        for (qsizetype i = 0; i < s.size(); ++i) {
+            const QChar c = s[i];
+            const bool pair = c.isHighSurrogate() && i + 1 < s.size() && s[i + 1].isLowSurrogate();
+            const char32_t cp = pair ? QChar::surrogateToUcs4(c, s[i + 1]) : c.unicode();
+            if (pair) ++i;
             if (cp == '&') { out += QStringLiteral("&amp;"); continue; }
             if (cp == '<') { out += QStringLiteral("&lt;"); continue; }
             if (cp == '>') { out += QStringLiteral("&gt;"); continue; }
             if (cp < 0x20 || cp == 0x7F) continue;  // control characters carry nothing
             const CharInfo& info = chars_(cp);
             if (!info.accepted && !quiet()) result_.refused.push_back({paragraph_, cp});
-            if (info.encodable)
-                out += QString::fromUcs4(&cp, 1);
-            else
+            if (!info.encodable) {
                 out += QStringLiteral("&#%1;").arg(static_cast<quint32>(cp));
+            } else if (pair) {
+                out += c;
+                out += s[i];
+            } else {
+                out += c;
+            }
         }
         raw(out);
     }
@@ -145,7 +154,8 @@ private:
         pugi::xml_node pPr = p.child(q("pPr"));
         paragraphStyle_ = pPr.child(q("pStyle")).attribute(q("val")).value();
         // The number Word draws before a paragraph of a numbered list.
-        if (src_.listNumbers) text(src_.listNumbers->next(pPr, paragraphStyle_), Look{});
+        if (src_.listNumbers && (options_.writeHtml || options_.listCharacters))
+            text(src_.listNumbers->next(pPr, paragraphStyle_), Look{});
         equationAsPicture_ = equation != nullptr;
         inlines(p);
         equationAsPicture_ = false;
@@ -318,9 +328,14 @@ private:
         return count;
     }
 
-    QString pictureRel(pugi::xml_node n) const {
+    inline static const QString kLinkedOnly =
+        QStringLiteral("リンクだけの画像は文書に含まれていないため、HTMLに入りません。画像を文書に入れてください");
+
+    // The relationship of a picture (a:blip r:embed, v:imagedata r:id), or
+    // with `linked` that of a picture only linked (a:blip r:link).
+    QString pictureRel(pugi::xml_node n, bool linked = false) const {
         const std::string l = localName(n.name());
-        const char* attr = l == "blip" ? "embed" : l == "imagedata" ? "id" : nullptr;
+        const char* attr = l == "blip" ? (linked ? "link" : "embed") : l == "imagedata" && !linked ? "id" : nullptr;
         if (!attr) return {};
         for (pugi::xml_attribute a : n.attributes())
             if (localName(a.name()) == attr && relPrefixes_.count(prefixOf(a.name())))
@@ -332,23 +347,96 @@ private:
         for (pugi::xml_node c : n.children()) {
             if (c.type() != pugi::node_element) continue;
             const std::string l = localName(c.name());
-            if (l == "txbxContent" || l == "textbox") continue;
+            if (l == "txbxContent" || l == "textbox") {
+                if (hasText(c)) noteHandWork(QStringLiteral("テキストボックスの文字はHTMLに入りません。本文に移してください"));
+                continue;
+            }
             if (l == "AlternateContent") {
                 alternateContent(c);
                 continue;
+            }
+            if (const QString what = drawnObject(c); !what.isEmpty()) {
+                noteHandWork(what + QStringLiteral("はHTMLに入りません。画像にして入れ直してください"));
+                if (l == "graphicData") continue;  // a chart or SmartArt has no picture of its own
             }
             const auto saved = extent_;
             if (const auto extent = displayedExtent(c)) extent_ = *extent;
             const QString rel = pictureRel(c);
             if (!rel.isEmpty()) image(rel);
+            else if (!pictureRel(c, true).isEmpty() || (l == "imagedata" && hasAttribute(c, "href")))
+                noteHandWork(kLinkedOnly, true);
+            const bool wasInGroup = inGroup_;
+            inGroup_ = inGroup_ || l == "wgp" || l == "grpSp" || l == "group";
             pictures(c);
+            inGroup_ = wasInGroup;
             extent_ = saved;
         }
     }
 
+    // What a drawing element is when it is not a picture: a chart, SmartArt,
+    // a shape or a group of shapes (a shape holding a picture or text box is
+    // taken by those); empty otherwise, and for the parts of a group.
+    QString drawnObject(pugi::xml_node c) const {
+        if (inGroup_) return {};
+        const std::string l = localName(c.name());
+        if (l == "graphicData") {
+            const std::string uri = c.attribute("uri").value();
+            auto endsWith = [&](const char* end) {
+                const size_t n = std::strlen(end);
+                return uri.size() >= n && uri.compare(uri.size() - n, n, end) == 0;
+            };
+            if (endsWith("/chart")) return QStringLiteral("グラフ");
+            if (endsWith("/diagram")) return QStringLiteral("SmartArt");
+            return {};
+        }
+        if (l == "wgp" || l == "grpSp" || (l == "group" && prefixOf(c.name()) == vmlPrefix_))
+            return QStringLiteral("図形のグループ");
+        static const std::set<std::string> kShapes = {"wsp",  "shape", "rect", "roundrect", "oval",
+                                                      "line", "polyline", "arc", "curve"};
+        const bool vml = prefixOf(c.name()) == vmlPrefix_;
+        if (!kShapes.count(l) || (l != "wsp" && !vml)) return {};
+        if (countPictures(c) > 0 || holdsTextBox(c)) return {};
+        return QStringLiteral("図形");
+    }
+
+    bool holdsTextBox(pugi::xml_node n) const {
+        for (pugi::xml_node c : n.children()) {
+            if (c.type() != pugi::node_element) continue;
+            const std::string l = localName(c.name());
+            if (l == "txbxContent" || l == "textbox" || holdsTextBox(c)) return true;
+        }
+        return false;
+    }
+
+    bool hasText(pugi::xml_node n) const {
+        for (pugi::xml_node c : n.children()) {
+            if (c.type() != pugi::node_element) continue;
+            if (wLocal(c) == "t" && *c.text().get()) return true;
+            if (hasText(c)) return true;
+        }
+        return false;
+    }
+
+    static bool hasAttribute(pugi::xml_node n, const char* local) {
+        for (pugi::xml_attribute a : n.attributes())
+            if (localName(a.name()) == local) return true;
+        return false;
+    }
+
+    void noteHandWork(const QString& what, bool missingPicture = false) {
+        if (!quiet()) result_.handWork.push_back({paragraph_, what, missingPicture});
+    }
+
     void image(const QString& relId) {
+        if (quiet()) return;
         const QString part = src_.relationshipTarget(relId);
-        if (part.isEmpty() || quiet()) return;  // an external link: no file to copy
+        if (part.isEmpty()) {
+            noteHandWork(src_.relationshipIsExternal && src_.relationshipIsExternal(relId)
+                             ? kLinkedOnly
+                             : QStringLiteral("画像が文書の中に見つからないため、HTMLに入りません。画像を入れ直してください"),
+                         true);
+            return;
+        }
         auto known = pictureByPart_.find(part);
         QString fileName;
         if (known != pictureByPart_.end()) {
@@ -357,15 +445,21 @@ private:
             FilingPicture file;
             if (options_.readPictures) {
                 const QByteArray bytes = src_.readPart(part);
-                if (bytes.isEmpty()) return;
+                if (bytes.isEmpty()) {
+                    noteHandWork(QStringLiteral("画像のファイル（%1）が空のため、HTMLに入りません。画像を入れ直してください").arg(part),
+                                 true);
+                    return;
+                }
                 const QString extension = imageExtension(part, bytes);
                 file = options_.prepare ? options_.prepare(part, bytes, extension, extent_.first, extent_.second)
                                         : FilingPicture{bytes, extension, {}, {}};
             } else {
                 file.extension = imageExtension(part, {});
             }
+            const QString byHand = file.byHand;
             fileName = addPicture(part, std::move(file));
             pictureByPart_[part] = fileName;
+            if (!byHand.isEmpty()) noteHandWork(QStringLiteral("%1：%2。手作業で変換してください").arg(fileName, byHand));
         }
         result_.pictureUses.push_back({paragraph_, part, extent_.first, extent_.second});
         raw(imgTag(fileName));
@@ -410,6 +504,8 @@ private:
     CharTable chars_;
     std::set<std::string> relPrefixes_;
     std::string mathPrefix_;
+    std::string vmlPrefix_;
+    bool inGroup_ = false;  // inside a group of shapes, which is reported whole
 
     WalkResult result_;
     QString line_;

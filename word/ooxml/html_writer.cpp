@@ -79,6 +79,9 @@ void fillSource(DocumentModel& model, ModelSource& out) {
     out.source.relationshipTarget = [&pkg, main](const QString& id) {
         return pkg.relationshipTarget(main, id);
     };
+    out.source.relationshipIsExternal = [&pkg, main](const QString& id) {
+        return pkg.relationshipIsExternal(main, id);
+    };
     out.source.readPart = [&pkg](const QString& part) {
         return pkg.hasPart(part) ? pkg.readPart(part) : QByteArray();
     };
@@ -97,11 +100,12 @@ WalkResult walk(DocumentModel& model, const WalkOptions& options) {
 
 // The options of a walk for what the story holds (pictures, equations,
 // sections, refused characters) rather than for a file: no HTML is made.
-WalkOptions listingOptions(bool readPictures) {
+WalkOptions listingOptions(bool readPictures, bool listCharacters) {
     WalkOptions options;
     options.readPictures = readPictures;
     options.pictureBase = QStringLiteral("x.htm");
     options.writeHtml = false;
+    options.listCharacters = listCharacters;
     return options;
 }
 
@@ -152,8 +156,7 @@ void removeStalePictures(const QString& htmlPath, const QStringList& current) {
 // Converts the pictures of the story before the walks that write them,
 // several at a time (each picture is independent and the conversions are the
 // bulk of the work). Each part is prepared once, at the size it first shows.
-std::map<QString, FilingPicture> convertedPictures(DocumentModel& model, const MetafileRenderer& render) {
-    const WalkResult story = walk(model, listingOptions(true));
+std::map<QString, FilingPicture> convertedPictures(const WalkResult& story, const MetafileRenderer& render) {
     struct Job {
         const html::Picture* picture;
         qint64 cx = 0, cy = 0;
@@ -195,8 +198,7 @@ std::map<QString, FilingPicture> convertedPictures(DocumentModel& model, const M
 
 // The equations that text cannot show, drawn as pictures (all in one run of
 // LibreOffice); those that cannot be drawn stay text and are reported.
-EquationPictures drawnEquations(DocumentModel& model, const PageRenderer& render) {
-    const WalkResult story = walk(model, listingOptions(false));
+EquationPictures drawnEquations(DocumentModel& model, const WalkResult& story, const PageRenderer& render) {
     if (story.equationParagraphs.empty()) return {};
     std::vector<EquationSource> sources;
     for (const html::EquationParagraph& e : story.equationParagraphs) sources.push_back({e.paragraph, e.node});
@@ -217,28 +219,32 @@ QString sectionHtmlPath(const QString& htmlPath, const QString& sectionName, int
 }
 
 FilingHtmlReport writeFilingHtml(DocumentModel& model, const QString& htmlPath, const FilingHtmlOptions& options) {
+    // One walk lists what the story holds (its pictures, the equations text
+    // cannot show, its sections) without making its text; the walks that
+    // write the files follow.
+    WalkResult story;
+    if (options.convertPictures || options.splitDocuments)
+        story = walk(model, listingOptions(options.convertPictures, false));
     WalkOptions walkOptions;
     std::map<QString, FilingPicture> converted;
     EquationPictures equations;
     if (options.convertPictures) {
         equations = drawnEquations(
-            model, options.renderPages ? options.renderPages : PageRenderer(legacy::renderFirstPagesToPng));
+            model, story, options.renderPages ? options.renderPages : PageRenderer(legacy::renderFirstPagesToPng));
         walkOptions.equationPictures = &equations.byParagraph;
         converted = convertedPictures(
-            model, options.renderMetafile ? options.renderMetafile : MetafileRenderer(legacy::renderMetafileToPng));
+            story, options.renderMetafile ? options.renderMetafile : MetafileRenderer(legacy::renderMetafileToPng));
         walkOptions.prepare = [&converted](const QString& part, const QByteArray& bytes, const QString& extension,
                                            qint64, qint64) {
             auto it = converted.find(part);
             return it != converted.end() ? it->second : FilingPicture{bytes, extension, {}, {}};
         };
     }
+    const QStringList sections = options.splitDocuments ? story.sectionNames : QStringList();
+    story = {};  // the pictures as stored are not needed any more
 
     // The files to write: the whole story, or one per section.
     std::vector<std::pair<QString, WalkResult>> files;
-    QStringList sections;
-    if (options.splitDocuments) {
-        sections = walk(model, listingOptions(false)).sectionNames;
-    }
     if (sections.size() >= 2) {
         const QStringList paths = sectionHtmlPaths(htmlPath, sections);
         for (int i = 0; i < paths.size(); ++i) {
@@ -271,8 +277,6 @@ FilingHtmlReport writeFilingHtml(DocumentModel& model, const QString& htmlPath, 
             if (p.partName.startsWith(QLatin1String("equation:"))) continue;  // listed with its item below
             if (!p.file.change.isEmpty())
                 report.pictureLog << QStringLiteral("%1：%2").arg(p.fileName, p.file.change);
-            if (!p.file.byHand.isEmpty())
-                report.pictureLog << QStringLiteral("%1：%2。手作業で変換してください").arg(p.fileName, p.file.byHand);
         }
         for (const html::EquationItem& item : result.equationItems) {
             const QString change = equations.byParagraph.at(item.paragraph).change;
@@ -282,6 +286,7 @@ FilingHtmlReport writeFilingHtml(DocumentModel& model, const QString& htmlPath, 
                                      .arg(item.heading, change.mid(change.indexOf(QStringLiteral("→ ")) + 2));
         }
         report.refused.insert(report.refused.end(), result.refused.begin(), result.refused.end());
+        report.handWork.insert(report.handWork.end(), result.handWork.begin(), result.handWork.end());
         for (const html::TableProblem& problem : result.tableProblems)
             report.tableLog << QStringLiteral("【段落 %1】%2").arg(problem.paragraph).arg(problem.what);
         set.Add(path, result.html);
@@ -296,16 +301,20 @@ FilingHtmlReport writeFilingHtml(DocumentModel& model, const QString& htmlPath, 
 }
 
 std::vector<RefusedCharacter> refusedCharacters(DocumentModel& model) {
-    return walk(model, listingOptions(false)).refused;
+    return walk(model, listingOptions(false, true)).refused;
 }
 
 std::vector<StoryPicture> storyPictures(DocumentModel& model) {
-    const WalkResult result = walk(model, listingOptions(true));
+    const WalkResult result = walk(model, listingOptions(true, false));
     std::map<QString, const html::Picture*> byPart;
     for (const html::Picture& p : result.pictures) byPart[p.partName] = &p;
     std::vector<StoryPicture> out;
     for (const html::PictureUse& use : result.pictureUses)
-        out.push_back({use.paragraph - 1, use.partName, byPart.at(use.partName)->file.bytes, use.cxEmu, use.cyEmu});
+        out.push_back({use.paragraph - 1, use.partName, byPart.at(use.partName)->file.bytes, {}, use.cxEmu, use.cyEmu});
+    for (const HandWork& missing : result.handWork)
+        if (missing.missingPicture) out.push_back({missing.paragraph - 1, {}, {}, missing.what, 0, 0});
+    std::stable_sort(out.begin(), out.end(),
+                     [](const StoryPicture& a, const StoryPicture& b) { return a.paragraph < b.paragraph; });
     return out;
 }
 

@@ -20,6 +20,15 @@ struct RefusedCharacter {
     char32_t codePoint = 0;
 };
 
+// Something of the story the filing HTML does not carry as it should (a
+// picture that could not be read or converted, a chart, a shape, the text of
+// a text box, a linked picture): the user adds it by hand.
+struct HandWork {
+    int paragraph = 0;  // 1-based paragraph of the main story (table cells included)
+    QString what;       // what it is and what to do, for the log
+    bool missingPicture = false;  // a picture whose file is not in the document (missing, empty, only linked)
+};
+
 struct FilingHtmlOptions {
     // Pictures brought to the filing software's rules (word/picture_conversion.h);
     // false: every picture copied as stored.
@@ -37,7 +46,8 @@ struct FilingHtmlOptions {
 
 struct FilingHtmlReport {
     QStringList htmlFiles;   // the HTML files written, in order
-    QStringList pictureLog;  // one line per converted picture, and per picture to convert by hand
+    QStringList pictureLog;  // one line per converted picture
+    std::vector<HandWork> handWork;  // in the order of the story
     // 1-based paragraphs (table cells counted) with an equation that plain text
     // cannot show (matrices, accents, limits above and below, …) and that was
     // not drawn as a picture: written as well as text allows, to be given as a
@@ -62,8 +72,9 @@ FilingHtmlReport writeFilingHtml(DocumentModel& model, const QString& htmlPath, 
 QString sectionHtmlPath(const QString& htmlPath, const QString& sectionName, int number = 1);
 
 
-// Whether the filing software takes a character: printable ASCII and the
-// characters of JIS X 0208 as code page 932 writes them. Half-width katakana,
+// Whether the filing software takes a character: printable ASCII but the
+// backslash and the tilde (read as "¥" and "‾"), and the characters of JIS X
+// 0208 as code page 932 writes them but ■. Half-width katakana,
 // the NEC and IBM extensions of code page 932 (circled digits, Roman numerals,
 // "㈱", rare kanji such as "髙") and characters the code page lacks are refused.
 bool filingSoftwareAccepts(char32_t codePoint);

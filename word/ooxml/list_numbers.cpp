@@ -11,6 +11,17 @@ namespace word::ooxml {
 
 namespace {
 
+// Word's own bounds: a list starts at 0 to 32,767, its number format is a
+// short text, and letters are repeated at most 30 times (780 is ZZZ…Z).
+// Beyond them a damaged or hostile numbering part would cost without bound:
+// a start of two billion in letters is a text of 80 million characters for
+// one paragraph.
+constexpr int kMaxStart = 32767;
+constexpr int kMaxLetterValue = 26 * 30;
+constexpr qsizetype kMaxLevelText = 255;
+
+int boundedStart(int value) { return std::clamp(value, 0, kMaxStart); }
+
 QString fullWidthDigits(const QString& digits) {
     QString out;
     for (QChar c : digits) out += c.isDigit() ? QChar(0xFF10 + c.digitValue()) : c;
@@ -19,7 +30,7 @@ QString fullWidthDigits(const QString& digits) {
 
 // Word repeats the letter past Z: 27 is AA, 28 BB.
 QString letters(int value, char first) {
-    if (value < 1) return QString::number(value);
+    if (value < 1 || value > kMaxLetterValue) return QString::number(value);
     const QChar letter(first + (value - 1) % 26);
     return QString((value - 1) / 26 + 1, letter);
 }
@@ -94,7 +105,7 @@ ListNumbers::ListNumbers(const pugi::xml_document* numbering, const pugi::xml_do
             num.abstractId = n.child(q("abstractNumId")).attribute(q("val")).value();
             for (pugi::xml_node o : n.children(q("lvlOverride"))) {
                 const int ilvl = o.attribute(q("ilvl")).as_int(0);
-                if (pugi::xml_node s = o.child(q("startOverride"))) num.startOverride[ilvl] = s.attribute(q("val")).as_int(0);
+                if (pugi::xml_node s = o.child(q("startOverride"))) num.startOverride[ilvl] = boundedStart(s.attribute(q("val")).as_int(0));
                 if (pugi::xml_node lvl = o.child(q("lvl"))) num.levelOverride[ilvl] = readLevel(lvl);
             }
             nums_[n.attribute(q("numId")).value()] = num;
@@ -122,9 +133,9 @@ const char* ListNumbers::q(const char* local) {
 
 ListNumbers::Level ListNumbers::readLevel(pugi::xml_node lvl) {
     Level level;
-    if (pugi::xml_node s = lvl.child(q("start"))) level.start = s.attribute(q("val")).as_int(1);
+    if (pugi::xml_node s = lvl.child(q("start"))) level.start = boundedStart(s.attribute(q("val")).as_int(1));
     if (pugi::xml_node f = lvl.child(q("numFmt"))) level.numFmt = f.attribute(q("val")).value();
-    level.lvlText = QString::fromUtf8(lvl.child(q("lvlText")).attribute(q("val")).value());
+    level.lvlText = QString::fromUtf8(lvl.child(q("lvlText")).attribute(q("val")).value()).left(kMaxLevelText);
     if (pugi::xml_node s = lvl.child(q("suff"))) level.suffix = s.attribute(q("val")).value();
     if (pugi::xml_node r = lvl.child(q("lvlRestart"))) {
         const int after = r.attribute(q("val")).as_int(-1);

@@ -100,6 +100,7 @@ bool isRelationshipsPart(const QString& name) {
 
 struct Relationship {
     QString target;  // resolved part name; empty for an external target
+    bool external = false;
 };
 
 }  // namespace
@@ -229,7 +230,9 @@ struct Package::Impl {
             for (pugi::xml_node r : doc.document_element().children()) {
                 if (std::strcmp(localName(r.name()), "Relationship") != 0) continue;
                 Relationship rel;
-                if (QString::fromUtf8(r.attribute("TargetMode").value()).compare("External", Qt::CaseInsensitive) != 0)
+                rel.external =
+                    QString::fromUtf8(r.attribute("TargetMode").value()).compare("External", Qt::CaseInsensitive) == 0;
+                if (!rel.external)
                     rel.target = resolveTarget(sourcePart, QString::fromUtf8(r.attribute("Target").value()));
                 rels.emplace(QString::fromUtf8(r.attribute("Id").value()), rel);
             }
@@ -441,6 +444,12 @@ QString Package::relationshipTarget(const QString& sourcePart, const QString& re
     if (impl_->replaced.count(it->second.target)) return it->second.target;
     const Impl::Entry* e = impl_->find(it->second.target);
     return e ? e->name : QString();
+}
+
+bool Package::relationshipIsExternal(const QString& sourcePart, const QString& relId) const {
+    const auto& rels = impl_->relationshipsOf(sourcePart);
+    auto it = rels.find(relId);
+    return it != rels.end() && it->second.external;
 }
 
 // Builds the new package in memory: untouched entries are copied as their

@@ -44,6 +44,8 @@ public:
     // Resolves a relationship of a part (e.g. an image "rId5" of the main part)
     // to the target part's name; empty when absent or external.
     QString relationshipTarget(const QString& sourcePart, const QString& relId) const;
+    // Whether that relationship exists and points outside the package (TargetMode="External").
+    bool relationshipIsExternal(const QString& sourcePart, const QString& relId) const;
 
     // Writes the package to `path` through a temporary file in the same folder,
     // flushed and renamed into place (word/atomic_file.h: a link at `path` is
