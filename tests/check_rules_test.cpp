@@ -103,8 +103,32 @@ TEST(CheckClaimCitations, EveryPhrasingInUse) {
           "請求項引用|【請求項３】|存在しない請求項９を引用している"}},
         {"several but not as a choice", Claims({"装置。", "装置。", "請求項１及び２に記載の装置。", "請求項１から３に記載の装置。"}),
          {"請求項引用|【請求項３】|複数の請求項を択一的でなく引用している（請求項１、請求項２）",
-          "請求項引用|【請求項４】|複数の請求項を択一的でなく引用している（請求項１、請求項２、請求項３）"}},
+          "請求項引用|【請求項４】|複数の請求項を択一的でなく引用している（請求項１～３）"}},
+        {"and/or is not a choice", Claims({"装置。", "装置。", "請求項２及び／又は３に記載の装置。"}),
+         {"請求項引用|【請求項３】|請求項３が自身を引用している",
+          "請求項引用|【請求項３】|複数の請求項を択一的でなく引用している（請求項２、請求項３）"}},
+        {"ranges named as ranges", Claims({"装置。", "装置。", "装置。", "請求項１～８又は請求項２０のいずれか一項に記載の装置。"}),
+         {"請求項引用|【請求項４】|請求項４が自身を引用している", "請求項引用|【請求項４】|存在しない請求項５～８を引用している",
+          "請求項引用|【請求項４】|存在しない請求項２０を引用している"}},
+        {"a number too long to read", Claims({"装置。", "請求項１２３４５６７８９０１２３４５６７８９０に記載の装置。"}),
+         {"請求項引用|【請求項２】|読み取れない請求項番号（桁が多すぎる）を引用している"}},
+        {"kanji with 万", Claims({"装置。", "請求項九千九百九十九万に記載の装置。"}),
+         {"請求項引用|【請求項２】|存在しない請求項９９９９００００を引用している"}},
     });
+}
+
+// Hostile ranges cost their ends: claims citing claims that do not exist, or
+// every earlier claim, give findings of a few lines that name the ranges.
+TEST(CheckClaimCitations, WideRangesGiveShortFindings) {
+    QStringList texts;
+    for (int i = 0; i < 300; ++i) texts << "請求項１～１００００のいずれか一項と請求項１～１００００に記載の装置。";
+    const QStringList lines = Claims(texts);
+    const CheckedText text(lines);
+    const Findings findings = CheckClaimCitations(text);
+    for (const Finding& f : findings) ASSERT_LT(f.what.size(), 300) << f.what.toStdString();
+    EXPECT_TRUE(findings.front().what.startsWith("請求項１が自身を引用している")) << findings.front().what.toStdString();
+    EXPECT_TRUE(findings[1].what.startsWith("存在しない請求項３０１～１００００を引用している")) << findings[1].what.toStdString();
+    EXPECT_TRUE(findings[2].what.startsWith("請求項１が後の請求項２～３００を引用している")) << findings[2].what.toStdString();
 }
 
 TEST(CheckMultipleDependency, ChoiceCitingAChoice) {
@@ -114,6 +138,33 @@ TEST(CheckMultipleDependency, ChoiceCitingAChoice) {
         {"multiple citing multiple", Claims({"装置。", "請求項１に記載の装置。", "請求項１又は２に記載の装置。",
                                              "請求項１～３のいずれか一項に記載の装置。"}),
          {"マルチマルチ|【請求項４】|複数従属の請求項４が複数従属の請求項３を引用している"}},
+        // The office's examples: a claim that cites a multiple claim through single
+        // citations offers its choice, and a choice of it is refused as well.
+        {"through a single citation", Claims({"装置。", "請求項１に記載の装置。", "請求項１又は２に記載の装置。",
+                                              "請求項３に記載の装置。", "請求項１又は４に記載の装置。"}),
+         {"マルチマルチ|【請求項５】|複数従属の請求項５が複数従属の請求項４を引用している（請求項４は請求項３を通じて複数従属）"}},
+        {"through a chain of single citations", Claims({"装置。", "請求項１に記載の装置。", "請求項１又は２に記載の装置。",
+                                                       "請求項３に記載の装置。", "請求項４に記載の装置。", "請求項１～５のいずれかに記載の方法。",
+                                                       "請求項２又は５に記載の装置。"}),
+         {"マルチマルチ|【請求項６】|複数従属の請求項６が複数従属の請求項３～５を引用している",
+          "マルチマルチ|【請求項７】|複数従属の請求項７が複数従属の請求項５を引用している（請求項５は請求項３を通じて複数従属）"}},
+        {"a single citation of a multi-multi claim is not one itself", Claims({"装置。", "請求項１に記載の装置。",
+                                                                               "請求項１又は２に記載の装置。", "請求項１～３のいずれかに記載の装置。",
+                                                                               "請求項４に記載の装置。"}),
+         {"マルチマルチ|【請求項４】|複数従属の請求項４が複数従属の請求項３を引用している"}},
+        {"every claim citing all earlier ones", [] {
+             QStringList texts{"装置。", "請求項１に記載の装置。"};
+             for (int n = 3; n <= 40; ++n) texts << "請求項１～" + ToFullWidthDigits(QString::number(n - 1)) + "のいずれか一項に記載の装置。";
+             return Claims(texts);
+         }(),
+         [] {
+             QStringList out;
+             for (int n = 4; n <= 40; ++n)
+                 out << "マルチマルチ|【請求項" + ToFullWidthDigits(QString::number(n)) + "】|複数従属の請求項" +
+                            ToFullWidthDigits(QString::number(n)) + "が複数従属の請求項３" +
+                            (n > 4 ? "～" + ToFullWidthDigits(QString::number(n - 1)) : QString()) + "を引用している";
+             return out;
+         }()},
     });
 }
 

@@ -26,6 +26,28 @@ std::vector<ItemFamily> ChosenFamilies(const QStringList& names) {
     return families;
 }
 
+// Makes one planned edit. The replacement keeps what the old and new numbers
+// share at either end, so ２ → １２ would insert １ in front of ２, in the run
+// before the number (a claim number in a bold run of its own would get a plain
+// １). Such a number is written inside the run of its first digit instead:
+// the new digits after the old first one, then the old digits removed.
+bool ReplaceNumber(word::Range& place, const NumberEdit& edit) {
+    const QString& oldText = edit.oldText;
+    const QString& newText = edit.newText;
+    const bool insertsInFront = newText.size() > oldText.size() && newText.endsWith(oldText) && newText[0] != oldText[0];
+    place.SetRange(edit.start, edit.end);
+    if (!insertsInFront) return ReplaceAllIn(place, oldText, newText);
+    const QString firstDigit = oldText.left(1);
+    const int length = static_cast<int>(newText.size());
+    place.SetRange(edit.start, edit.start + 1);
+    if (!ReplaceAllIn(place, firstDigit, firstDigit + newText)) return false;
+    place.SetRange(edit.start, edit.start + 1);
+    if (!ReplaceAllIn(place, firstDigit, QString())) return false;
+    if (oldText.size() == 1) return true;
+    place.SetRange(edit.start + length, edit.start + length + static_cast<int>(oldText.size()) - 1);
+    return ReplaceAllIn(place, oldText.mid(1), QString());
+}
+
 }  // namespace
 
 void TaskRunner::RunItemRenumbering() {
@@ -40,8 +62,7 @@ void TaskRunner::RunItemRenumbering() {
     const int total = static_cast<int>(plan.edits.size());
     for (int i = total - 1; i >= 0; --i) {
         const NumberEdit& edit = plan.edits[i];
-        place.SetRange(edit.start, edit.end);
-        if (!ReplaceAllIn(place, edit.oldText, edit.newText))
+        if (!ReplaceNumber(place, edit))
             throw word::Error(QStringLiteral("番号「%1」が読み取った位置に見つからないため、%2 を変更せずに中断しました。")
                                   .arg(edit.oldText, documentPath_));
         changed_ = true;
