@@ -168,6 +168,17 @@ TEST(CheckMultipleDependency, ChoiceCitingAChoice) {
     });
 }
 
+TEST(CheckItemCitations, TablesFormulasAndEquationsThatDoNotExist) {
+    RunCases(CheckItemCitations, {
+        {"cited and existing", {"【表１】", "【化１】", "【数１】", "　表１、化１、数１及び式（１）による。代表２、酸化３、係数４、数１０個。"}, {}},
+        {"missing, a range named as one", {"【表１】", "　表１及び表３を参照。", "【化１】", "　化２で表される。", "【数１】",
+                                          "　数１～数４、式（７）による。"},
+         {"表引用|【表１】|存在しない表３を引用している", "化引用|【化１】|存在しない化２を引用している",
+          "数引用|【数１】|存在しない数２～４を引用している"}},
+        {"a family without items is not judged", {"　表１に示す。"}, {}},
+    });
+}
+
 const QStringList kFigureList = {"【図面の簡単な説明】", "【０００１】", "　【図１】構成図である。",
                                  "　【図２】流れ図である。", "　【図３】断面図である。", "【発明を実施するための形態】",
                                  "【０００２】"};
