@@ -110,8 +110,8 @@ std::optional<int> ReadKanjiNumeral(const QString& digits) {
 template <size_t N>
 QString WordAt(const QString& text, int pos, const std::array<const char16_t*, N>& words) {
     for (const char16_t* w : words) {
-        const QString word = QString::fromUtf16(w);
-        if (StartsAt(text, pos, word)) return word;
+        const QStringView word(w);
+        if (StartsAt(text, pos, word)) return word.toString();
     }
     return {};
 }
@@ -263,9 +263,9 @@ std::vector<NumberRange> RangesOf(const CitedElement& element) {
 bool ChoiceFollows(const QString& text, int pos) {
     for (const char16_t* lead : {u"のうちの", u"のうち", u"の内の", u"の内", u"までの", u"の", u""}) {
         const int after = pos + static_cast<int>(std::char_traits<char16_t>::length(lead));
-        if (!StartsAt(text, pos, QString::fromUtf16(lead))) continue;
+        if (!StartsAt(text, pos, QStringView(lead))) continue;
         for (const char16_t* choice : {u"いずれか", u"何れか", u"いづれか"})
-            if (StartsAt(text, after, QString::fromUtf16(choice))) return true;
+            if (StartsAt(text, after, QStringView(choice))) return true;
     }
     return false;
 }
@@ -273,15 +273,15 @@ bool ChoiceFollows(const QString& text, int pos) {
 bool IsAlternativeConnector(const QString& connector) {
     if (IsCumulativeConnector(connector)) return false;
     for (const char16_t* w : kAlternativeWords)
-        if (connector.endsWith(QString::fromUtf16(w))) return true;
+        if (connector.endsWith(QStringView(w))) return true;
     return false;
 }
 
 bool IsCumulativeConnector(const QString& connector) {
     for (const char16_t* w : kAndOrWords)
-        if (connector.endsWith(QString::fromUtf16(w))) return true;
+        if (connector.endsWith(QStringView(w))) return true;
     for (const char16_t* w : kCumulativeWords)
-        if (connector.endsWith(QString::fromUtf16(w))) return true;
+        if (connector.endsWith(QStringView(w))) return true;
     return false;
 }
 

@@ -91,8 +91,8 @@ bool IsCumulativeConnector(const QString& connector);
 bool IsLatinLetter(QChar c);
 
 // Whether text at pos starts with word.
-inline bool StartsAt(const QString& text, int pos, const QString& word) {
-    return pos >= 0 && QStringView(text).mid(pos).startsWith(word);
+inline bool StartsAt(const QString& text, int pos, QStringView word) {
+    return pos >= 0 && pos <= text.size() && QStringView(text).mid(pos).startsWith(word);
 }
 
 }  // namespace engine

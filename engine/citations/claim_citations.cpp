@@ -21,7 +21,7 @@ bool OfAnotherDocument(const QString& text, int headStart) {
     --pos;
     while (pos > 0 && ScanNumeral(text, pos - 1, false)) --pos;
     for (const char16_t* word : {u"号", u"公報", u"文献", u"明細書"})
-        if (QStringView(text).left(pos).endsWith(QString::fromUtf16(word))) return true;
+        if (QStringView(text).left(pos).endsWith(QStringView(word))) return true;
     return false;
 }
 

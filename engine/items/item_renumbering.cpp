@@ -213,6 +213,7 @@ private:
     // Why a number cannot be mapped, or an empty string.
     QString Unmappable(int number) const {
         if (number < 0) return QStringLiteral("番号が読み取れないため変更しません");
+        if (map_.newOf.count(number) && !map_.repeated.count(number)) return {};
         const QString item = QStringLiteral("【") + FamilyWord(family_) + WriteNumeral(number, NumeralKind::FullWidth) +
                              QStringLiteral("】");
         if (map_.repeated.count(number)) return item + QStringLiteral("が複数あるため変更しません");
