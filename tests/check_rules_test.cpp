@@ -15,6 +15,10 @@
 #include "word/cp932.h"
 #include "word/ooxml/document_model.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -80,6 +84,8 @@ TEST(CheckClaimNumbers, FromOneUpByOne) {
         {"in order", {"【書類名】特許請求の範囲", "【請求項１】", "　装置。", "【請求項２】　方法。"}, {}},
         {"gap", {"【請求項１】", "【請求項３】"}, {"請求項番号|【請求項３】|請求項番号が飛んでいる（【請求項２】がない）"}},
         {"first", {"【請求項２】"}, {"請求項番号|【請求項２】|請求項番号が【請求項１】から始まっていない"}},
+        {"too many digits", {"【書類名】特許請求の範囲", "【請求項１】", "【請求項１２３４５６７８９０１２３４５６７８９０】"},
+         {"請求項番号|【請求項１】|請求項番号が読み取れない（桁が多すぎる）"}},
     });
 }
 
@@ -304,6 +310,7 @@ const QString kSampleOutput =
     "表番号\t【表３】\t表番号が飛んでいる（【表２】がない）：「【表３】」\n"
     "化番号\t【化１】\t化番号が重複している：「【化１】」\n"
     "数番号\t【数２】\t数番号が【数１】から始まっていない：「【数２】」\n"
+    "表引用\t【００１３】\t存在しない表２を引用している：「部３０が用いる書式を表２に示す。」\n"
     "符号\t【００１０】\t「検出部」の符号が３０（符号の説明では２０、３０は「出力部」）：「読み込み、その本文を検出部３０に渡す。」\n"
     "使用不可文字\t【００１４】\t電子出願で使えない文字 ①(U+2460)：「名を例示として扱う（①）。」\n"
     "見出し\t【０００６】\tこの書類にない見出し：「【発明の効杲】」\n"
@@ -327,9 +334,9 @@ TEST(CheckTask, SampleThroughTheCommandLine) {
     QStringList report = word::cp932::decode(testsupport::fileBytes(dir.filePath(reportName))).split("\r\n");
     EXPECT_EQ(report.takeLast(), "");
     EXPECT_EQ(report.takeFirst(), "出願前チェック：" + doc);
-    EXPECT_TRUE(report.takeLast().startsWith("指摘 13 件（段落番号 1 件、"));
+    EXPECT_TRUE(report.takeLast().startsWith("指摘 14 件（段落番号 1 件、"));
     EXPECT_EQ(report, r.out.split(u'\n', Qt::SkipEmptyParts));
-    EXPECT_TRUE(r.err.contains("「check-me.docx」に指摘が 13 件あります。"));
+    EXPECT_TRUE(r.err.contains("「check-me.docx」に指摘が 14 件あります。"));
 }
 
 // The window's way: findings in the log as found, a closing message that
@@ -362,6 +369,36 @@ TEST(CheckTask, LogMessageAndReportInTheWindow) {
     EXPECT_EQ(word::cp932::decode(testsupport::fileBytes(report)),
               "出願前チェック：" + doc + "\r\n段落番号\t【０００３】\t段落番号が飛んでいる（【０００２】がない）：「【０００３】」\r\n"
               "指摘 1 件（段落番号 1 件）\r\n");
+}
+
+// --format json: one array of the findings with their places; --accept: the
+// findings a file names (in Shift_JIS here, as the report is) are counted, not listed.
+TEST(CheckTask, JsonOutputAndAcceptedFindings) {
+    QTemporaryDir dir;
+    const QString doc = dir.filePath("a.docx");
+    testsupport::writeDocx(doc, testsupport::paras({"【書類名】明細書", "【技術分野】", "【０００１】", "【０００３】", "　本文。",
+                                                    "【０００６】"}));
+    const testsupport::CliResult json = testsupport::cli({"--task", "6", "--format", "json", doc});
+    EXPECT_EQ(json.exitCode, 3) << json.err.toStdString();
+    const QJsonArray findings = QJsonDocument::fromJson(json.out.toUtf8()).array();
+    ASSERT_EQ(findings.size(), 2) << json.out.toStdString();
+    const QJsonObject first = findings[0].toObject();
+    EXPECT_EQ(first["kind"].toString(), "段落番号");
+    EXPECT_EQ(first["where"].toString(), "【０００３】");
+    EXPECT_TRUE(first["what"].toString().startsWith("段落番号が飛んでいる（【０００２】がない）"));
+    EXPECT_EQ(first["paragraph"].toInt(), 3);
+    EXPECT_EQ(first["offset"].toInt(), 0);
+    EXPECT_EQ(first["length"].toInt(), 6);
+    EXPECT_EQ(first["file"].toString(), doc);
+
+    const QString acceptPath = dir.filePath("accepted.txt");
+    QFile accept(acceptPath);
+    ASSERT_TRUE(accept.open(QIODevice::WriteOnly));
+    accept.write(word::cp932::encode("段落番号\t【０００３】\r\n\r\n符号\t【０００６】\r\n"));
+    accept.close();
+    const testsupport::CliResult tsv = testsupport::cli({"--task", "6", "--accept", acceptPath, doc});
+    EXPECT_EQ(tsv.out, "段落番号\t【０００６】\t段落番号が飛んでいる（【０００４】がない）：「【０００６】」\n");
+    EXPECT_TRUE(tsv.err.contains(" .. 了承済み 1 件")) << tsv.err.toStdString();
 }
 
 TEST(CheckTask, ExitStatusWithoutFindingsAndWhenUnreadable) {

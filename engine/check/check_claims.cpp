@@ -88,6 +88,20 @@ Findings CheckClaimNumbers(const CheckedText& text) {
             out.push_back(text.finding(QStringLiteral("請求項番号"), claim.paragraph, claim.offset, claim.length, what));
         expected = claim.number + 1;
     }
+    // 【請求項】 with more digits than a claim number has is not read as a claim: say so.
+    for (const Section& section : text.sections()) {
+        if (!section.holdsClaims()) continue;
+        for (int p = section.first; p < section.end; ++p) {
+            const QStringView line(text[p]);
+            const qsizetype start = SkipBlanks(line, 0);
+            const auto bracket = BracketAt(line, start);
+            if (!bracket || !bracket->inner.startsWith(kClaim)) continue;
+            const QStringView digits = bracket->inner.mid(kClaim.size());
+            if (digits.size() > 9 && std::all_of(digits.begin(), digits.end(), [](QChar c) { return DigitValue(c) >= 0; }))
+                out.push_back(text.finding(QStringLiteral("請求項番号"), p, start, bracket->end - start,
+                                           QStringLiteral("請求項番号が読み取れない（桁が多すぎる）")));
+        }
+    }
     return out;
 }
 
