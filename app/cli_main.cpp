@@ -21,6 +21,9 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QStringList>
 
 #include <cstdio>
@@ -108,13 +111,35 @@ public:
     void OpenWithShell(const QString& path) override { opened_ << path; }
     QString FilePathText() const override { return file_; }
     engine::TaskOptions Options() const override { return options; }
-    void ReportFinding(const QString& kind, const QString& where, const QString& what) override {
+    // --format json: the findings are gathered and printed as one JSON array at the end.
+    bool jsonFindings = false;
+    void ReportFindingAt(const QString& kind, const QString& where, const QString& what, int paragraph,
+                         qsizetype offset, qsizetype length) override {
+        ++findings_;
+        if (jsonFindings) {
+            json_.append(QJsonObject{{QStringLiteral("file"), file_},
+                                     {QStringLiteral("kind"), kind},
+                                     {QStringLiteral("where"), where},
+                                     {QStringLiteral("what"), what},
+                                     {QStringLiteral("paragraph"), paragraph},
+                                     {QStringLiteral("offset"), static_cast<qint64>(offset)},
+                                     {QStringLiteral("length"), static_cast<qint64>(length)}});
+            return;
+        }
         ClearProgressLine();
         Print(stdout, QStringLiteral("%1\t%2\t%3\n").arg(kind, where, what));
-        ++findings_;
+    }
+    // Prints the gathered findings (an empty array when there were none).
+    void PrintJsonFindings() {
+        if (!jsonFindings) return;
+        ClearProgressLine();
+        const QByteArray bytes = QJsonDocument(json_).toJson(QJsonDocument::Indented);
+        std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
+        std::fflush(stdout);
     }
 
 private:
+    QJsonArray json_;
     // A run that takes more than two seconds shows one line on a terminal's
     // standard error, redrawn in place at most ten times a second:
     // the document's name, the progress and the status text.
@@ -231,6 +256,7 @@ int RunTasks(int task, const QStringList& files, CliHost& host) {
         if (!engine::RunStartButton(runner, host, task) || runner.HandWorkLeft() > 0) allDone = false;
         host.FinishRun();
     }
+    host.PrintJsonFindings();
     if (!allDone) return kExitFailed;
     return host.findingCount() > 0 ? kExitFindings : kExitOk;
 }
@@ -403,6 +429,7 @@ int main(int argc, char** argv) {
     const QString format = parser.value(formatOpt);
     if (format != QStringLiteral("tsv") && format != QStringLiteral("json"))
         return UsageError(QStringLiteral("--format は tsv か json です"));
+    host.jsonFindings = format == QStringLiteral("json");
     host.options.annotate = parser.isSet(annotateOpt);
     host.options.acceptFile = parser.value(acceptOpt);
     host.options.glossaryFile = parser.value(glossaryOpt);

@@ -337,4 +337,25 @@ std::string WriteCompleteApplication(const std::string& path, int paragraphs, st
     return WriteDocx(path, document);
 }
 
+std::string WriteHostileClaims(const std::string& path, HostileClaims kind, int claims, std::size_t* documentBytes) {
+    rng.seed(20261207);
+    std::string body = plainParagraph("【書類名】特許請求の範囲");
+    for (int n = 1; n <= claims; ++n) {
+        body += paragraphXml(runXml("【請求項") + runXml(fullWidth(n)) + runXml("】"), false);
+        std::string text;
+        if (kind == HostileClaims::Wide)
+            text = "請求項１～１００００のいずれか一項と請求項１～１００００に記載の装置。";
+        else if (n == 1)
+            text = "基板を処理する装置。";
+        else if (n == 2)
+            text = "請求項１に記載の装置。";
+        else
+            text = "請求項１～" + fullWidth(n - 1) + "のいずれか一項に記載の装置。";
+        body += paragraphXml(runXml(text), true);
+    }
+    const std::string document = documentXml(body);
+    if (documentBytes) *documentBytes = document.size();
+    return WriteDocx(path, document);
+}
+
 }  // namespace kalvendo::bench

@@ -21,4 +21,14 @@ std::string WritePatentDocument(const std::string& path, int paragraphs, std::si
 // claims citing earlier claims, an abstract. At least 300 paragraphs.
 std::string WriteCompleteApplication(const std::string& path, int paragraphs, std::size_t* documentBytes = nullptr);
 
+// Writes a 【書類名】特許請求の範囲 of `claims` claims whose citations make the
+// check's and the renumbering's work grow with the width of a range if they
+// expand it: with Wide every claim reads
+// 「請求項１～１００００のいずれか一項と請求項１～１００００に記載の装置。」
+// (claims that do not exist, as a typo makes them); with Chain claim n cites
+// every earlier claim (「請求項１～ｎ－１のいずれか一項に記載の装置。」).
+enum class HostileClaims { Wide, Chain };
+std::string WriteHostileClaims(const std::string& path, HostileClaims kind, int claims,
+                               std::size_t* documentBytes = nullptr);
+
 }  // namespace kalvendo::bench

@@ -16,6 +16,10 @@
 #include "word/cp932.h"
 #include "word/ooxml/document_model.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -57,6 +61,8 @@ TEST(CheckClaimNumbers, FromOneUpByOne) {
         {"in order", {"【書類名】特許請求の範囲", "【請求項１】", "　装置。", "【請求項２】　方法。"}, {}},
         {"gap", {"【請求項１】", "【請求項３】"}, {"請求項番号|【請求項３】|請求項番号が飛んでいる（【請求項２】がない）"}},
         {"first", {"【請求項２】"}, {"請求項番号|【請求項２】|請求項番号が【請求項１】から始まっていない"}},
+        {"too many digits", {"【書類名】特許請求の範囲", "【請求項１】", "【請求項１２３４５６７８９０１２３４５６７８９０】"},
+         {"請求項番号|【請求項１】|請求項番号が読み取れない（桁が多すぎる）"}},
     });
 }
 
@@ -80,8 +86,32 @@ TEST(CheckClaimCitations, EveryPhrasingInUse) {
           "請求項引用|【請求項３】|存在しない請求項９を引用している"}},
         {"several but not as a choice", Claims({"装置。", "装置。", "請求項１及び２に記載の装置。", "請求項１から３に記載の装置。"}),
          {"請求項引用|【請求項３】|複数の請求項を択一的でなく引用している（請求項１、請求項２）",
-          "請求項引用|【請求項４】|複数の請求項を択一的でなく引用している（請求項１、請求項２、請求項３）"}},
+          "請求項引用|【請求項４】|複数の請求項を択一的でなく引用している（請求項１～３）"}},
+        {"and/or is not a choice", Claims({"装置。", "装置。", "請求項２及び／又は３に記載の装置。"}),
+         {"請求項引用|【請求項３】|請求項３が自身を引用している",
+          "請求項引用|【請求項３】|複数の請求項を択一的でなく引用している（請求項２、請求項３）"}},
+        {"ranges named as ranges", Claims({"装置。", "装置。", "装置。", "請求項１～８又は請求項２０のいずれか一項に記載の装置。"}),
+         {"請求項引用|【請求項４】|請求項４が自身を引用している", "請求項引用|【請求項４】|存在しない請求項５～８を引用している",
+          "請求項引用|【請求項４】|存在しない請求項２０を引用している"}},
+        {"a number too long to read", Claims({"装置。", "請求項１２３４５６７８９０１２３４５６７８９０に記載の装置。"}),
+         {"請求項引用|【請求項２】|読み取れない請求項番号（桁が多すぎる）を引用している"}},
+        {"kanji with 万", Claims({"装置。", "請求項九千九百九十九万に記載の装置。"}),
+         {"請求項引用|【請求項２】|存在しない請求項９９９９００００を引用している"}},
     });
+}
+
+// Hostile ranges cost their ends: claims citing claims that do not exist, or
+// every earlier claim, give findings of a few lines that name the ranges.
+TEST(CheckClaimCitations, WideRangesGiveShortFindings) {
+    QStringList texts;
+    for (int i = 0; i < 300; ++i) texts << "請求項１～１００００のいずれか一項と請求項１～１００００に記載の装置。";
+    const QStringList lines = Claims(texts);
+    const CheckedText text(lines);
+    const Findings findings = CheckClaimCitations(text);
+    for (const Finding& f : findings) ASSERT_LT(f.what.size(), 300) << f.what.toStdString();
+    EXPECT_TRUE(findings.front().what.startsWith("請求項１が自身を引用している")) << findings.front().what.toStdString();
+    EXPECT_TRUE(findings[1].what.startsWith("存在しない請求項３０１～１００００を引用している")) << findings[1].what.toStdString();
+    EXPECT_TRUE(findings[2].what.startsWith("請求項１が後の請求項２～３００を引用している")) << findings[2].what.toStdString();
 }
 
 TEST(CheckMultipleDependency, ChoiceCitingAChoice) {
@@ -91,6 +121,44 @@ TEST(CheckMultipleDependency, ChoiceCitingAChoice) {
         {"multiple citing multiple", Claims({"装置。", "請求項１に記載の装置。", "請求項１又は２に記載の装置。",
                                              "請求項１～３のいずれか一項に記載の装置。"}),
          {"マルチマルチ|【請求項４】|複数従属の請求項４が複数従属の請求項３を引用している"}},
+        // The office's examples: a claim that cites a multiple claim through single
+        // citations offers its choice, and a choice of it is refused as well.
+        {"through a single citation", Claims({"装置。", "請求項１に記載の装置。", "請求項１又は２に記載の装置。",
+                                              "請求項３に記載の装置。", "請求項１又は４に記載の装置。"}),
+         {"マルチマルチ|【請求項５】|複数従属の請求項５が複数従属の請求項４を引用している（請求項４は請求項３を通じて複数従属）"}},
+        {"through a chain of single citations", Claims({"装置。", "請求項１に記載の装置。", "請求項１又は２に記載の装置。",
+                                                       "請求項３に記載の装置。", "請求項４に記載の装置。", "請求項１～５のいずれかに記載の方法。",
+                                                       "請求項２又は５に記載の装置。"}),
+         {"マルチマルチ|【請求項６】|複数従属の請求項６が複数従属の請求項３～５を引用している",
+          "マルチマルチ|【請求項７】|複数従属の請求項７が複数従属の請求項５を引用している（請求項５は請求項３を通じて複数従属）"}},
+        {"a single citation of a multi-multi claim is not one itself", Claims({"装置。", "請求項１に記載の装置。",
+                                                                               "請求項１又は２に記載の装置。", "請求項１～３のいずれかに記載の装置。",
+                                                                               "請求項４に記載の装置。"}),
+         {"マルチマルチ|【請求項４】|複数従属の請求項４が複数従属の請求項３を引用している"}},
+        {"every claim citing all earlier ones", [] {
+             QStringList texts{"装置。", "請求項１に記載の装置。"};
+             for (int n = 3; n <= 40; ++n) texts << "請求項１～" + ToFullWidthDigits(QString::number(n - 1)) + "のいずれか一項に記載の装置。";
+             return Claims(texts);
+         }(),
+         [] {
+             QStringList out;
+             for (int n = 4; n <= 40; ++n)
+                 out << "マルチマルチ|【請求項" + ToFullWidthDigits(QString::number(n)) + "】|複数従属の請求項" +
+                            ToFullWidthDigits(QString::number(n)) + "が複数従属の請求項３" +
+                            (n > 4 ? "～" + ToFullWidthDigits(QString::number(n - 1)) : QString()) + "を引用している";
+             return out;
+         }()},
+    });
+}
+
+TEST(CheckItemCitations, TablesFormulasAndEquationsThatDoNotExist) {
+    RunCases(CheckItemCitations, {
+        {"cited and existing", {"【表１】", "【化１】", "【数１】", "　表１、化１、数１及び式（１）による。代表２、酸化３、係数４、数１０個。"}, {}},
+        {"missing, a range named as one", {"【表１】", "　表１及び表３を参照。", "【化１】", "　化２で表される。", "【数１】",
+                                          "　数１～数４、式（７）による。"},
+         {"表引用|【表１】|存在しない表３を引用している", "化引用|【化１】|存在しない化２を引用している",
+          "数引用|【数１】|存在しない数２～４を引用している"}},
+        {"a family without items is not judged", {"　表１に示す。"}, {}},
     });
 }
 
@@ -219,6 +287,7 @@ const QString kSampleOutput =
     "表番号\t【表３】\t表番号が飛んでいる（【表２】がない）：「【表３】」\n"
     "化番号\t【化１】\t化番号が重複している：「【化１】」\n"
     "数番号\t【数２】\t数番号が【数１】から始まっていない：「【数２】」\n"
+    "表引用\t【００１３】\t存在しない表２を引用している：「部３０が用いる書式を表２に示す。」\n"
     "符号\t【００１０】\t「検出部」の符号が３０（符号の説明では２０、３０は「出力部」）：「読み込み、その本文を検出部３０に渡す。」\n"
     "使用不可文字\t【００１４】\t電子出願で使えない文字 ①(U+2460)：「名を例示として扱う（①）。」\n"
     "見出し\t【０００６】\tこの書類にない見出し：「【発明の効杲】」\n"
@@ -242,9 +311,9 @@ TEST(CheckTask, SampleThroughTheCommandLine) {
     QStringList report = word::cp932::decode(testsupport::fileBytes(dir.filePath(reportName))).split("\r\n");
     EXPECT_EQ(report.takeLast(), "");
     EXPECT_EQ(report.takeFirst(), "出願前チェック：" + doc);
-    EXPECT_TRUE(report.takeLast().startsWith("指摘 13 件（段落番号 1 件、"));
+    EXPECT_TRUE(report.takeLast().startsWith("指摘 14 件（段落番号 1 件、"));
     EXPECT_EQ(report, r.out.split(u'\n', Qt::SkipEmptyParts));
-    EXPECT_TRUE(r.err.contains("「check-me.docx」に指摘が 13 件あります。"));
+    EXPECT_TRUE(r.err.contains("「check-me.docx」に指摘が 14 件あります。"));
 }
 
 // The window's way: findings in the log as found, a closing message that
@@ -277,6 +346,36 @@ TEST(CheckTask, LogMessageAndReportInTheWindow) {
     EXPECT_EQ(word::cp932::decode(testsupport::fileBytes(report)),
               "出願前チェック：" + doc + "\r\n段落番号\t【０００３】\t段落番号が飛んでいる（【０００２】がない）：「【０００３】」\r\n"
               "指摘 1 件（段落番号 1 件）\r\n");
+}
+
+// --format json: one array of the findings with their places; --accept: the
+// findings a file names (in Shift_JIS here, as the report is) are counted, not listed.
+TEST(CheckTask, JsonOutputAndAcceptedFindings) {
+    QTemporaryDir dir;
+    const QString doc = dir.filePath("a.docx");
+    testsupport::writeDocx(doc, testsupport::paras({"【書類名】明細書", "【技術分野】", "【０００１】", "【０００３】", "　本文。",
+                                                    "【０００６】"}));
+    const testsupport::CliResult json = testsupport::cli({"--task", "6", "--format", "json", doc});
+    EXPECT_EQ(json.exitCode, 3) << json.err.toStdString();
+    const QJsonArray findings = QJsonDocument::fromJson(json.out.toUtf8()).array();
+    ASSERT_EQ(findings.size(), 2) << json.out.toStdString();
+    const QJsonObject first = findings[0].toObject();
+    EXPECT_EQ(first["kind"].toString(), "段落番号");
+    EXPECT_EQ(first["where"].toString(), "【０００３】");
+    EXPECT_TRUE(first["what"].toString().startsWith("段落番号が飛んでいる（【０００２】がない）"));
+    EXPECT_EQ(first["paragraph"].toInt(), 3);
+    EXPECT_EQ(first["offset"].toInt(), 0);
+    EXPECT_EQ(first["length"].toInt(), 6);
+    EXPECT_EQ(first["file"].toString(), doc);
+
+    const QString acceptPath = dir.filePath("accepted.txt");
+    QFile accept(acceptPath);
+    ASSERT_TRUE(accept.open(QIODevice::WriteOnly));
+    accept.write(word::cp932::encode("段落番号\t【０００３】\r\n\r\n符号\t【０００６】\r\n"));
+    accept.close();
+    const testsupport::CliResult tsv = testsupport::cli({"--task", "6", "--accept", acceptPath, doc});
+    EXPECT_EQ(tsv.out, "段落番号\t【０００６】\t段落番号が飛んでいる（【０００４】がない）：「【０００６】」\n");
+    EXPECT_TRUE(tsv.err.contains(" .. 了承済み 1 件")) << tsv.err.toStdString();
 }
 
 TEST(CheckTask, ExitStatusWithoutFindingsAndWhenUnreadable) {

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 using engine::ClaimCitation;
+using engine::NumberRange;
 using engine::NumeralKind;
 using engine::ReadClaimCitations;
 using engine::ReadNumeral;
@@ -18,7 +19,7 @@ enum Reading { Single, Alternative, Cumulative };
 struct Case {
     const char16_t* text;
     const char16_t* cited;  // the text of the citation, from 請求 to its end
-    std::vector<int> claims;
+    std::vector<NumberRange> claims;  // each range as its two ends
     Reading reading;
 };
 
@@ -26,28 +27,35 @@ struct Case {
 
 TEST(ReadClaimCitations, PhrasingsInUse) {
     const std::vector<Case> cases = {
-        {u"請求項１に記載の装置。", u"請求項１", {1}, Single},
-        {u"請求項１又は２に記載の", u"請求項１又は２", {1, 2}, Alternative},
-        {u"請求項１若しくは２に記載の", u"請求項１若しくは２", {1, 2}, Alternative},
-        {u"請求項１、２又は３に記載の", u"請求項１、２又は３", {1, 2, 3}, Alternative},
-        {u"請求項１，２、又は３に記載の", u"請求項１，２、又は３", {1, 2, 3}, Alternative},
-        {u"請求項１～３に記載の", u"請求項１～３", {1, 2, 3}, Cumulative},
-        {u"請求項１から３に記載の", u"請求項１から３", {1, 2, 3}, Cumulative},
-        {u"請求項１乃至３のいずれか一項に記載の", u"請求項１乃至３", {1, 2, 3}, Alternative},
-        {u"請求項１ないし３の何れかに記載の", u"請求項１ないし３", {1, 2, 3}, Alternative},
-        {u"請求項１～３のいずれか一項に記載の", u"請求項１～３", {1, 2, 3}, Alternative},
-        {u"請求項１から請求項３のいずれか", u"請求項１から請求項３", {1, 2, 3}, Alternative},
-        {u"請求項第１項乃至第３項のいずれかに", u"請求項第１項乃至第３項", {1, 2, 3}, Alternative},
-        {u"特許請求の範囲第１項から第６項までの", u"請求の範囲第１項から第６項", {1, 2, 3, 4, 5, 6}, Cumulative},
-        {u"請求項１及び２に記載の", u"請求項１及び２", {1, 2}, Cumulative},
-        {u"請求項１と請求項２とに記載の", u"請求項１と請求項２", {1, 2}, Cumulative},
-        {u"請求項1又は2に記載の", u"請求項1又は2", {1, 2}, Alternative},
-        {u"請求項1~3のいずれか1項に", u"請求項1~3", {1, 2, 3}, Alternative},
-        {u"請求項一に記載の", u"請求項一", {1}, Single},
-        {u"請求項十二又は二十三に記載の", u"請求項十二又は二十三", {12, 23}, Alternative},
-        {u"請求項１、３～５及び７に記載の", u"請求項１、３～５及び７", {1, 3, 4, 5, 7}, Cumulative},
-        {u"請求項１から導かれる", u"請求項１", {1}, Single},
-        {u"請求項１０と同様の", u"請求項１０", {10}, Single},
+        {u"請求項１に記載の装置。", u"請求項１", {{1, 1}}, Single},
+        {u"請求項１又は２に記載の", u"請求項１又は２", {{1, 1}, {2, 2}}, Alternative},
+        {u"請求項１若しくは２に記載の", u"請求項１若しくは２", {{1, 1}, {2, 2}}, Alternative},
+        {u"請求項１、２又は３に記載の", u"請求項１、２又は３", {{1, 1}, {2, 2}, {3, 3}}, Alternative},
+        {u"請求項１，２、又は３に記載の", u"請求項１，２、又は３", {{1, 1}, {2, 2}, {3, 3}}, Alternative},
+        {u"請求項１～３に記載の", u"請求項１～３", {{1, 3}}, Cumulative},
+        {u"請求項１から３に記載の", u"請求項１から３", {{1, 3}}, Cumulative},
+        {u"請求項１乃至３のいずれか一項に記載の", u"請求項１乃至３", {{1, 3}}, Alternative},
+        {u"請求項１ないし３の何れかに記載の", u"請求項１ないし３", {{1, 3}}, Alternative},
+        {u"請求項１～３のいずれか一項に記載の", u"請求項１～３", {{1, 3}}, Alternative},
+        {u"請求項１から請求項３のいずれか", u"請求項１から請求項３", {{1, 3}}, Alternative},
+        {u"請求項第１項乃至第３項のいずれかに", u"請求項第１項乃至第３項", {{1, 3}}, Alternative},
+        {u"特許請求の範囲第１項から第６項までの", u"請求の範囲第１項から第６項", {{1, 6}}, Cumulative},
+        {u"請求項１及び２に記載の", u"請求項１及び２", {{1, 1}, {2, 2}}, Cumulative},
+        {u"請求項１と請求項２とに記載の", u"請求項１と請求項２", {{1, 1}, {2, 2}}, Cumulative},
+        {u"請求項1又は2に記載の", u"請求項1又は2", {{1, 1}, {2, 2}}, Alternative},
+        {u"請求項1~3のいずれか1項に", u"請求項1~3", {{1, 3}}, Alternative},
+        {u"請求項一に記載の", u"請求項一", {{1, 1}}, Single},
+        {u"請求項十二又は二十三に記載の", u"請求項十二又は二十三", {{12, 12}, {23, 23}}, Alternative},
+        {u"請求項１、３～５及び７に記載の", u"請求項１、３～５及び７", {{1, 1}, {3, 5}, {7, 7}}, Cumulative},
+        {u"請求項１から導かれる", u"請求項１", {{1, 1}}, Single},
+        {u"請求項１０と同様の", u"請求項１０", {{10, 10}}, Single},
+        // A range is its two ends however wide; and/or adds rather than offers a choice.
+        {u"請求項１～１００００のいずれか一項と請求項", u"請求項１～１００００", {{1, 10000}}, Alternative},
+        {u"請求項５～３に記載の", u"請求項５～３", {{5, 5}, {3, 3}}, Cumulative},
+        {u"請求項２及び／又は３に記載の", u"請求項２及び／又は３", {{2, 2}, {3, 3}}, Cumulative},
+        {u"請求項２又は／及び３に記載の", u"請求項２又は／及び３", {{2, 2}, {3, 3}}, Cumulative},
+        {u"請求項九千九百九十九万に記載の", u"請求項九千九百九十九万", {{99990000, 99990000}}, Single},
+        {u"請求項１２３４５６７８９０１２３４５６７８９０に記載の", u"請求項１２３４５６７８９０１２３４５６７８９０", {}, Single},
     };
     for (const Case& c : cases) {
         const QString text = QString::fromUtf16(c.text);
@@ -90,7 +98,9 @@ TEST(ReadClaimCitations, EachNumberKeepsItsPlaceKindAndRangeWord) {
 TEST(ReadNumeral, EveryKindAndWhatIsNotANumber) {
     const std::vector<std::pair<const char16_t*, std::optional<int>>> cases = {
         {u"１２", 12}, {u"12", 12}, {u"一", 1}, {u"十", 10}, {u"十二", 12}, {u"二十三", 23}, {u"百一", 101},
-        {u"千二百三十四", 1234}, {u"一〇", 10}, {u"", std::nullopt}, {u"１2", std::nullopt},
+        {u"千二百三十四", 1234}, {u"一〇", 10}, {u"一万", 10000}, {u"九千九百九十九万", 99990000},
+        {u"一億二千三百万四", 123000004}, {u"９９９９９９９９９", 999999999}, {u"１０００００００００", std::nullopt},
+        {u"万", std::nullopt}, {u"一万二億", std::nullopt}, {u"十億", std::nullopt}, {u"", std::nullopt}, {u"１2", std::nullopt},
         {u"十十", std::nullopt}, {u"二三十", std::nullopt}, {u"a", std::nullopt},
     };
     for (const auto& [digits, value] : cases)
@@ -99,7 +109,8 @@ TEST(ReadNumeral, EveryKindAndWhatIsNotANumber) {
 
 TEST(WriteNumeral, ReadsBackInEveryKind) {
     for (NumeralKind kind : {NumeralKind::FullWidth, NumeralKind::HalfWidth, NumeralKind::Kanji})
-        for (int n : {1, 9, 10, 11, 20, 99, 100, 101, 110, 999, 1000, 2024})
+        for (int n : {1, 9, 10, 11, 20, 99, 100, 101, 110, 999, 1000, 2024, 10000, 10001, 99990000, 123456789})
             EXPECT_EQ(ReadNumeral(WriteNumeral(n, kind)), n) << n;
     EXPECT_EQ(WriteNumeral(12, NumeralKind::Kanji), QStringLiteral("十二"));
+    EXPECT_EQ(WriteNumeral(12000, NumeralKind::Kanji), QStringLiteral("一万二千"));
 }

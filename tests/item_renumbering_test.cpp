@@ -2,6 +2,7 @@
 // the order they stand, every citation following, and what is left alone.
 
 #include "engine/runner/task_runner.h"
+#include "engine/text_helpers.h"
 #include "support/task_test_util.h"
 
 #include <gtest/gtest.h>
@@ -73,6 +74,16 @@ TEST_F(ItemRenumberingTest, ClaimsInsertedDeletedAndMoved) {
          {"【請求項１】装置。", "【請求項２】請求項１に記載の装置。", "【請求項３】請求項１に記載の装置。",
           "【請求項４】請求項２に記載の装置。"},
          {"請求項：２→３、３→４", "「請求項２」：【請求項２】が複数あるため変更しません"}},
+        {"a broken range written by its runs, a long run staying a range",
+         {"【請求項１】装置。", "【請求項７】装置。", "【請求項２】装置。", "【請求項３】装置。", "【請求項４】装置。",
+          "【請求項５】装置。", "【請求項６】装置。", "【請求項８】請求項１～５のいずれか一項に記載の装置。"},
+         {"【請求項１】装置。", "【請求項２】装置。", "【請求項３】装置。", "【請求項４】装置。", "【請求項５】装置。",
+          "【請求項６】装置。", "【請求項７】装置。", "【請求項８】請求項１又は３～６のいずれか一項に記載の装置。"},
+         {"「請求項１～５」：番号が連続しなくなるため「請求項１又は３～６」と書き換えます"}},
+        {"a number too long to read is left alone",
+         {"【請求項１】装置。", "【請求項３】請求項１２３４５６７８９０１２３４５６７８９０に記載の装置。"},
+         {"【請求項１】装置。", "【請求項２】請求項１２３４５６７８９０１２３４５６７８９０に記載の装置。"},
+         {"番号が読み取れないため変更しません"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -122,6 +133,30 @@ TEST_F(ItemRenumberingTest, FigureInsertedBreaksARange) {
     const QStringList result = run7(paras(before));
     EXPECT_EQ(result.mid(1, 4), QStringList({"【図１】正面図。", "【図２】追加図。", "【図３】側面図。", "【図４】背面図。"}));
     EXPECT_EQ(result.last(), "図１、図３及び図４に示すように。");
+}
+
+// A figure range that is a choice stays one when it is written out.
+TEST_F(ItemRenumberingTest, BrokenFigureRangeOfAChoiceIsJoinedWithOr) {
+    const QStringList before = {"【図面の簡単な説明】", "【図１】正面図。", "【図２】側面図。", "【図４】追加図。", "【図３】背面図。",
+                                "【発明を実施するための形態】", "図２～図３のいずれかに示すように。", "図２～図３に示すように。"};
+    const QStringList result = run7(paras(before));
+    EXPECT_EQ(result.mid(6), QStringList({"図２又は図４のいずれかに示すように。", "図２及び図４に示すように。"}));
+}
+
+// 【請求項２】 with its number in a bold run of its own becomes 【請求項１２】
+// with both digits bold, not a plain １ in the run before.
+TEST_F(ItemRenumberingTest, AGrownNumberKeepsTheRunOfItsFirstDigit) {
+    QString body = paraXml(run("【請求項１】装置。"));
+    for (int n = 3; n <= 12; ++n)
+        body += paraXml(run("【請求項") + run(engine::ToFullWidthDigits(QString::number(n)), "<w:b/>") + run("】装置。"));
+    body += paraXml(run("【請求項") + run("２", "<w:b/>") + run("】請求項") + run("２", "<w:i/>") + run("に記載の装置。"));
+    const QStringList result = run7(body);
+    EXPECT_EQ(result.last(), "【請求項１２】請求項１２に記載の装置。");
+    const QString xml = QString::fromUtf8(testsupport::readZipEntry(path(), "word/document.xml"));
+    for (const char* kept : {"<w:rPr><w:b/></w:rPr><w:t xml:space=\"preserve\">１２</w:t>",
+                             "<w:rPr><w:i/></w:rPr><w:t xml:space=\"preserve\">１２</w:t>",
+                             "<w:rPr><w:b/></w:rPr><w:t xml:space=\"preserve\">１１</w:t>"})
+        EXPECT_TRUE(xml.contains(QString::fromUtf8(kept))) << kept << "\n" << xml.toStdString();
 }
 
 TEST_F(ItemRenumberingTest, TablesFormulasAndEquations) {

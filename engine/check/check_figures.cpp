@@ -1,6 +1,7 @@
 #include "engine/check/check_figures.h"
 
 #include "engine/citations/item_citations.h"
+#include "engine/citations/number_runs.h"
 #include "engine/text_helpers.h"
 
 #include <algorithm>
@@ -33,23 +34,23 @@ QString LetterAfter(const QString& text, int pos, int end) {
     return pos < end && IsLatinLetter(text[pos]) ? FullWidthUpper(text[pos]) : QString();
 }
 
-// The figures one element of a citation names: 図３, 図３～図５ (three),
+// The figures one element of a citation names: 図３, 図３～図５ (one range),
 // 図１Ａ～図１Ｃ (three letters of one figure).
 // `start` is where the element's text begins (図 for the first one).
 void AddElement(const QString& text, const CitedElement& e, int start, std::vector<FigureCitation>& out) {
     const int length = e.end - start;
     const QString firstLetter = LetterAfter(text, e.first.end, e.end);
     if (!e.last) {
-        out.push_back({e.first.value, firstLetter, start, length});
+        if (e.first.readable()) out.push_back({e.first.value, e.first.value, firstLetter, start, length});
         return;
     }
     const QString lastLetter = LetterAfter(text, e.last->end, e.end);
     if (e.first.value == e.last->value && !firstLetter.isEmpty() && !lastLetter.isEmpty()) {
         for (char16_t c = firstLetter[0].unicode(); c <= lastLetter[0].unicode(); ++c)
-            out.push_back({e.first.value, QString(QChar(c)), start, length});
+            out.push_back({e.first.value, e.first.value, QString(QChar(c)), start, length});
         return;
     }
-    for (int n : ExpandElement(e)) out.push_back({n, {}, start, length});
+    for (const NumberRange& r : RangesOf(e)) out.push_back({r.first, r.last, {}, start, length});
 }
 
 // 第４図, 第１図乃至第４図: the older way, the number before 図.
@@ -59,12 +60,12 @@ void AddOrdinalCitations(QStringView text, std::vector<FigureCitation>& out) {
         while (begin > 0 && DigitValue(text[begin - 1]) >= 0) --begin;
         if (begin == pos || begin == 0 || text[begin - 1] != u'第') continue;
         const int first = ReadDigits(text, begin)->value;
-        out.push_back({first, {}, begin - 1, pos + 1 - (begin - 1)});
+        out.push_back({first, first, {}, begin - 1, pos + 1 - (begin - 1)});
         const auto range = WordAt(text, pos + 1, kOrdinalRangeWords);
         if (!range || *range >= text.size() || text[*range] != u'第') continue;
+        // The last figure is read as a citation of its own; this one is what lies between.
         const auto last = ReadDigits(text, *range + 1);
-        if (last && last->value > first && last->value - first < 100)
-            for (int k = first + 1; k < last->value; ++k) out.push_back({k, {}, begin - 1, *range - begin + 1});
+        if (last && last->value > first + 1) out.push_back({first + 1, last->value - 1, {}, begin - 1, *range - begin + 1});
     }
 }
 
@@ -123,7 +124,8 @@ void CheckFigureSequence(const CheckedText& text, const std::vector<ListedFigure
 }
 
 bool Matches(const ListedFigure& listed, const FigureCitation& cited) {
-    return listed.number == cited.number && (cited.suffix.isEmpty() || listed.suffix.isEmpty() || listed.suffix == cited.suffix);
+    return listed.number >= cited.number && listed.number <= cited.last &&
+           (cited.suffix.isEmpty() || listed.suffix.isEmpty() || listed.suffix == cited.suffix);
 }
 
 }  // namespace
@@ -162,11 +164,22 @@ Findings CheckFigures(const CheckedText& text) {
         }
     }
     if (!hasList) return out;
+    std::vector<int> listedNumbers;
+    for (const ListedFigure& l : listed) listedNumbers.push_back(l.number);
+    const NumberRuns listedRuns(listedNumbers);
     for (const auto& [p, cited] : citations) {
-        const bool found = std::any_of(listed.begin(), listed.end(), [&](const ListedFigure& l) { return Matches(l, cited); });
-        if (!found)
+        auto report = [&](const QString& figures) {
             out.push_back(text.finding(kCitationKind, p, cited.offset, cited.length,
-                                       QStringLiteral("%1が図面の簡単な説明にない").arg(FigureName(cited.number, cited.suffix))));
+                                       QStringLiteral("%1が図面の簡単な説明にない").arg(figures)));
+        };
+        if (cited.last != cited.number) {
+            // A range, by its ends: the parts of it that no listed figure has.
+            const std::vector<NumberRange> missing = listedRuns.Outside({cited.number, cited.last}, 8);
+            if (!missing.empty()) report(NameRanges(kFigure, missing));
+            continue;
+        }
+        if (!std::any_of(listed.begin(), listed.end(), [&](const ListedFigure& l) { return Matches(l, cited); }))
+            report(FigureName(cited.number, cited.suffix));
     }
     for (const ListedFigure& l : listed) {
         const bool cited = std::any_of(citations.begin(), citations.end(),
@@ -211,6 +224,38 @@ Findings CheckNumberedItems(const CheckedText& text) {
                 if (!what.isEmpty()) out.push_back(text.finding(kind, p, item->start, item->end - item->start, what));
                 previous = n;
                 last = std::max(last, n);
+            }
+        }
+    }
+    return out;
+}
+
+}  // namespace engine::check
+
+namespace engine::check {
+
+Findings CheckItemCitations(const CheckedText& text) {
+    Findings out;
+    for (ItemFamily family : {ItemFamily::Table, ItemFamily::Formula, ItemFamily::Equation}) {
+        const QString word = FamilyWord(family);
+        std::vector<int> numbers;
+        for (int p = 0; p < text.size(); ++p)
+            if (const auto item = LeadingItemOf(text[p], word)) numbers.push_back(item->name.number);
+        // Without any item of the family the numbers may be those of another
+        // kind of table; as with figures without a list, nothing is judged.
+        if (numbers.empty()) continue;
+        const NumberRuns existing(numbers);
+        const QString kind = word + QStringLiteral("引用");
+        for (int p = 0; p < text.size(); ++p) {
+            for (const ItemCitation& c : ReadItemCitations(text[p], family)) {
+                if (c.equationLabel) continue;  // 式（ｎ） cites 【数ｎ】 only where it exists
+                std::vector<NumberRange> missing;
+                for (const CitedElement& e : c.elements)
+                    for (const NumberRange& r : RangesOf(e))
+                        for (const NumberRange& m : existing.Outside(r, 8)) missing.push_back(m);
+                if (!missing.empty())
+                    out.push_back(text.finding(kind, p, c.start, c.end - c.start,
+                                               QStringLiteral("存在しない%1を引用している").arg(NameRanges(word, missing))));
             }
         }
     }

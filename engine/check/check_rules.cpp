@@ -31,6 +31,7 @@ const std::vector<CheckRule>& CheckRules() {
         {QStringLiteral("出願前チェック：マルチマルチ"), OnText<CheckMultipleDependency>},
         {QStringLiteral("出願前チェック：図番号・図引用"), OnText<CheckFigures>},
         {QStringLiteral("出願前チェック：表・化・数番号"), OnText<CheckNumberedItems>},
+        {QStringLiteral("出願前チェック：表・化・数引用"), OnText<CheckItemCitations>},
         {QStringLiteral("出願前チェック：符号"), OnText<CheckReferenceSigns>},
         {QStringLiteral("出願前チェック：使用不可文字"), OnText<CheckCharacters>},
         {QStringLiteral("出願前チェック：見出し"), OnText<CheckHeadings>},

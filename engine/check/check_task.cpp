@@ -3,6 +3,7 @@
 // finding goes to the log as it is found, then all of them to the report
 // beside the document, and a closing message counts them.
 
+#include "engine/check/check_accepted.h"
 #include "engine/check/check_rules.h"
 #include "engine/runner/task_runner.h"
 #include "engine/text_helpers.h"
@@ -67,6 +68,13 @@ void TaskRunner::RunCheckTask() {
     auto& model = document_->model();
     const check::CheckedText text(check::StoryParagraphs(model));
 
+    // Findings the drafter accepted are counted, not listed.
+    const TaskOptions options = host_.Options();
+    QStringList acceptedLines = options.acceptedFindings;
+    if (!options.acceptFile.isEmpty()) acceptedLines += check::AcceptedFindings::ReadFile(options.acceptFile);
+    const check::AcceptedFindings accepted(acceptedLines);
+    int acceptedCount = 0;
+
     check::Findings findings;
     const auto& rules = check::CheckRules();
     for (size_t i = 0; i < rules.size(); ++i) {
@@ -74,11 +82,16 @@ void TaskRunner::RunCheckTask() {
         host_.SetProgress(30 + 60.0 * double(i) / double(rules.size()));
         host_.DoEvents();
         for (check::Finding& f : rules[i].run(model, text)) {
+            if (accepted.Accepts(f)) {
+                ++acceptedCount;
+                continue;
+            }
             host_.ShowLog(2, QStringLiteral(" .. %1　%2　%3").arg(f.kind, f.where, f.what));
-            host_.ReportFinding(f.kind, f.where, f.what);
+            host_.ReportFindingAt(f.kind, f.where, f.what, f.paragraph, f.offset, f.length);
             findings.push_back(std::move(f));
         }
     }
+    if (acceptedCount > 0) host_.ShowLog(2, QStringLiteral(" .. 了承済み %1 件").arg(acceptedCount));
 
     // The document itself is never changed: the comments go into a copy,
     // written whole beside it, and the document is closed without saving.

@@ -8,6 +8,7 @@ const QStringList kFindingKinds = {
     QStringLiteral("段落番号"), QStringLiteral("請求項番号"), QStringLiteral("請求項引用"),
     QStringLiteral("マルチマルチ"), QStringLiteral("図番号"), QStringLiteral("図引用"),
     QStringLiteral("表番号"), QStringLiteral("化番号"), QStringLiteral("数番号"),
+    QStringLiteral("表引用"), QStringLiteral("化引用"), QStringLiteral("数引用"),
     QStringLiteral("符号"), QStringLiteral("使用不可文字"), QStringLiteral("見出し"),
     QStringLiteral("イメージ"),
 };

@@ -14,6 +14,7 @@ namespace {
 
 const QString kKanjiDigits = QStringLiteral("〇一二三四五六七八九");
 const QString kKanjiUnits = QStringLiteral("十百千");
+const QString kKanjiMyriads = QStringLiteral("万億");
 
 // Range words, each before any word it begins.
 const std::array<const char16_t*, 11> kRangeWords = {
@@ -25,10 +26,16 @@ const std::array<const char16_t*, 7> kAlternativeWords = {
     u"又は", u"または", u"若しくは", u"もしくは", u"或いは", u"あるいは", u"或は",
 };
 const std::array<const char16_t*, 5> kCumulativeWords = {u"及び", u"および", u"並びに", u"ならびに", u"と"};
+// "and/or": it does not offer a choice of one claim, so it counts as adding.
+const std::array<const char16_t*, 6> kAndOrWords = {
+    u"及び／又は", u"及び/又は", u"および／または", u"および/または", u"又は／及び", u"又は/及び",
+};
 
 bool IsFullWidthDigit(QChar c) { return c >= QChar(0xFF10) && c <= QChar(0xFF19); }
 bool IsHalfWidthDigit(QChar c) { return c >= u'0' && c <= u'9'; }
-bool IsKanjiNumeral(QChar c) { return kKanjiDigits.contains(c) || kKanjiUnits.contains(c); }
+bool IsKanjiNumeral(QChar c) {
+    return kKanjiDigits.contains(c) || kKanjiUnits.contains(c) || kKanjiMyriads.contains(c);
+}
 
 std::optional<NumeralKind> KindOf(QChar c, bool kanji) {
     if (IsFullWidthDigit(c)) return NumeralKind::FullWidth;
@@ -46,13 +53,14 @@ bool IsOfKind(QChar c, NumeralKind kind) {
     return false;
 }
 
-// 十二, 二十三, 百一: digits multiplied by descending units. Positional
-// kanji (一二, 二〇) are read digit by digit.
-std::optional<int> ReadKanjiNumeral(const QString& digits) {
+// 十二, 二十三, 百一 within one group of four digits: digits multiplied by
+// descending units. Positional kanji (一二, 二〇) are read digit by digit.
+std::optional<long long> ReadKanjiGroup(QStringView digits) {
+    if (digits.isEmpty() || digits.size() > 12) return std::nullopt;
     const bool withUnits = std::any_of(digits.begin(), digits.end(), [](QChar c) { return kKanjiUnits.contains(c); });
-    int value = 0;
+    long long value = 0;
     if (!withUnits) {
-        for (QChar c : digits) value = value * 10 + static_cast<int>(kKanjiDigits.indexOf(c));
+        for (QChar c : digits) value = value * 10 + kKanjiDigits.indexOf(c);
         return value;
     }
     int pending = -1;
@@ -64,6 +72,7 @@ std::optional<int> ReadKanjiNumeral(const QString& digits) {
             pending = static_cast<int>(digit);
             continue;
         }
+        if (!kKanjiUnits.contains(c)) return std::nullopt;
         const int unit = c == u'十' ? 10 : c == u'百' ? 100 : 1000;
         if (unit >= lastUnit) return std::nullopt;
         value += (pending < 0 ? 1 : pending) * unit;
@@ -73,12 +82,36 @@ std::optional<int> ReadKanjiNumeral(const QString& digits) {
     return value + std::max(pending, 0);
 }
 
+// 九千九百九十九万, 一億二千万: groups of four digits before 億 and 万, each
+// group read as above; nullopt past kLargestNumber.
+std::optional<int> ReadKanjiNumeral(const QString& digits) {
+    long long value = 0;
+    bool grouped = false;
+    QStringView rest(digits);
+    for (const auto& [mark, myriad] : {std::pair{u'億', 100'000'000LL}, std::pair{u'万', 10'000LL}}) {
+        const qsizetype at = rest.indexOf(QChar(mark));
+        if (at < 0) continue;
+        const std::optional<long long> group = ReadKanjiGroup(rest.left(at));
+        if (!group || *group > 9999) return std::nullopt;
+        value += *group * myriad;
+        grouped = true;
+        rest = rest.mid(at + 1);
+    }
+    if (!rest.isEmpty()) {
+        const std::optional<long long> group = ReadKanjiGroup(rest);
+        if (!group || (grouped && *group > 9999)) return std::nullopt;
+        value += *group;
+    }
+    if (value > kLargestNumber) return std::nullopt;
+    return static_cast<int>(value);
+}
+
 // The first of words that text holds at pos, or an empty string.
 template <size_t N>
 QString WordAt(const QString& text, int pos, const std::array<const char16_t*, N>& words) {
     for (const char16_t* w : words) {
-        const QString word = QString::fromUtf16(w);
-        if (StartsAt(text, pos, word)) return word;
+        const QStringView word(w);
+        if (StartsAt(text, pos, word)) return word.toString();
     }
     return {};
 }
@@ -87,7 +120,8 @@ QString WordAt(const QString& text, int pos, const std::array<const char16_t*, N
 QString ConnectorAt(const QString& text, int pos) {
     const QString comma = WordAt(text, pos, kCommas);
     const int after = pos + static_cast<int>(comma.size());
-    QString word = WordAt(text, after, kAlternativeWords);
+    QString word = WordAt(text, after, kAndOrWords);
+    if (word.isEmpty()) word = WordAt(text, after, kAlternativeWords);
     if (word.isEmpty()) word = WordAt(text, after, kCumulativeWords);
     return comma + word;
 }
@@ -138,15 +172,18 @@ bool IsLatinLetter(QChar c) {
 }
 
 std::optional<int> ReadNumeral(const QString& digits) {
-    if (digits.isEmpty() || digits.size() > 9) return std::nullopt;
+    if (digits.isEmpty()) return std::nullopt;
     const std::optional<NumeralKind> kind = KindOf(digits[0], true);
     if (!kind) return std::nullopt;
     for (QChar c : digits)
         if (!IsOfKind(c, *kind)) return std::nullopt;
     if (*kind == NumeralKind::Kanji) return ReadKanjiNumeral(digits);
-    int value = 0;
-    for (QChar c : digits) value = value * 10 + (IsFullWidthDigit(c) ? c.unicode() - 0xFF10 : c.unicode() - u'0');
-    return value;
+    long long value = 0;
+    for (QChar c : digits) {
+        value = value * 10 + (IsFullWidthDigit(c) ? c.unicode() - 0xFF10 : c.unicode() - u'0');
+        if (value > kLargestNumber) return std::nullopt;
+    }
+    return static_cast<int>(value);
 }
 
 QString WriteNumeral(int n, NumeralKind kind) {
@@ -155,18 +192,28 @@ QString WriteNumeral(int n, NumeralKind kind) {
     case NumeralKind::HalfWidth: return NumToStr(n);
     case NumeralKind::Kanji: break;
     }
-    if (n <= 0 || n > 9999) return ToFullWidthDigits(NumToStr(n));
-    // 一 is not written in front of 十, 百 and 千 (十二, 百, 千五).
+    if (n <= 0) return ToFullWidthDigits(NumToStr(n));
+    // 一 is not written in front of 十, 百 and 千 (十二, 百, 千五), nor of a
+    // group of four that stands alone before 万 or 億 (一万, 千万).
+    auto group = [](int g) {
+        QString out;
+        const std::array<std::pair<int, QChar>, 3> units = {{{1000, u'千'}, {100, u'百'}, {10, u'十'}}};
+        for (const auto& [unit, sign] : units) {
+            const int digit = g / unit % 10;
+            if (digit == 0) continue;
+            if (digit > 1) out += kKanjiDigits[digit];
+            out += sign;
+        }
+        if (g % 10) out += kKanjiDigits[g % 10];
+        return out;
+    };
     QString out;
-    const std::array<std::pair<int, QChar>, 3> units = {{{1000, u'千'}, {100, u'百'}, {10, u'十'}}};
-    for (const auto& [unit, sign] : units) {
-        const int digit = n / unit % 10;
-        if (digit == 0) continue;
-        if (digit > 1) out += kKanjiDigits[digit];
-        out += sign;
+    for (const auto& [myriad, mark] : {std::pair{100'000'000, u'億'}, std::pair{10'000, u'万'}}) {
+        const int g = n / myriad % 10'000;
+        if (g == 0) continue;
+        out += (g == 1 ? QStringLiteral("一") : group(g)) + QChar(mark);
     }
-    if (n % 10) out += kKanjiDigits[n % 10];
-    return out;
+    return out + group(n % 10'000);
 }
 
 std::optional<CitedNumber> ScanNumeral(const QString& text, int pos, bool kanji) {
@@ -176,8 +223,9 @@ std::optional<CitedNumber> ScanNumeral(const QString& text, int pos, bool kanji)
     int end = pos;
     while (end < text.size() && IsOfKind(text[end], *kind)) ++end;
     const std::optional<int> value = ReadNumeral(text.mid(pos, end - pos));
-    if (!value) return std::nullopt;
-    return CitedNumber{*value, pos, end, *kind};
+    // Digits too many to read are still a number; kanji that do not make one are text.
+    if (!value && *kind == NumeralKind::Kanji) return std::nullopt;
+    return CitedNumber{value.value_or(-1), pos, end, *kind};
 }
 
 std::vector<CitedElement> ReadCitedElements(const QString& text, int pos, const CitationGrammar& grammar) {
@@ -203,26 +251,37 @@ std::vector<CitedElement> ReadCitedElements(const QString& text, int pos, const 
     return elements;
 }
 
-std::vector<int> ExpandElement(const CitedElement& element) {
+std::vector<NumberRange> RangesOf(const CitedElement& element) {
+    if (!element.readable()) return {};
     const int first = element.first.value;
-    if (!element.last) return {first};
-    const int last = element.last->value;
-    constexpr int kLongestRange = 10000;
-    if (last < first || last - first > kLongestRange) return {first, last};
-    std::vector<int> numbers;
-    for (int n = first; n <= last; ++n) numbers.push_back(n);
-    return numbers;
+    const int last = element.last ? element.last->value : first;
+    if (last < first) return {{first, first}, {last, last}};
+    return {{first, last}};
+}
+
+// "のいずれか", "のうちいずれか", "の何れか", "いずれか", "までのいずれか" … right after the citation.
+bool ChoiceFollows(const QString& text, int pos) {
+    for (const char16_t* lead : {u"のうちの", u"のうち", u"の内の", u"の内", u"までの", u"の", u""}) {
+        const int after = pos + static_cast<int>(std::char_traits<char16_t>::length(lead));
+        if (!StartsAt(text, pos, QStringView(lead))) continue;
+        for (const char16_t* choice : {u"いずれか", u"何れか", u"いづれか"})
+            if (StartsAt(text, after, QStringView(choice))) return true;
+    }
+    return false;
 }
 
 bool IsAlternativeConnector(const QString& connector) {
+    if (IsCumulativeConnector(connector)) return false;
     for (const char16_t* w : kAlternativeWords)
-        if (connector.endsWith(QString::fromUtf16(w))) return true;
+        if (connector.endsWith(QStringView(w))) return true;
     return false;
 }
 
 bool IsCumulativeConnector(const QString& connector) {
+    for (const char16_t* w : kAndOrWords)
+        if (connector.endsWith(QStringView(w))) return true;
     for (const char16_t* w : kCumulativeWords)
-        if (connector.endsWith(QString::fromUtf16(w))) return true;
+        if (connector.endsWith(QStringView(w))) return true;
     return false;
 }
 

@@ -15,11 +15,16 @@ namespace engine {
 
 enum class NumeralKind { FullWidth, HalfWidth, Kanji };
 
+// The largest number read as one: claim numbers, figures and the like stay far
+// below it, and the counts of ranges of such numbers fit a 64-bit integer.
+constexpr int kLargestNumber = 999'999'999;
+
 // One numeral as written: its value and where its characters stand in the text read.
 struct CitedNumber {
-    int value = 0;
+    int value = 0;  // -1 for a numeral too long or too large to read (a typo of twenty digits)
     int start = 0, end = 0;
     NumeralKind kind = NumeralKind::FullWidth;
+    bool readable() const { return value >= 0; }
 };
 
 // One element of a citation: one number, or a range of numbers.
@@ -34,6 +39,17 @@ struct CitedElement {
     // empty for the first element.
     QString connector;
     bool ordinal = false;  // written 第ｎ項
+    // Whether both ends are numbers that could be read.
+    bool readable() const { return first.readable() && (!last || last->readable()); }
+};
+
+// A run of cited numbers first..last (first <= last), kept as its two ends
+// however wide it is: nothing that reads citations lists a range's members.
+struct NumberRange {
+    int first = 0, last = 0;
+    long long count() const { return static_cast<long long>(last) - first + 1; }
+    bool contains(int n) const { return first <= n && n <= last; }
+    bool operator==(const NumberRange&) const = default;
 };
 
 // What a kind of citation admits besides the numbers themselves.
@@ -45,20 +61,27 @@ struct CitationGrammar {
 };
 
 // A number written in full-width, half-width or kanji numerals (一, 十二,
-// 二十三, 一〇, …); nullopt when the text is not one number of one kind.
+// 二十三, 一〇, 九千九百九十九万, …); nullopt when the text is not one number
+// of one kind or is larger than kLargestNumber.
 std::optional<int> ReadNumeral(const QString& digits);
 // n written in the given kind: "１２", "12", "十二".
 QString WriteNumeral(int n, NumeralKind kind);
-// The longest numeral of one kind that starts at pos, if any.
+// The longest numeral of one kind that starts at pos, if any; a numeral too
+// large to read is returned with the value -1, so that it is reported rather
+// than taken for text.
 std::optional<CitedNumber> ScanNumeral(const QString& text, int pos, bool kanji);
 
 // The elements of a citation whose head ends at pos: at least one, or none
 // when no number follows there.
 std::vector<CitedElement> ReadCitedElements(const QString& text, int pos, const CitationGrammar& grammar);
 
-// The numbers an element cites, a range expanded (a range written backwards or
-// absurdly long gives its two ends).
-std::vector<int> ExpandElement(const CitedElement& element);
+// The numbers an element cites: its range, or for a range written backwards
+// (５～３) its two ends, each alone; nothing when a number could not be read.
+std::vector<NumberRange> RangesOf(const CitedElement& element);
+
+// Whether the words at pos make the citation before them a choice: のいずれか,
+// のうちいずれか, の何れか, までのいずれか, …
+bool ChoiceFollows(const QString& text, int pos);
 
 // Whether a connector offers a choice (又は, 若しくは, …) rather than adding (及び, と).
 bool IsAlternativeConnector(const QString& connector);
@@ -68,8 +91,8 @@ bool IsCumulativeConnector(const QString& connector);
 bool IsLatinLetter(QChar c);
 
 // Whether text at pos starts with word.
-inline bool StartsAt(const QString& text, int pos, const QString& word) {
-    return pos >= 0 && QStringView(text).mid(pos).startsWith(word);
+inline bool StartsAt(const QString& text, int pos, QStringView word) {
+    return pos >= 0 && pos <= text.size() && QStringView(text).mid(pos).startsWith(word);
 }
 
 }  // namespace engine

@@ -12,17 +12,6 @@ namespace {
 const QString kClaimHead = QStringLiteral("請求項");
 const QString kClaimsHead = QStringLiteral("請求の範囲");
 
-// "のいずれか", "のうちいずれか", "の何れか", "いずれか", "までのいずれか" … right after the citation.
-bool ChoiceFollows(const QString& text, int pos) {
-    for (const char16_t* lead : {u"のうちの", u"のうち", u"の内の", u"の内", u"までの", u"の", u""}) {
-        const int after = pos + static_cast<int>(std::char_traits<char16_t>::length(lead));
-        if (!StartsAt(text, pos, QString::fromUtf16(lead))) continue;
-        for (const char16_t* choice : {u"いずれか", u"何れか", u"いづれか"})
-            if (StartsAt(text, after, QString::fromUtf16(choice))) return true;
-    }
-    return false;
-}
-
 // 特許文献１の請求項３, 特開２０２０－１２３４５６号公報の請求項１, 米国特許第…号の
 // 特許請求の範囲第２項: claims of another document.
 bool OfAnotherDocument(const QString& text, int headStart) {
@@ -32,7 +21,7 @@ bool OfAnotherDocument(const QString& text, int headStart) {
     --pos;
     while (pos > 0 && ScanNumeral(text, pos - 1, false)) --pos;
     for (const char16_t* word : {u"号", u"公報", u"文献", u"明細書"})
-        if (QStringView(text).left(pos).endsWith(QString::fromUtf16(word))) return true;
+        if (QStringView(text).left(pos).endsWith(QStringView(word))) return true;
     return false;
 }
 
@@ -47,11 +36,15 @@ std::optional<ClaimCitation> ReadCitationAt(const QString& text, int headStart, 
     citation.start = headStart;
     citation.end = citation.elements.back().end;
     bool choiceWord = ChoiceFollows(text, citation.end);
+    long long count = 0;
     for (const CitedElement& element : citation.elements) {
-        for (int n : ExpandElement(element)) citation.claims.push_back(n);
+        for (const NumberRange& range : RangesOf(element)) {
+            citation.claims.push_back(range);
+            count += range.count();
+        }
         if (IsAlternativeConnector(element.connector)) choiceWord = true;
     }
-    const bool several = citation.claims.size() > 1;
+    const bool several = count > 1;
     citation.alternative = several && choiceWord;
     citation.cumulative = several && !choiceWord;
     return citation;

@@ -14,10 +14,13 @@ namespace engine {
 
 struct ClaimCitation {
     int start = 0, end = 0;  // [start, end) in the text read: from 請求 to the last number (or 項)
-    std::vector<int> claims;  // cited claim numbers in order, ranges expanded
+    // The cited claims in order, each range as its two ends (請求項１～１００００
+    // is one entry); numbers that could not be read are left out.
+    std::vector<NumberRange> claims;
     // Several claims cited alternatively (又は, 若しくは, いずれか, or a range with いずれか).
     bool alternative = false;
-    // Several claims cited but not alternatively (及び, と, a range with neither いずれか nor 又は).
+    // Several claims cited but not alternatively (及び, と, 及び／又は, a range
+    // with neither いずれか nor 又は).
     bool cumulative = false;
     // The numbers as written, with their places, kinds and range words.
     std::vector<CitedElement> elements;

@@ -146,9 +146,9 @@ std::vector<ItemCitation> ReadItemCitations(const QString& text, ItemFamily fami
                            elements.end());
         if (elements.empty()) continue;
         if (family == ItemFamily::Equation && CountFollows(text, elements.back().end)) continue;
-        bool alternative = false;
-        for (const CitedElement& e : elements) alternative = alternative || IsAlternativeConnector(e.connector);
         const int end = elements.back().end;
+        bool alternative = ChoiceFollows(text, end);
+        for (const CitedElement& e : elements) alternative = alternative || IsAlternativeConnector(e.connector);
         citations.push_back(ItemCitation{start, end, std::move(elements), alternative, false});
         at = end - 1;
     }

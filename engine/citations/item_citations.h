@@ -34,8 +34,8 @@ std::vector<ItemHeading> ReadItemHeadings(const QString& text, ItemFamily family
 struct ItemCitation {
     int start = 0, end = 0;  // from the family word to the last number (or what closes it)
     std::vector<CitedElement> elements;
-    // Several items offered as a choice (又は, のいずれか): a range that must be
-    // written out is then joined with 又は, else with 及び.
+    // Several items offered as a choice (又は, a range with のいずれか): a range
+    // that must be written out is then joined with 又は, else with 及び.
     bool alternative = false;
     // 式（ｎ）: a citation of 【数ｎ】 only where such an item exists.
     bool equationLabel = false;

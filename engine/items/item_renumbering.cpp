@@ -4,7 +4,8 @@
 //  2. old numbers that name exactly one item map to their new number;
 //  3. every citation's numbers are rewritten through that map, each number in
 //     its own width and kind; a range whose new numbers are no longer a
-//     contiguous run is written out as a list;
+//     contiguous run is written out as a list of its runs, joined by 又は
+//     where the range was a choice;
 //  4. what cannot be mapped (a number no item has, a number several items
 //     share) is left as it is and noted.
 // Every edit is made from the text as read, so a number is changed once.
@@ -13,6 +14,7 @@
 
 #include <algorithm>
 #include <map>
+#include <optional>
 #include <set>
 
 namespace engine {
@@ -24,6 +26,52 @@ const QString kFigureListHeading = QStringLiteral("【図面の簡単な説明�
 struct NumberMap {
     std::map<int, int> newOf;  // old → new for numbers that name one item
     std::set<int> repeated;    // old numbers that several items share
+    // newOf as stretches of consecutive old numbers that move together
+    // (old..old+k → new..new+k), in order: a cited range is mapped through
+    // the few stretches it meets, never number by number.
+    struct Stretch {
+        NumberRange old;
+        int newFirst = 0;
+    };
+    std::vector<Stretch> stretches;
+
+    void MakeStretches() {
+        for (const auto& [from, to] : newOf) {
+            if (!stretches.empty()) {
+                Stretch& last = stretches.back();
+                if (from == last.old.last + 1 && to == last.newFirst + (from - last.old.first)) {
+                    last.old.last = from;
+                    continue;
+                }
+            }
+            stretches.push_back({{from, from}, to});
+        }
+    }
+
+    // The new numbers of the items a range of old numbers names, as runs in order.
+    std::vector<NumberRange> NewRuns(NumberRange range) const {
+        std::vector<NumberRange> runs;
+        auto it = std::lower_bound(stretches.begin(), stretches.end(), range.first,
+                                   [](const Stretch& s, int n) { return s.old.last < n; });
+        for (; it != stretches.end() && it->old.first <= range.last; ++it) {
+            const int a = std::max(it->old.first, range.first), b = std::min(it->old.last, range.last);
+            runs.push_back({it->newFirst + (a - it->old.first), it->newFirst + (b - it->old.first)});
+        }
+        std::sort(runs.begin(), runs.end(), [](const NumberRange& x, const NumberRange& y) { return x.first < y.first; });
+        std::vector<NumberRange> merged;
+        for (const NumberRange& r : runs) {
+            if (!merged.empty() && r.first == merged.back().last + 1) merged.back().last = r.last;
+            else merged.push_back(r);
+        }
+        return merged;
+    }
+
+    // A number several items share, within range, if any.
+    std::optional<int> RepeatedWithin(NumberRange range) const {
+        const auto it = repeated.lower_bound(range.first);
+        if (it == repeated.end() || *it > range.last) return std::nullopt;
+        return *it;
+    }
 };
 
 // Where a citation stands, for the log: the last identifier 【…】 before it
@@ -130,6 +178,7 @@ public:
         if (headings.empty()) return false;
         const std::vector<bool> defining = DefiningHeadings(text_, headings, family_);
         const std::vector<int> newNumbers = NumberHeadings(headings, defining, map_);
+        map_.MakeStretches();
         for (size_t i = 0; i < headings.size(); ++i) {
             if (newNumbers[i] == 0) {
                 Note(headings[i].start, QStringLiteral("%1：同じ番号の項目が複数あるため変更しません")
@@ -163,6 +212,8 @@ private:
 
     // Why a number cannot be mapped, or an empty string.
     QString Unmappable(int number) const {
+        if (number < 0) return QStringLiteral("番号が読み取れないため変更しません");
+        if (map_.newOf.count(number) && !map_.repeated.count(number)) return {};
         const QString item = QStringLiteral("【") + FamilyWord(family_) + WriteNumeral(number, NumeralKind::FullWidth) +
                              QStringLiteral("】");
         if (map_.repeated.count(number)) return item + QStringLiteral("が複数あるため変更しません");
@@ -179,8 +230,9 @@ private:
             // item has any more was deleted and is simply no longer cited.
             QString why = Unmappable(element.first.value);
             if (why.isEmpty() && element.last) why = Unmappable(element.last->value);
-            for (int n : ExpandElement(element))
-                if (why.isEmpty() && map_.repeated.count(n)) why = Unmappable(n);
+            for (const NumberRange& range : RangesOf(element))
+                if (const std::optional<int> repeated = map_.RepeatedWithin(range); why.isEmpty() && repeated)
+                    why = Unmappable(*repeated);
             if (!why.isEmpty()) {
                 Note(citation.start, Quoted(text_, citation.start, citation.end) + QStringLiteral("：") + why);
                 continue;
@@ -200,16 +252,13 @@ private:
             if (element.last) AddEdit(*element.last, map_.newOf.at(element.last->value), edits);
             return;
         }
-        std::vector<int> numbers;
-        for (int n : ExpandElement(element))
-            if (map_.newOf.count(n)) numbers.push_back(map_.newOf.at(n));
-        std::sort(numbers.begin(), numbers.end());
-        if (numbers.back() - numbers.front() + 1 == static_cast<int>(numbers.size())) {
-            AddEdit(element.first, numbers.front(), edits);
-            AddEdit(*element.last, numbers.back(), edits);
+        const std::vector<NumberRange> runs = map_.NewRuns({element.first.value, element.last->value});
+        if (runs.size() == 1) {
+            AddEdit(element.first, runs.front().first, edits);
+            AddEdit(*element.last, runs.front().last, edits);
             return;
         }
-        const NumberEdit list = ListEdit(citation, element, numbers);
+        const NumberEdit list = ListEdit(citation, element, runs);
         edits.push_back(list);
         Note(citation.start, Quoted(text_, citation.start, citation.end) +
                                  QStringLiteral("：番号が連続しなくなるため「%1」と書き換えます")
@@ -217,9 +266,11 @@ private:
                                           text_.mid(list.end, citation.end - list.end)));
     }
 
-    // A range written out: "２～４" → "２、５又は６", "第２項乃至第４項" →
-    // "第２項、第５項又は第６項", "３～図５" → "３、図６及び図７".
-    NumberEdit ListEdit(const ItemCitation& citation, const CitedElement& element, const std::vector<int>& numbers) {
+    // A range written out by its runs: "２～４" → "２、５又は６", "第２項乃至第４項"
+    // → "第２項、第５項又は第６項", "３～図５" → "３、図６及び図７", "１～５" →
+    // "１又は３～６": a run of three or more stays a range, so the text grows
+    // with the runs and not with the numbers.
+    NumberEdit ListEdit(const ItemCitation& citation, const CitedElement& element, const std::vector<NumberRange>& runs) {
         const CitedNumber& first = element.first;
         const CitedNumber& last = *element.last;
         const int rangeWordStart = static_cast<int>(text_.indexOf(element.rangeWord, first.end));
@@ -231,11 +282,23 @@ private:
             choice = std::none_of(citation.elements.begin(), citation.elements.end(),
                                   [](const CitedElement& e) { return IsCumulativeConnector(e.connector); });
         const QString lastJoin = choice ? QStringLiteral("又は") : QStringLiteral("及び");
+        // The items written, each a number or a range; the last one written in the kind of the range's end.
+        std::vector<NumberRange> items;
+        for (const NumberRange& r : runs) {
+            if (r.count() >= 3) {
+                items.push_back(r);
+                continue;
+            }
+            for (int n = r.first; n <= r.last; ++n) items.push_back({n, n});
+        }
         QString out;
-        for (size_t i = 0; i < numbers.size(); ++i) {
-            const bool isLast = i + 1 == numbers.size();
+        for (size_t i = 0; i < items.size(); ++i) {
+            const bool isLast = i + 1 == items.size();
+            const NumeralKind kind = isLast ? last.kind : first.kind;
             if (i > 0) out += (isLast ? lastJoin : QStringLiteral("、")) + beforeNumber;
-            out += WriteNumeral(numbers[i], isLast ? last.kind : first.kind);
+            out += WriteNumeral(items[i].first, kind);
+            if (items[i].last != items[i].first)
+                out += afterNumber + element.rangeWord + beforeNumber + WriteNumeral(items[i].last, kind);
             if (!isLast) out += afterNumber;
         }
         return {first.start, last.end, text_.mid(first.start, last.end - first.start), out};

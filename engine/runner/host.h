@@ -77,6 +77,15 @@ public:
     virtual void ReportFinding(const QString& kind, const QString& where, const QString& what) {
         (void)kind, (void)where, (void)what;
     }
+    // The same with its place: the paragraph of the main story (0 for the
+    // first; -1 for none) and the characters [offset, offset + length) in it.
+    // A host that shows the place overrides this one; the default reports
+    // the finding without it.
+    virtual void ReportFindingAt(const QString& kind, const QString& where, const QString& what, int paragraph,
+                                 qsizetype offset, qsizetype length) {
+        (void)paragraph, (void)offset, (void)length;
+        ReportFinding(kind, where, what);
+    }
 };
 
 }  // namespace engine

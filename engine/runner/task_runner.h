@@ -133,6 +133,10 @@ private:
         void ReportFinding(const QString& kind, const QString& where, const QString& what) override {
             window_.ReportFinding(kind, where, what);
         }
+        void ReportFindingAt(const QString& kind, const QString& where, const QString& what, int paragraph,
+                             qsizetype offset, qsizetype length) override {
+            window_.ReportFindingAt(kind, where, what, paragraph, offset, length);
+        }
         Host& Window() { return window_; }
 
     private:

@@ -226,7 +226,9 @@ bool DocumentModel::Impl::applyEdit(size_t ia, int oa, size_t ib, int ob, const 
     const QString flat = pieces.join(QString());
 
     if (!deletesMarks) {
-        if (oa < ob && !flat.isEmpty()) {
+        if (oa < ob && !flat.isEmpty() && replaceInsideText(ia, oa, ob, flat)) {
+            // Most replacements (a number rewritten) lie inside one w:t.
+        } else if (oa < ob && !flat.isEmpty()) {
             // A replacement inside one paragraph: the new text takes the
             // place (and formatting) of the old, then the old goes.
             insertText(ia, oa, flat, true);

@@ -209,6 +209,10 @@ struct DocumentModel::Impl {
 
     void deleteContent(size_t i, int x, int y);
     void insertText(size_t i, int x, const QString& s, bool replacing = false);
+    // Replaces [x, y) by s when both lie in one w:t and s holds no tab or
+    // break: the same as inserting s there and deleting the old text, in one
+    // rewrite of that w:t. False, changing nothing, otherwise.
+    bool replaceInsideText(size_t i, int x, int y, const QString& s);
     void splitParagraph(size_t i, int x);
     void joinParagraphs(size_t i, size_t m);
     void removeParagraphs(size_t from, size_t to);

@@ -237,6 +237,22 @@ void DocumentModel::Impl::deleteContent(size_t i, int x, int y) {
     spliceText(i, x, y - x, {});
 }
 
+bool DocumentModel::Impl::replaceInsideText(size_t i, int x, int y, const QString& s) {
+    Para& para = paras[i];
+    if (x >= y || y > para.length || hasSpecialChars(s)) return false;
+    const size_t k = para.atomIndexAt(x);
+    Atom& a = para.atoms[k];
+    if (a.kind != AtomKind::Text || a.start > x || y > a.end()) return false;
+    QString t = QString::fromUtf8(a.node.child_value());
+    t.replace(x - a.start, y - x, s);
+    setTextOf(a.node, t);
+    const int delta = static_cast<int>(s.size()) - (y - x);
+    a.len += delta;
+    shiftAtoms(para.atoms, k + 1, delta);
+    spliceText(i, x, y - x, s);
+    return true;
+}
+
 // Inserts text (no paragraph marks) at offset x. It takes the formatting of
 // the character before it, else of the one after it, else of the mark.
 // With `replacing`, it takes the place and formatting of the character at x
