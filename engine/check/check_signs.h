@@ -21,6 +21,14 @@ std::vector<SignEntry> ReadSignList(QStringView paragraph, int paragraphIndex);
 // A sign as written (10a, １０ａ, 10', １０′) in its normalised form.
 QString NormalisedSign(QStringView sign);
 
+// A sign in running Japanese text right after a word: 基板１０, 基板（１０）,
+// ローラ１０Ａ, 部材１０′; not a count, a measure or a number after 図, 第, 約 ….
+struct TextSign {
+    QString sign;  // normalised
+    qsizetype start = 0, end = 0;
+};
+std::vector<TextSign> ReadTextSigns(QStringView line);
+
 Findings CheckReferenceSigns(const CheckedText& text);
 
 }  // namespace engine::check

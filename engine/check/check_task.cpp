@@ -3,36 +3,12 @@
 // finding goes to the log as it is found, then all of them to the report
 // beside the document, and a closing message counts them.
 
+#include "engine/check/check_report.h"
 #include "engine/check/check_rules.h"
 #include "engine/runner/task_runner.h"
 #include "engine/text_helpers.h"
-#include "word/atomic_file.h"
-#include "word/cp932.h"
 
 namespace engine {
-
-namespace {
-
-// "出願前チェック-<file name>.txt" beside the document.
-QString CheckReportPath(const QString& documentPath) {
-    return JoinPath(GetFolderPart(documentPath),
-                    ReportFileName(QStringLiteral("出願前チェック-"), GetFileNamePart(documentPath), QStringLiteral(".txt")));
-}
-
-QString FindingLine(const check::Finding& f) { return QStringLiteral("%1\t%2\t%3").arg(f.kind, f.where, f.what); }
-
-// The whole report, code page 932 with CR LF, replacing an earlier one only
-// once it is complete (a temporary file renamed over it).
-void WriteCheckReport(const QString& path, const QString& documentPath, const check::Findings& findings) {
-    QStringList lines;
-    lines << QStringLiteral("出願前チェック：%1").arg(documentPath);
-    for (const check::Finding& f : findings) lines << FindingLine(f);
-    lines << (findings.empty() ? QStringLiteral("指摘はありません。")
-                               : QStringLiteral("指摘 %1 件（%2）").arg(QString::number(findings.size()), check::CountsByKind(findings)));
-    word::files::WriteAtomically(path, word::cp932::encode(lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")));
-}
-
-}  // namespace
 
 void TaskRunner::RunCheckTask() {
     host_.ShowStatus(QStringLiteral("出願前チェック：読込"));
@@ -46,8 +22,7 @@ void TaskRunner::RunCheckTask() {
         host_.SetProgress(30 + 60.0 * double(i) / double(rules.size()));
         host_.DoEvents();
         for (check::Finding& f : rules[i].run(model, text)) {
-            host_.ShowLog(2, QStringLiteral(" .. %1　%2　%3").arg(f.kind, f.where, f.what));
-            host_.ReportFinding(f.kind, f.where, f.what);
+            check::ReportFinding(host_, f);
             findings.push_back(std::move(f));
         }
     }
@@ -56,17 +31,12 @@ void TaskRunner::RunCheckTask() {
     document_->Close(word::wdDoNotSaveChanges);
     ReleaseWord();
 
-    const QString reportPath = CheckReportPath(documentPath_);
-    WriteCheckReport(reportPath, documentPath_, findings);
+    const QString reportPath = check::ReportPathBeside(documentPath_, QStringLiteral("出願前チェック-"));
+    const QString counts = check::CountsByKind(findings);
+    check::WriteFindingsReport(reportPath, {QStringLiteral("出願前チェック：%1").arg(documentPath_)}, findings, counts);
     host_.ShowLog(2, QStringLiteral(" .. チェック結果：") + reportPath);
-    const QString name = GetFileNamePart(documentPath_);
     host_.ShowStatus(QStringLiteral("出願前チェック完了"));
-    if (findings.empty())
-        host_.MessageBox(QStringLiteral("出願前チェック：「%1」に指摘はありません。").arg(name));
-    else
-        host_.MessageBox(QStringLiteral("出願前チェック：「%1」に指摘が %2 件あります。\n%3\n詳しくは「%4」を見てください。")
-                             .arg(name, QString::number(findings.size()), check::CountsByKind(findings),
-                                  GetFileNamePart(reportPath)));
+    host_.MessageBox(check::ClosingMessage(QStringLiteral("出願前チェック"), documentPath_, findings, counts, reportPath));
 }
 
 }  // namespace engine

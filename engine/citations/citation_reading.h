@@ -42,6 +42,9 @@ struct CitationGrammar {
     bool kanjiNumerals = false;   // 一, 十二, 二十三
     bool ordinals = false;        // 第１項
     bool subLetters = false;      // ３（ａ）, ３Ａ
+    // English list and range words (", ", " or ", ", and ", " to ", " through ")
+    // instead of the Japanese ones; heads are then matched without case.
+    bool english = false;
 };
 
 // A number written in full-width, half-width or kanji numerals (一, 十二,
@@ -55,6 +58,17 @@ std::optional<CitedNumber> ScanNumeral(const QString& text, int pos, bool kanji)
 // The elements of a citation whose head ends at pos: at least one, or none
 // when no number follows there.
 std::vector<CitedElement> ReadCitedElements(const QString& text, int pos, const CitationGrammar& grammar);
+
+// A cited set as closed intervals of numbers, sorted, overlapping and
+// adjacent ones merged: {1, 2, 3, 7} and 1-3 or 7 both give [1,3] [7,7]. Two
+// citations cite the same things when their intervals are equal, however
+// each wrote them, and a wide range costs two numbers, not its members.
+using CitedIntervals = std::vector<std::pair<int, int>>;
+void AddInterval(CitedIntervals& set, int first, int last);
+void AddElement(CitedIntervals& set, const CitedElement& element);
+CitedIntervals Normalised(CitedIntervals set);
+// "1-3, 7" (numbers in half width; a one-member interval as one number).
+QString IntervalsText(const CitedIntervals& set);
 
 // The numbers an element cites, a range expanded (a range written backwards or
 // absurdly long gives its two ends).
