@@ -146,6 +146,9 @@ std::vector<ItemCitation> ReadEnglishItemCitations(const QString& text, ItemFami
         for (const EnglishHead& head : heads) {
             const QString word = QString::fromUtf16(head.word);
             if (!rest.startsWith(word, Qt::CaseInsensitive)) continue;
+            // "Chemical Formula 1" is a chemical formula, not an equation's label.
+            if (family == ItemFamily::Equation && QStringView(text).left(at).endsWith(QStringLiteral("chemical "), Qt::CaseInsensitive))
+                break;
             int pos = int(at + word.size());
             if (pos < text.size() && text[pos].isLetter()) break;  // "Tablet", "Figured"
             while (pos < text.size() && (text[pos] == u' ' || text[pos] == QChar(0xA0))) ++pos;

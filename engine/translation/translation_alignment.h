@@ -26,7 +26,14 @@ struct GlossaryEntry {
     QStringList translations;
 };
 
+// The pairs point into the two documents: a comparison moves, it is never copied.
 struct Comparison {
+    Comparison() = default;
+    Comparison(Comparison&&) = default;
+    Comparison& operator=(Comparison&&) = default;
+    Comparison(const Comparison&) = delete;
+    Comparison& operator=(const Comparison&) = delete;
+
     Document source;
     Document translation;
     std::vector<UnitPair> pairs;  // in the translation's order

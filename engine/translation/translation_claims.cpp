@@ -37,6 +37,14 @@ QString IntervalsOrNone(const CitedIntervals& set) {
     return set.empty() ? QStringLiteral("なし") : IntervalsText(set);
 }
 
+// Where a claim's first citation stands, for the excerpt.
+Place FirstCitation(const QString& text, Language language) {
+    const std::vector<ClaimCitation> citations =
+        language == Language::English ? ReadEnglishClaimCitations(text) : ReadClaimCitations(text);
+    if (citations.empty()) return {};
+    return {citations[0].start, citations[0].end - citations[0].start};
+}
+
 }  // namespace
 
 QString ClaimCategory(const QString& claimText, Language language) {
@@ -96,7 +104,9 @@ Findings CheckClaims(const Comparison& c) {
         if (source != translation)
             out.push_back(PairFinding(kKind, pair,
                                       QStringLiteral("請求項%1の引用する請求項が違う（原文 %2、訳文 %3）")
-                                          .arg(number).arg(IntervalsOrNone(source), IntervalsOrNone(translation))));
+                                          .arg(number).arg(IntervalsOrNone(source), IntervalsOrNone(translation)),
+                                      FirstCitation(pair.source->text, c.source.language),
+                                      FirstCitation(pair.translation->text, c.translation.language)));
     }
     return out;
 }

@@ -137,6 +137,9 @@ public:
         : text_(FoldedWidth(text)), language_(language), skip_(text.size(), false) {
         for (const auto& [start, end] : CitationSpans(text, language))
             for (int i = start; i < end && i < text.size(); ++i) skip_[i] = true;
+        // A sign where it is written ("the substrate 10 to 200°C") is no quantity either.
+        for (const SignInText& sign : ReadSignsInText(text, language))
+            for (qsizetype i = sign.start; i < sign.end; ++i) skip_[i] = true;
     }
 
     std::vector<Quantity> read() {
@@ -259,7 +262,7 @@ private:
         for (size_t k = read_.size(); k-- > 1;) {
             Read& a = read_[k - 1];
             const Read& b = read_[k];
-            // Ranges rise: "10 to 20 mm"; in "heater 20 to 1.5 times" the 20 is no part of one.
+            // Ranges rise: "10 to 20 mm", not "20 to 1.5 times".
             if (!a.unit.isEmpty() || b.unit.isEmpty() || a.word || a.number.toDouble() > b.number.toDouble()) continue;
             const qsizetype from = a.q.offset + a.q.length;
             if (JoinsRange(QStringView(text_).mid(from, b.q.offset - from))) a.unit = b.unit;
@@ -274,7 +277,10 @@ private:
 
 QStringList ValuesText(const std::vector<const Quantity*>& qs) {
     QStringList out;
-    for (const Quantity* q : qs) out << QString(q->value).replace(u'|', QString());
+    for (const Quantity* q : qs) {
+        const QString unit = q->value.section(u'|', 1);
+        out << q->value.section(u'|', 0, 0) + (unit.isEmpty() || unit == QStringLiteral("%") ? unit : u' ' + unit);
+    }
     return out;
 }
 

@@ -44,7 +44,6 @@ QString EnglishWordBefore(const QString& text, qsizetype pos) {
 std::vector<SignInText> EnglishSigns(const QString& text) {
     static const QRegularExpression re(QStringLiteral(R"((?<![\w.,\-])(\(?)(\d{1,4}(?:[A-Za-z](?![A-Za-z\d]))?['’′″]*)(\)?))"));
     static const QRegularExpression notAfter(QStringLiteral(R"(^(?:\.\d|,\d{3}|\s?(?:mm|cm|nm|μm|µm|m|%|°|℃|wt|mol|ppm|kPa|MPa|Pa|Hz|kHz|MHz|V|W|mA|g|mg|kg|min|s|h|times|degrees|seconds|minutes|hours)\b|\s?[x×]))"));
-    static const QRegularExpression rangeAfter(QStringLiteral(R"(^\s?(?:to|-|–)\s?(\d+(?:\.\d+)?))"));
     std::vector<SignInText> signs;
     for (auto it = re.globalMatch(text); it.hasNext();) {
         const auto m = it.next();
@@ -54,10 +53,6 @@ std::vector<SignInText> EnglishSigns(const QString& text) {
         const QString word = EnglishWordBefore(text, wordEnd);
         if (word.isEmpty() || NotSignAfter().contains(word)) continue;
         if (!parenthesised && notAfter.match(text.mid(m.capturedEnd(2), 12)).hasMatch()) continue;
-        // "10 to 20", "10-20": the first number of a rising range is no sign.
-        if (const auto range = rangeAfter.match(text.mid(m.capturedEnd(2), 16));
-            !parenthesised && range.hasMatch() && range.captured(1).toDouble() > m.captured(2).toDouble())
-            continue;
         signs.push_back({check::NormalisedSign(m.captured(2)), numberStart, m.capturedEnd(2), word});
     }
     return signs;

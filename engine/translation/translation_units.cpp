@@ -346,7 +346,11 @@ Language DetectLanguage(const QStringList& paragraphs) {
     qint64 japanese = 0, latin = 0, read = 0;
     for (const QString& p : paragraphs) {
         for (QChar c : p) {
-            if (IsJapaneseCharacter(c)) ++japanese;
+            // Full-width forms and the Japanese brackets and stops count as Japanese too:
+            // a short text such as 【０００１】５ｍｍ has no kana.
+            if (IsJapaneseCharacter(c) || (c.unicode() >= 0x3000 && c.unicode() <= 0x303F) ||
+                (c.unicode() >= 0xFF01 && c.unicode() <= 0xFF5E))
+                ++japanese;
             else if ((c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z')) ++latin;
         }
         // A long document decides in its first part.
