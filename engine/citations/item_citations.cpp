@@ -140,8 +140,11 @@ std::vector<ItemCitation> ReadEnglishItemCitations(const QString& text, ItemFami
         return citations;
     }
     const std::vector<EnglishHead> heads = EnglishHeadsOf(family);
+    QString initials;  // the heads' first letters: most places are passed over at once
+    for (const EnglishHead& head : heads)
+        if (!initials.contains(QChar(head.word[0]))) initials += QChar(head.word[0]);
     for (qsizetype at = 0; at < text.size(); ++at) {
-        if (at > 0 && text[at - 1].isLetterOrNumber()) continue;
+        if (!initials.contains(text[at].toLower()) || (at > 0 && text[at - 1].isLetterOrNumber())) continue;
         const QStringView rest = QStringView(text).mid(at);
         for (const EnglishHead& head : heads) {
             const QString word = QString::fromUtf16(head.word);

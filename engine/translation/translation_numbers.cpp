@@ -35,7 +35,9 @@ const std::vector<UnitName>& Units() {
         {u"J", u"J"}, {u"mol", u"mol"}, {u"rpm", u"rpm"}, {u"min", u"min"}, {u"minutes", u"min"}, {u"minute", u"min"},
         {u"分間", u"min"}, {u"分", u"min"}, {u"ms", u"ms"}, {u"μs", u"μs"}, {u"ns", u"ns"}, {u"seconds", u"s"},
         {u"second", u"s"}, {u"sec", u"s"}, {u"秒間", u"s"}, {u"秒", u"s"}, {u"s", u"s"}, {u"hours", u"h"}, {u"hour", u"h"},
-        {u"時間", u"h"}, {u"h", u"h"}, {u"days", u"d"}, {u"day", u"d"}, {u"日間", u"d"}, {u"times", u"×"}, {u"倍", u"×"},
+        {u"時間", u"h"}, {u"h", u"h"}, {u"days", u"d"}, {u"day", u"d"}, {u"日間", u"d"},
+        // "3 times" is 3倍 or 3回, as the sentence has it.
+        {u"times", u"×"}, {u"倍", u"×"}, {u"回", u"×"},
         {u"K", u"K"}, {u"bits", u"bit"}, {u"bit", u"bit"}, {u"ビット", u"bit"}, {u"bytes", u"byte"}, {u"byte", u"byte"},
         {u"バイト", u"byte"},
     };
