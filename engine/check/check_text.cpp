@@ -197,8 +197,8 @@ QString CheckedText::excerpt(int paragraph, qsizetype offset, qsizetype length) 
 
 Finding CheckedText::finding(const QString& kind, int paragraph, qsizetype offset, qsizetype length,
                              const QString& what) const {
-    return {kind, whereAt(paragraph, offset),
-            QStringLiteral("%1：「%2」").arg(what, excerpt(paragraph, offset, length))};
+    return {kind, whereAt(paragraph, offset), QStringLiteral("%1：「%2」").arg(what, excerpt(paragraph, offset, length)),
+            paragraph, offset, length};
 }
 
 }  // namespace engine::check
