@@ -28,13 +28,8 @@
 
 namespace {
 
-class QuietHost : public bench::BenchHost {
-public:
-    int findings = 0;
-    void ReportFinding(const QString&, const QString&, const QString&) override { ++findings; }
-};
-
-double CpuMs() { return 1000.0 * double(std::clock()) / CLOCKS_PER_SEC; }
+using bench::CpuMs;
+using QuietHost = bench::CountingHost;
 
 QStringList Paragraphs(const QString& path) {
     auto app = word::Application::CreateObject(QStringLiteral("Word.Application"));

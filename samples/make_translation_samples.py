@@ -22,11 +22,10 @@ Usage: python3 make_translation_samples.py [--clean] [FOLDER]   (default: beside
 """
 import os
 import sys
-import zipfile
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from make_check_sample import CONTENT_TYPES, DOC_RELS, picture_xml, pictures, run_xml, table_xml, W  # noqa: E402
-from make_sample import ROOT_RELS, SETTINGS, STYLES  # noqa: E402
+from make_check_sample import document_xml_of, pictures, write_package  # noqa: E402
+from make_sample import core_xml  # noqa: E402
 
 JAPANESE = [
     "【書類名】明細書",
@@ -175,66 +174,14 @@ def english(clean):
     ]
 
 
-def document_xml(paragraphs):
-    body = ""
-    for p in paragraphs:
-        if isinstance(p, str):
-            body += f"<w:p>{run_xml(p)}</w:p>"
-        elif p[0] == "table":
-            body += table_xml(p[1])
-        else:
-            body += f"<w:p>{picture_xml(p[1])}</w:p>"
-    return (
-        '<?xml version="1.0" encoding="UTF-8" standalone="yes"?>\n'
-        f'<w:document xmlns:w="{W}" '
-        'xmlns:r="http://schemas.openxmlformats.org/officeDocument/2006/relationships" '
-        'xmlns:wp="http://schemas.openxmlformats.org/drawingml/2006/wordprocessingDrawing" '
-        'xmlns:a="http://schemas.openxmlformats.org/drawingml/2006/main" '
-        'xmlns:pic="http://schemas.openxmlformats.org/drawingml/2006/picture">'
-        f"<w:body>{body}"
-        '<w:sectPr><w:pgSz w:w="11906" w:h="16838"/>'
-        '<w:pgMar w:top="1701" w:right="1701" w:bottom="1701" w:left="1701" w:header="851" w:footer="992" w:gutter="0"/>'
-        "</w:sectPr></w:body></w:document>"
-    )
-
-
-def core_xml(title):
-    return (
-        '<?xml version="1.0" encoding="UTF-8" standalone="yes"?>\n'
-        '<cp:coreProperties xmlns:cp="http://schemas.openxmlformats.org/package/2006/metadata/core-properties" '
-        'xmlns:dc="http://purl.org/dc/elements/1.1/" xmlns:dcterms="http://purl.org/dc/terms/" '
-        'xmlns:xsi="http://www.w3.org/2001/XMLSchema-instance">'
-        f"<dc:title>{title}</dc:title><dc:creator>Kalvendo</dc:creator>"
-        '<dcterms:created xsi:type="dcterms:W3CDTF">2026-01-01T00:00:00Z</dcterms:created>'
-        "</cp:coreProperties>"
-    )
-
-
-def write(out, paragraphs, title):
-    parts = [
-        ("[Content_Types].xml", CONTENT_TYPES.encode("utf-8")),
-        ("_rels/.rels", ROOT_RELS.encode("utf-8")),
-        ("word/document.xml", document_xml(paragraphs).encode("utf-8")),
-        ("word/_rels/document.xml.rels", DOC_RELS.encode("utf-8")),
-        ("word/styles.xml", STYLES.encode("utf-8")),
-        ("word/settings.xml", SETTINGS.encode("utf-8")),
-        ("docProps/core.xml", core_xml(title).encode("utf-8")),
-    ]
-    parts += [(f"word/media/image{n}.png", data) for n, data in sorted(pictures(True).items())]
-    with zipfile.ZipFile(out, "w", zipfile.ZIP_DEFLATED) as z:
-        for name, data in parts:
-            info = zipfile.ZipInfo(name, date_time=(2026, 1, 1, 0, 0, 0))
-            info.compress_type = zipfile.ZIP_DEFLATED
-            z.writestr(info, data)
-
-
 def main():
     args = sys.argv[1:]
     clean = "--clean" in args
     args = [a for a in args if a != "--clean"]
     folder = args[0] if args else os.path.dirname(os.path.abspath(__file__))
-    write(os.path.join(folder, "translate-me-ja.docx"), JAPANESE, "基板処理装置（見本）")
-    write(os.path.join(folder, "translate-me-en.docx"), english(clean), "Substrate processing apparatus (sample)")
+    for name, paragraphs, title in (("translate-me-ja.docx", JAPANESE, "基板処理装置（見本）"),
+                                    ("translate-me-en.docx", english(clean), "Substrate processing apparatus (sample)")):
+        write_package(os.path.join(folder, name), document_xml_of(paragraphs), core_xml(title), pictures(True))
     with open(os.path.join(folder, "translate-glossary.txt"), "w", encoding="utf-8", newline="\n") as f:
         f.write("# 原語<TAB>訳語\n流れ図\tflowchart\n基板処理装置\tsubstrate processing apparatus\n")
 

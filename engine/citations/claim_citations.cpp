@@ -38,6 +38,18 @@ bool OfAnotherDocument(const QString& text, int headStart) {
     return false;
 }
 
+// The cited claims from the elements read, and whether several are cited as
+// a choice: a choice word around the citation or an alternative connector.
+void SetClaims(ClaimCitation& citation, bool choiceWord) {
+    for (const CitedElement& element : citation.elements) {
+        for (int n : ExpandElement(element)) citation.claims.push_back(n);
+        if (IsAlternativeConnector(element.connector)) choiceWord = true;
+    }
+    const bool several = citation.claims.size() > 1;
+    citation.alternative = several && choiceWord;
+    citation.cumulative = several && !choiceWord;
+}
+
 // The citation whose head stands at headStart, if numbers follow the head.
 std::optional<ClaimCitation> ReadCitationAt(const QString& text, int headStart, const QString& head) {
     // 【請求項３】 names the claim itself.
@@ -48,14 +60,7 @@ std::optional<ClaimCitation> ReadCitationAt(const QString& text, int headStart, 
     if (citation.elements.empty()) return std::nullopt;
     citation.start = headStart;
     citation.end = citation.elements.back().end;
-    bool choiceWord = ChoiceFollows(text, citation.end);
-    for (const CitedElement& element : citation.elements) {
-        for (int n : ExpandElement(element)) citation.claims.push_back(n);
-        if (IsAlternativeConnector(element.connector)) choiceWord = true;
-    }
-    const bool several = citation.claims.size() > 1;
-    citation.alternative = several && choiceWord;
-    citation.cumulative = several && !choiceWord;
+    SetClaims(citation, ChoiceFollows(text, citation.end));
     return citation;
 }
 
@@ -128,14 +133,7 @@ std::vector<ClaimCitation> ReadEnglishClaimCitations(const QString& text) {
             if (citation.elements.empty()) break;
             citation.start = headStart;
             citation.end = citation.elements.back().end;
-            bool choice = ChoiceBefore(text, headStart);
-            for (const CitedElement& element : citation.elements) {
-                for (int n : ExpandElement(element)) citation.claims.push_back(n);
-                if (IsAlternativeConnector(element.connector)) choice = true;
-            }
-            const bool several = citation.claims.size() > 1;
-            citation.alternative = several && choice;
-            citation.cumulative = several && !choice;
+            SetClaims(citation, ChoiceBefore(text, headStart));
             at = citation.end - 1;
             citations.push_back(std::move(citation));
             break;
