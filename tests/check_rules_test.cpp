@@ -11,6 +11,7 @@
 #include "engine/runner/task_plan.h"
 #include "engine/runner/task_runner.h"
 #include "engine/text_helpers.h"
+#include "support/check_cases.h"
 #include "support/task_test_util.h"
 #include "word/cp932.h"
 #include "word/ooxml/document_model.h"
@@ -21,34 +22,10 @@ namespace {
 
 using namespace engine::check;
 using engine::ToFullWidthDigits;
-using Rule = Findings (*)(const CheckedText&);
-
-// Findings as "kind|where|explanation" (the excerpt after "：「" left out).
-QStringList Summaries(const Findings& findings) {
-    QStringList out;
-    for (const Finding& f : findings) out << f.kind + u'|' + f.where + u'|' + f.what.section(QStringLiteral("：「"), 0, 0);
-    return out;
-}
-
-// The rule's findings on a .docx written from the lines, read back through the engine.
-QStringList Check(Rule rule, const QStringList& lines) {
-    QTemporaryDir dir;
-    const QString path = dir.filePath("spec.docx");
-    testsupport::writeDocx(path, testsupport::paras(lines));
-    auto model = word::ooxml::DocumentModel::open(path);
-    return Summaries(rule(CheckedText(StoryParagraphs(*model))));
-}
-
-struct Case {
-    const char* name;
-    QStringList lines;
-    QStringList expected;
-};
-
-void RunCases(Rule rule, const std::vector<Case>& cases) {
-    for (const Case& c : cases)
-        EXPECT_EQ(Check(rule, c.lines).join(u'\n').toStdString(), c.expected.join(u'\n').toStdString()) << c.name;
-}
+using testsupport::Check;
+using testsupport::RunCases;
+using testsupport::Summaries;
+using Case = testsupport::CheckCase;
 
 TEST(CheckParagraphNumbers, SequenceFormAndPlace) {
     RunCases(CheckParagraphNumbers, {

@@ -70,6 +70,9 @@ bool IsBlank(QChar c);
 // The position of the first character that is not a blank, from pos on.
 qsizetype SkipBlanks(QStringView text, qsizetype pos);
 
+// The position after the first of the words that stands at pos, if one does.
+std::optional<qsizetype> WordAt(QStringView text, qsizetype pos, const QStringList& words);
+
 // Where a paragraph's identifier would stand: after its blanks and after the
 // bibliographic code a gazette's front page puts in front of it ("(19)【発行国】").
 qsizetype LineStart(QStringView text);
@@ -92,9 +95,17 @@ std::optional<Bracketed> BracketAt(QStringView text, qsizetype pos);
 struct ItemName {
     QString family;
     int number = 0;
-    QString suffix;  // the letter of 図１Ａ, as written
+    QString suffix;  // the letter of 図１Ａ or the part of 図２６-１, as written
 };
 std::optional<ItemName> ReadItemName(QStringView inner);
+
+// A paragraph number as an amendment writes it: ０００５, or with the branch
+// number of a paragraph inserted after it, ０００５の２ (branch 0 for none).
+struct ParagraphLabel {
+    int number = 0;
+    int branch = 0;
+};
+std::optional<ParagraphLabel> ReadParagraphLabel(QStringView inner);
 
 // Whether a paragraph starts with a heading: 【…】 that is not an item name.
 bool StartsWithHeading(QStringView line);

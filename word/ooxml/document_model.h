@@ -42,6 +42,17 @@ struct Pattern {
     bool empty() const { return chars.isEmpty(); }
 };
 
+// One paragraph of a body built anew.
+struct BuiltParagraph {
+    // A copy of this paragraph of the current body, its properties and runs
+    // kept (a paragraph of a table: the whole table, once); -1 for a new one.
+    int copyOf = -1;
+    // A new paragraph: its text, with the paragraph properties and the first
+    // run's properties of paragraph `like` of the current body.
+    QString text;
+    int like = 0;
+};
+
 class DocumentModel {
 public:
     // Opens a .docx package (throws word::Error).
@@ -77,6 +88,15 @@ public:
     // Uniform colour of [start, end) or wdUndefined.
     int colorOf(int start, int end);
     QString fontNameAt(int pos, bool eastAsia);
+    // A single underline on [start, end), or none (the underline removed).
+    void setUnderline(int start, int end, bool on);
+    // Whether the character at pos is underlined by its run's own properties.
+    bool underlinedAt(int pos);
+
+    // Replaces the body's content by new paragraphs (body_rebuild.cpp): the
+    // body's last section properties (the page set-up) stay, the story is
+    // read anew, and ranges handed out before collapse to the start.
+    void rebuildBody(const std::vector<BuiltParagraph>& paragraphs);
 
     // Paragraphs of the main story, 0-based.
     int paragraphCount();

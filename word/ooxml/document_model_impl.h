@@ -168,6 +168,8 @@ struct DocumentModel::Impl {
     // ---- reading the story (story_scan.cpp) ----
     void initNames();
     void load();
+    // Reads the body's paragraphs into the story (load, and a body built anew).
+    void readStory();
     void collectBlocks(pugi::xml_node container, std::vector<pugi::xml_node>& out);
     void collectRows(pugi::xml_node tbl, std::vector<pugi::xml_node>& out);
     template <typename F>
@@ -227,6 +229,7 @@ struct DocumentModel::Impl {
     pugi::xml_node markProperties(pugi::xml_node p);
     void splitRunAt(size_t i, int x);
     void formatSpan(size_t i, int x, int y, bool withMark, const std::function<void(pugi::xml_node)>& fn);
+    void applyUnderline(pugi::xml_node rpr, bool on);
 };
 
 // Colours between Word's BBGGRR numbers and the XML's RRGGBB (story_format.cpp).

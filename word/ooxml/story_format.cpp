@@ -96,6 +96,16 @@ void DocumentModel::Impl::applyFont(pugi::xml_node rpr, const std::string& name,
     }
 }
 
+void DocumentModel::Impl::applyUnderline(pugi::xml_node rpr, bool on) {
+    if (!on) {
+        // A run without an underline of its own takes its style's; "none" overrides one.
+        rpr.remove_child(q("u").c_str());
+        return;
+    }
+    pugi::xml_node u = propertyElement(rpr, q("u"));
+    setAttr(u, nVal, "single");
+}
+
 // Splits runs so that offset x of paragraph i falls on a run boundary. The
 // text stays as it is; the atoms from x on point to the second run.
 void DocumentModel::Impl::splitRunAt(size_t i, int x) {
@@ -216,6 +226,22 @@ int DocumentModel::colorOf(int start, int end) {
         if (colorAt(pos) != first) return wdUndefined;
     }
     return first;
+}
+
+void DocumentModel::setUnderline(int start, int end, bool on) {
+    Impl& d = *impl_;
+    d.formatRange(start, std::min(end, d.paras.totalLength()), [&](pugi::xml_node rpr) { d.applyUnderline(rpr, on); });
+    if (start < end) modified_ = true;
+}
+
+bool DocumentModel::underlinedAt(int pos) {
+    Impl& d = *impl_;
+    const Atom* a = (pos >= 0 && pos < d.paras.totalLength()) ? d.atomAt(pos) : nullptr;
+    if (!a || !a->run) return false;
+    const pugi::xml_node u = a->run.child(d.nRPr.c_str()).child(d.q("u").c_str());
+    if (!u) return false;
+    const std::string_view val = u.attribute(d.nVal.c_str()).value();
+    return val != "none" && val != "0" && val != "false";
 }
 
 QString DocumentModel::fontNameAt(int pos, bool eastAsia) {

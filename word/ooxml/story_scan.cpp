@@ -238,6 +238,10 @@ void DocumentModel::Impl::load() {
     initNames();
     body = root.child(nBody.c_str());
     if (!body) throw Error(QStringLiteral("文書に本文がありません。Word の文書ではありません。"));
+    readStory();
+}
+
+void DocumentModel::Impl::readStory() {
     std::vector<pugi::xml_node> nodes;
     collectBlocks(body, nodes);
     if (nodes.empty()) throw Error(QStringLiteral("文書に段落がありません。"));
