@@ -28,14 +28,8 @@
 
 namespace {
 
-// The benchmark host, counting the findings as they are reported.
-class QuietHost : public bench::BenchHost {
-public:
-    int findings = 0;
-    void ReportFinding(const QString&, const QString&, const QString&) override { ++findings; }
-};
-
-double CpuMs() { return 1000.0 * double(std::clock()) / CLOCKS_PER_SEC; }
+using bench::CpuMs;
+using QuietHost = bench::CountingHost;
 
 }  // namespace
 

@@ -11,6 +11,7 @@
 
 #include <zip.h>
 
+#include <ctime>
 #include <vector>
 
 namespace bench {
@@ -82,5 +83,15 @@ public:
 private:
     double progress_ = 0;
 };
+
+// The benchmark host, counting the findings of the checks as they are reported.
+class CountingHost : public BenchHost {
+public:
+    int findings = 0;
+    void ReportFinding(const QString&, const QString&, const QString&) override { ++findings; }
+};
+
+// The process's CPU time so far.
+inline double CpuMs() { return 1000.0 * double(std::clock()) / CLOCKS_PER_SEC; }
 
 }  // namespace bench

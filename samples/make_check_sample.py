@@ -195,9 +195,10 @@ def table_xml(rows):
             "".join(f"<w:tr>{cells(row)}</w:tr>" for row in rows) + "</w:tbl>")
 
 
-def document_xml(clean):
+def document_xml_of(items):
+    """The main part from paragraphs as paragraphs() gives them (text, tables, pictures)."""
     body = ""
-    for p in paragraphs(clean):
+    for p in items:
         if isinstance(p, str):
             body += f"<w:p>{run_xml(p)}</w:p>"
         elif p[0] == "table":
@@ -217,6 +218,10 @@ def document_xml(clean):
         '<w:docGrid w:type="lines" w:linePitch="360"/></w:sectPr>'
         "</w:body></w:document>"
     )
+
+
+def document_xml(clean):
+    return document_xml_of(paragraphs(clean))
 
 
 CONTENT_TYPES = (
@@ -258,22 +263,26 @@ def main():
     clean = "--clean" in args
     args = [a for a in args if a != "--clean"]
     out = args[0] if args else os.path.join(os.path.dirname(os.path.abspath(__file__)), "check-me.docx")
+    write_package(out, document_xml(clean), CORE, pictures(clean))
+
+
+def write_package(out, document, core, images):
+    """The package: the main part, its pictures and the fixed parts; the same input gives the same bytes."""
     parts = [
         ("[Content_Types].xml", CONTENT_TYPES.encode("utf-8")),
         ("_rels/.rels", ROOT_RELS.encode("utf-8")),
-        ("word/document.xml", document_xml(clean).encode("utf-8")),
+        ("word/document.xml", document.encode("utf-8")),
         ("word/_rels/document.xml.rels", DOC_RELS.encode("utf-8")),
         ("word/styles.xml", STYLES.encode("utf-8")),
         ("word/settings.xml", SETTINGS.encode("utf-8")),
-        ("docProps/core.xml", CORE.encode("utf-8")),
+        ("docProps/core.xml", core.encode("utf-8")),
     ]
-    parts += [(f"word/media/image{n}.png", data) for n, data in sorted(pictures(clean).items())]
+    parts += [(f"word/media/image{n}.png", data) for n, data in sorted(images.items())]
     with zipfile.ZipFile(out, "w", zipfile.ZIP_DEFLATED) as z:
         for name, data in parts:
             info = zipfile.ZipInfo(name, date_time=(2026, 1, 1, 0, 0, 0))
             info.compress_type = zipfile.ZIP_DEFLATED
             z.writestr(info, data)
-
 
 if __name__ == "__main__":
     main()

@@ -114,3 +114,60 @@ TEST(WriteNumeral, ReadsBackInEveryKind) {
     EXPECT_EQ(WriteNumeral(12, NumeralKind::Kanji), QStringLiteral("十二"));
     EXPECT_EQ(WriteNumeral(12000, NumeralKind::Kanji), QStringLiteral("一万二千"));
 }
+
+TEST(ReadEnglishClaimCitations, PhrasingsInUse) {
+    struct EnglishCase {
+        const char* text;
+        const char* cited;
+        std::vector<int> claims;
+        Reading reading;
+    };
+    const std::vector<EnglishCase> cases = {
+        {"The device according to claim 1, wherein", "claim 1", {1}, Single},
+        {"The device as claimed in claim 1 or 2, wherein", "claim 1 or 2", {1, 2}, Alternative},
+        {"The device of any one of claims 1 to 3, wherein", "claims 1 to 3", {1, 2, 3}, Alternative},
+        {"The device of any of claims 1-3", "claims 1-3", {1, 2, 3}, Alternative},
+        {"The device according to claims 1, 2, or 4", "claims 1, 2, or 4", {1, 2, 4}, Alternative},
+        {"The device according to claims 1 and 2", "claims 1 and 2", {1, 2}, Cumulative},
+        {"The device according to claims 1 through 3", "claims 1 through 3", {1, 2, 3}, Cumulative},
+        {"The method of claim 2, wherein", "claim 2", {2}, Single},
+        {"The method of Claim 12 or claim 13", "Claim 12 or claim 13", {12, 13}, Alternative},
+    };
+    for (const EnglishCase& c : cases) {
+        const QString text = QString::fromUtf8(c.text);
+        SCOPED_TRACE(c.text);
+        const std::vector<ClaimCitation> found = engine::ReadEnglishClaimCitations(text);
+        ASSERT_EQ(found.size(), 1u);
+        EXPECT_EQ(text.mid(found[0].start, found[0].end - found[0].start), QString::fromUtf8(c.cited));
+        EXPECT_EQ(found[0].claims, c.claims);
+        EXPECT_EQ(found[0].alternative, c.reading == Alternative);
+        EXPECT_EQ(found[0].cumulative, c.reading == Cumulative);
+    }
+}
+
+TEST(ReadEnglishClaimCitations, PrecedingClaimsAndWhatIsNoCitation) {
+    for (const char* text : {"according to any of the preceding claims", "according to any one of the preceding claims",
+                             "according to any preceding claim", "as in one of the foregoing claims"}) {
+        const std::vector<ClaimCitation> found = engine::ReadEnglishClaimCitations(QString::fromUtf8(text));
+        ASSERT_EQ(found.size(), 1u) << text;
+        EXPECT_TRUE(found[0].allPreceding) << text;
+        EXPECT_EQ(engine::IntervalsText(engine::CitedClaims(found[0], 4)), "1-3") << text;
+    }
+    for (const char* text : {"the claimed device", "the claims are", "disclaim 1", "proclaims 2", "claim one"})
+        EXPECT_TRUE(engine::ReadEnglishClaimCitations(QString::fromUtf8(text)).empty()) << text;
+}
+
+// The cited set as intervals: a range costs its two ends however wide it is,
+// and alternatives written out or as a range are equal.
+TEST(CitedIntervals, MergedAndCompared) {
+    engine::CitedIntervals written;
+    for (int n : {3, 1, 2, 7}) engine::AddInterval(written, n, n);
+    engine::CitedIntervals ranged;
+    engine::AddInterval(ranged, 7, 7);
+    engine::AddInterval(ranged, 1, 3);
+    EXPECT_EQ(engine::Normalised(written), engine::Normalised(ranged));
+    EXPECT_EQ(engine::IntervalsText(engine::Normalised(written)), "1-3, 7");
+    const auto wide = engine::ReadClaimCitations(QString::fromUtf8("請求項１～９９９９９９９９９のいずれか"));
+    ASSERT_EQ(wide.size(), 1u);
+    EXPECT_EQ(engine::IntervalsText(engine::CitedClaims(wide[0], 2)), "1-999999999");
+}

@@ -62,11 +62,11 @@ Findings RunAllChecks(word::ooxml::DocumentModel& model) {
     return all;
 }
 
-QString CountsByKind(const Findings& findings) {
+QString CountsByKind(const Findings& findings, const QStringList& kinds) {
     std::map<QString, int> counts;
     for (const Finding& f : findings) ++counts[f.kind];
     QStringList parts;
-    for (const QString& kind : kFindingKinds)
+    for (const QString& kind : kinds)
         if (counts.count(kind)) parts << QStringLiteral("%1 %2 件").arg(kind).arg(counts[kind]);
     return parts.join(QStringLiteral("、"));
 }

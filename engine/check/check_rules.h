@@ -25,6 +25,6 @@ QStringList StoryParagraphs(word::ooxml::DocumentModel& model);
 Findings RunAllChecks(word::ooxml::DocumentModel& model);
 
 // "段落番号 2 件、符号 1 件": the number of findings of each kind, in the kinds' order.
-QString CountsByKind(const Findings& findings);
+QString CountsByKind(const Findings& findings, const QStringList& kinds = kFindingKinds);
 
 }  // namespace engine::check

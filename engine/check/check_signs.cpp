@@ -307,6 +307,25 @@ int EmbodimentsStart(const CheckedText& text, const Section& section) {
 
 }  // namespace
 
+std::vector<TextSign> ReadTextSigns(QStringView line) {
+    std::vector<TextSign> signs;
+    for (qsizetype pos = 1; pos < line.size(); ++pos) {
+        if (DigitValue(line[pos]) < 0 || DigitValue(line[pos - 1]) >= 0) continue;
+        const auto token = ReadSign(line, pos);
+        if (!token) continue;
+        pos = token->end - 1;
+        // 基板（１０）: the word stands before the parenthesis.
+        qsizetype wordEnd = token->start;
+        const bool parenthesised = (line[wordEnd - 1] == u'（' || line[wordEnd - 1] == u'(') && token->end < line.size() &&
+                                   (line[token->end] == u'）' || line[token->end] == u')');
+        if (parenthesised) --wordEnd;
+        if (wordEnd == 0 || !IsKanjiOrKatakana(line[wordEnd - 1]) || NumberIsNoSign(line.left(wordEnd))) continue;
+        if (!parenthesised && !FollowedLikeASign(line, token->end)) continue;
+        signs.push_back({token->sign, token->start, token->end});
+    }
+    return signs;
+}
+
 Findings CheckReferenceSigns(const CheckedText& text) {
     Findings out;
     std::optional<SignList> firstList;

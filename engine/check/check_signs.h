@@ -8,6 +8,14 @@
 
 namespace engine::check {
 
+// A sign in running Japanese text right after a word: 基板１０, 基板（１０）,
+// ローラ１０Ａ, 部材１０′; not a count, a measure or a number after 図, 第, 約 ….
+struct TextSign {
+    QString sign;  // normalised
+    qsizetype start = 0, end = 0;
+};
+std::vector<TextSign> ReadTextSigns(QStringView line);
+
 Findings CheckReferenceSigns(const CheckedText& text);
 
 }  // namespace engine::check

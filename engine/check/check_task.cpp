@@ -4,24 +4,17 @@
 // beside the document, and a closing message counts them.
 
 #include "engine/check/check_accepted.h"
+#include "engine/check/check_report.h"
 #include "engine/check/check_rules.h"
 #include "engine/runner/task_runner.h"
 #include "engine/text_helpers.h"
-#include "word/atomic_file.h"
 #include "word/ooxml/document_model.h"
-#include "word/cp932.h"
 
 #include <algorithm>
 
 namespace engine {
 
 namespace {
-
-// "出願前チェック-<file name>.txt" beside the document.
-QString CheckReportPath(const QString& documentPath) {
-    return JoinPath(GetFolderPart(documentPath),
-                    ReportFileName(QStringLiteral("出願前チェック-"), GetFileNamePart(documentPath), QStringLiteral(".txt")));
-}
 
 // "出願前チェック-<file name>.docx" beside the document: the copy with the findings as comments.
 QString AnnotatedCopyPath(const QString& documentPath) {
@@ -44,21 +37,6 @@ void AnnotateFindings(word::ooxml::DocumentModel& model, const check::Findings& 
                             QStringLiteral("%1：%2").arg(f.kind, f.what)});
     }
     model.addComments(std::move(comments));
-}
-
-QString FindingLine(const check::Finding& f) { return QStringLiteral("%1\t%2\t%3").arg(f.kind, f.where, f.what); }
-
-// The whole report, code page 932 with CR LF, replacing an earlier one only
-// once it is complete (a new file renamed over the name), no more readable
-// than the document.
-void WriteCheckReport(const QString& path, const QString& documentPath, const check::Findings& findings) {
-    QStringList lines;
-    lines << QStringLiteral("出願前チェック：%1").arg(documentPath);
-    for (const check::Finding& f : findings) lines << FindingLine(f);
-    lines << (findings.empty() ? QStringLiteral("指摘はありません。")
-                               : QStringLiteral("指摘 %1 件（%2）").arg(QString::number(findings.size()), check::CountsByKind(findings)));
-    word::files::WriteAtomically(path, word::cp932::encode(lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")),
-                                 documentPath);
 }
 
 }  // namespace
@@ -86,8 +64,7 @@ void TaskRunner::RunCheckTask() {
                 ++acceptedCount;
                 continue;
             }
-            host_.ShowLog(2, QStringLiteral(" .. %1　%2　%3").arg(f.kind, f.where, f.what));
-            host_.ReportFindingAt(f.kind, f.where, f.what, f.paragraph, f.offset, f.length);
+            check::ReportFinding(host_, f);
             findings.push_back(std::move(f));
         }
     }
@@ -105,18 +82,14 @@ void TaskRunner::RunCheckTask() {
     document_->Close(word::wdDoNotSaveChanges);
     ReleaseWord();
 
-    const QString reportPath = CheckReportPath(documentPath_);
-    WriteCheckReport(reportPath, documentPath_, findings);
+    const QString reportPath = check::ReportPathBeside(documentPath_, QStringLiteral("出願前チェック-"));
+    const QString counts = check::CountsByKind(findings);
+    check::WriteFindingsReport(reportPath, {QStringLiteral("出願前チェック：%1").arg(documentPath_)}, findings, counts,
+                               documentPath_);
     host_.ShowLog(2, QStringLiteral(" .. チェック結果：") + reportPath);
     if (!annotatedPath.isEmpty()) host_.ShowLog(2, QStringLiteral(" .. コメント付きの写し：") + annotatedPath);
-    const QString name = GetFileNamePart(documentPath_);
     host_.ShowStatus(QStringLiteral("出願前チェック完了"));
-    if (findings.empty())
-        host_.MessageBox(QStringLiteral("出願前チェック：「%1」に指摘はありません。").arg(name));
-    else
-        host_.MessageBox(QStringLiteral("出願前チェック：「%1」に指摘が %2 件あります。\n%3\n詳しくは「%4」を見てください。")
-                             .arg(name, QString::number(findings.size()), check::CountsByKind(findings),
-                                  GetFileNamePart(reportPath)));
+    host_.MessageBox(check::ClosingMessage(QStringLiteral("出願前チェック"), documentPath_, findings, counts, reportPath));
 }
 
 }  // namespace engine

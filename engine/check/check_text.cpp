@@ -207,8 +207,7 @@ QString CheckedText::whereAt(int paragraph, qsizetype offset) const {
     return before < 0 ? kBeginning : identifiers_[before].back().text;
 }
 
-QString CheckedText::excerpt(int paragraph, qsizetype offset, qsizetype length) const {
-    const QString& text = paragraphs_[paragraph];
+QString Excerpt(QStringView text, qsizetype offset, qsizetype length) {
     const qsizetype from = std::max<qsizetype>(0, offset - kContextBefore);
     const qsizetype to = std::min({text.size(), std::max(offset + length, offset + kContextAfter), from + kContextLongest});
     QString out;
@@ -216,9 +215,13 @@ QString CheckedText::excerpt(int paragraph, qsizetype offset, qsizetype length) 
     for (qsizetype i = from; i < to; ++i) {
         const QChar c = text[i];
         if (c.unicode() >= 0x20) out += c;
-        else if (c == u'\t') out += u' ';
+        else if (c == u'\t' || c == u'\n') out += u' ';
     }
     return out.trimmed();
+}
+
+QString CheckedText::excerpt(int paragraph, qsizetype offset, qsizetype length) const {
+    return Excerpt(paragraphs_[paragraph], offset, length);
 }
 
 Finding CheckedText::finding(const QString& kind, int paragraph, qsizetype offset, qsizetype length,

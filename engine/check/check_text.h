@@ -119,6 +119,10 @@ struct LeadingItem {
 };
 std::optional<LeadingItem> LeadingItemOf(QStringView paragraph, const QString& family);
 
+// About thirty characters of a text around [offset, offset + length),
+// control characters left out (a tab as a blank).
+QString Excerpt(QStringView text, qsizetype offset, qsizetype length);
+
 class CheckedText {
 public:
     explicit CheckedText(QStringList paragraphs);

@@ -6,6 +6,9 @@
 
 #include "engine/text_helpers.h"
 
+#include <QStringList>
+
+#include <algorithm>
 #include <array>
 
 namespace engine {
@@ -29,6 +32,14 @@ const std::array<const char16_t*, 5> kCumulativeWords = {u"及び", u"および"
 // "and/or": it does not offer a choice of one claim, so it counts as adding.
 const std::array<const char16_t*, 6> kAndOrWords = {
     u"及び／又は", u"及び/又は", u"および／または", u"および/または", u"又は／及び", u"又は/及び",
+};
+// English: "1 to 3", "1 through 3", "1-3", "3A to 3C".
+const std::array<const char16_t*, 8> kEnglishRangeWords = {
+    u" to ", u" through ", u" - ", u" – ", u"-", u"–", u"~", u"～",
+};
+// English connectors, longest first: "1, 2, or 3", "1 and/or 2", "1 and 2", "1, 2".
+const std::array<const char16_t*, 8> kEnglishConnectors = {
+    u", and/or ", u" and/or ", u", or ", u", and ", u" or ", u" and ", u", ", u",",
 };
 
 bool IsFullWidthDigit(QChar c) { return c >= QChar(0xFF10) && c <= QChar(0xFF19); }
@@ -117,7 +128,8 @@ QString WordAt(const QString& text, int pos, const std::array<const char16_t*, N
 }
 
 // A list connector at pos: a comma, a list word, or a comma followed by a list word.
-QString ConnectorAt(const QString& text, int pos) {
+QString ConnectorAt(const QString& text, int pos, const CitationGrammar& grammar) {
+    if (grammar.english) return WordAt(text, pos, kEnglishConnectors);
     const QString comma = WordAt(text, pos, kCommas);
     const int after = pos + static_cast<int>(comma.size());
     QString word = WordAt(text, after, kAndOrWords);
@@ -144,7 +156,7 @@ std::optional<CitedElement> ReadSingle(const QString& text, int pos, const Citat
     element.start = pos;
     if (headAllowed) {
         for (const QString& head : grammar.heads) {
-            if (StartsAt(text, pos, head)) {
+            if (QStringView(text).mid(pos).startsWith(head, grammar.english ? Qt::CaseInsensitive : Qt::CaseSensitive)) {
                 pos += static_cast<int>(head.size());
                 break;
             }
@@ -232,7 +244,8 @@ std::vector<CitedElement> ReadCitedElements(const QString& text, int pos, const 
     std::vector<CitedElement> elements;
     std::optional<CitedElement> element = ReadSingle(text, pos, grammar, false);
     while (element) {
-        const QString rangeWord = WordAt(text, element->end, kRangeWords);
+        const QString rangeWord = grammar.english ? WordAt(text, element->end, kEnglishRangeWords)
+                                                  : WordAt(text, element->end, kRangeWords);
         if (!rangeWord.isEmpty()) {
             const int after = element->end + static_cast<int>(rangeWord.size());
             if (const std::optional<CitedElement> last = ReadSingle(text, after, grammar, true)) {
@@ -243,7 +256,7 @@ std::vector<CitedElement> ReadCitedElements(const QString& text, int pos, const 
         }
         elements.push_back(*element);
 
-        const QString connector = ConnectorAt(text, element->end);
+        const QString connector = ConnectorAt(text, element->end, grammar);
         if (connector.isEmpty()) break;
         element = ReadSingle(text, elements.back().end + static_cast<int>(connector.size()), grammar, true);
         if (element) element->connector = connector;
@@ -270,8 +283,37 @@ bool ChoiceFollows(const QString& text, int pos) {
     return false;
 }
 
+void AddInterval(CitedIntervals& set, int first, int last) {
+    if (last < first) std::swap(first, last);
+    set.emplace_back(first, last);
+}
+
+void AddElement(CitedIntervals& set, const CitedElement& element) {
+    for (const NumberRange& range : RangesOf(element)) AddInterval(set, range.first, range.last);
+}
+
+CitedIntervals Normalised(CitedIntervals set) {
+    std::sort(set.begin(), set.end());
+    CitedIntervals merged;
+    for (const auto& [first, last] : set) {
+        if (!merged.empty() && first <= merged.back().second + 1)
+            merged.back().second = std::max(merged.back().second, last);
+        else
+            merged.emplace_back(first, last);
+    }
+    return merged;
+}
+
+QString IntervalsText(const CitedIntervals& set) {
+    QStringList parts;
+    for (const auto& [first, last] : set)
+        parts << (first == last ? NumToStr(first) : NumToStr(first) + u'-' + NumToStr(last));
+    return parts.join(QStringLiteral(", "));
+}
+
 bool IsAlternativeConnector(const QString& connector) {
     if (IsCumulativeConnector(connector)) return false;
+    if (connector.contains(QStringLiteral("or"))) return true;  // English " or ", " and/or "
     for (const char16_t* w : kAlternativeWords)
         if (connector.endsWith(QStringView(w))) return true;
     return false;
@@ -280,6 +322,7 @@ bool IsAlternativeConnector(const QString& connector) {
 bool IsCumulativeConnector(const QString& connector) {
     for (const char16_t* w : kAndOrWords)
         if (connector.endsWith(QStringView(w))) return true;
+    if (connector.endsWith(QStringLiteral(" and "))) return true;
     for (const char16_t* w : kCumulativeWords)
         if (connector.endsWith(QStringView(w))) return true;
     return false;

@@ -58,6 +58,9 @@ struct CitationGrammar {
     bool kanjiNumerals = false;   // 一, 十二, 二十三
     bool ordinals = false;        // 第１項
     bool subLetters = false;      // ３（ａ）, ３Ａ
+    // English list and range words (", ", " or ", ", and ", " to ", " through ")
+    // instead of the Japanese ones; heads are then matched without case.
+    bool english = false;
 };
 
 // A number written in full-width, half-width or kanji numerals (一, 十二,
@@ -82,6 +85,17 @@ std::vector<NumberRange> RangesOf(const CitedElement& element);
 // Whether the words at pos make the citation before them a choice: のいずれか,
 // のうちいずれか, の何れか, までのいずれか, …
 bool ChoiceFollows(const QString& text, int pos);
+
+// A cited set as closed intervals of numbers, sorted, overlapping and
+// adjacent ones merged: {1, 2, 3, 7} and 1-3 or 7 both give [1,3] [7,7]. Two
+// citations cite the same things when their intervals are equal, however
+// each wrote them, and a wide range costs two numbers, not its members.
+using CitedIntervals = std::vector<std::pair<int, int>>;
+void AddInterval(CitedIntervals& set, int first, int last);
+void AddElement(CitedIntervals& set, const CitedElement& element);
+CitedIntervals Normalised(CitedIntervals set);
+// "1-3, 7" (numbers in half width; a one-member interval as one number).
+QString IntervalsText(const CitedIntervals& set);
 
 // Whether a connector offers a choice (又は, 若しくは, …) rather than adding (及び, と).
 bool IsAlternativeConnector(const QString& connector);

@@ -24,11 +24,23 @@ struct ClaimCitation {
     bool cumulative = false;
     // The numbers as written, with their places, kinds and range words.
     std::vector<CitedElement> elements;
+    // "any of the preceding claims": every claim before the citing one, which
+    // the reader does not know; `claims` and `elements` are then empty.
+    bool allPreceding = false;
 };
 
 // Every claim citation in text, in order. The item headings 【請求項３】 are not
 // citations, nor are claims of other documents (特許文献１の請求項３).
 std::vector<ClaimCitation> ReadClaimCitations(const QString& text);
+
+// The same in an English text: "claim 1", "claim 1 or 2", "claims 1, 2 and 5",
+// "any one of claims 1 to 3", "claims 1-3", "any of the preceding claims",
+// "any preceding claim". "claimed" and "claims" without a number are no citations.
+std::vector<ClaimCitation> ReadEnglishClaimCitations(const QString& text);
+
+// The claims a citation cites, as intervals (a range as its two ends);
+// "the preceding claims" of claim n are 1 to n - 1.
+CitedIntervals CitedClaims(const ClaimCitation& citation, int citingClaim);
 
 // The grammar of the numbers after 請求項 (kanji numerals, 第ｎ項, 請求項 repeated).
 const CitationGrammar& ClaimGrammar();

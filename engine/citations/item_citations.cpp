@@ -92,7 +92,82 @@ std::optional<ItemCitation> EquationLabelAt(const QString& text, int pos) {
     return ItemCitation{pos, number->end + 1, {element}, false, true};
 }
 
+// The English heads of a family, longest first, each ending where the number may follow.
+struct EnglishHead {
+    const char16_t* word;
+    bool label;  // a label of an equation (式)
+};
+std::vector<EnglishHead> EnglishHeadsOf(ItemFamily family) {
+    switch (family) {
+    case ItemFamily::Figure:
+        return {{u"figures", false}, {u"figure", false}, {u"figs.", false}, {u"fig.", false}, {u"figs", false}, {u"fig", false}};
+    case ItemFamily::Table: return {{u"tables", false}, {u"table", false}};
+    case ItemFamily::Formula:
+        return {{u"chemical formulas", false}, {u"chemical formula", false}, {u"chem.", false}};
+    case ItemFamily::Equation:
+        return {{u"mathematical formula", false}, {u"math.", false}, {u"formulas", true}, {u"formula", true},
+                {u"equations", true}, {u"equation", true}, {u"expressions", true}, {u"expression", true}};
+    case ItemFamily::Claim: break;
+    }
+    return {};
+}
+
+// "Formula (4)": the number in parentheses is the label itself.
+std::vector<CitedElement> ParenthesisedNumber(const QString& text, int pos) {
+    if (pos >= text.size() || text[pos] != u'(') return {};
+    const std::optional<CitedNumber> number = ScanNumeral(text, pos + 1, false);
+    if (!number || number->end >= text.size() || text[number->end] != u')') return {};
+    CitedElement element;
+    element.start = pos;
+    element.end = number->end + 1;
+    element.first = *number;
+    return {element};
+}
+
+const CitationGrammar& EnglishItemGrammar(ItemFamily family) {
+    static const CitationGrammar figures{{QStringLiteral("FIGS. "), QStringLiteral("FIG. "), QStringLiteral("Figure ")}, false, false, true, true};
+    static const CitationGrammar others{{}, false, false, false, true};
+    return family == ItemFamily::Figure ? figures : others;
+}
+
 }  // namespace
+
+std::vector<ItemCitation> ReadEnglishItemCitations(const QString& text, ItemFamily family) {
+    std::vector<ItemCitation> citations;
+    if (family == ItemFamily::Claim) {
+        for (ClaimCitation& c : ReadEnglishClaimCitations(text))
+            citations.push_back(ItemCitation{c.start, c.end, std::move(c.elements), c.alternative, false});
+        return citations;
+    }
+    const std::vector<EnglishHead> heads = EnglishHeadsOf(family);
+    QString initials;  // the heads' first letters: most places are passed over at once
+    for (const EnglishHead& head : heads)
+        if (!initials.contains(QChar(head.word[0]))) initials += QChar(head.word[0]);
+    for (qsizetype at = 0; at < text.size(); ++at) {
+        if (!initials.contains(text[at].toLower()) || (at > 0 && text[at - 1].isLetterOrNumber())) continue;
+        const QStringView rest = QStringView(text).mid(at);
+        for (const EnglishHead& head : heads) {
+            const QString word = QString::fromUtf16(head.word);
+            if (!rest.startsWith(word, Qt::CaseInsensitive)) continue;
+            // "Chemical Formula 1" is a chemical formula, not an equation's label.
+            if (family == ItemFamily::Equation && QStringView(text).left(at).endsWith(QStringLiteral("chemical "), Qt::CaseInsensitive))
+                break;
+            int pos = int(at + word.size());
+            if (pos < text.size() && text[pos].isLetter()) break;  // "Tablet", "Figured"
+            while (pos < text.size() && (text[pos] == u' ' || text[pos] == QChar(0xA0))) ++pos;
+            std::vector<CitedElement> elements = head.label ? ParenthesisedNumber(text, pos) : std::vector<CitedElement>{};
+            if (elements.empty()) elements = ReadCitedElements(text, pos, EnglishItemGrammar(family));
+            if (elements.empty()) break;
+            bool alternative = false;
+            for (const CitedElement& e : elements) alternative = alternative || IsAlternativeConnector(e.connector);
+            const int end = elements.back().end;
+            citations.push_back(ItemCitation{int(at), end, std::move(elements), alternative, head.label});
+            at = end - 1;
+            break;
+        }
+    }
+    return citations;
+}
 
 QString FamilyWord(ItemFamily family) {
     for (const FamilyName& f : kFamilies)

@@ -43,4 +43,11 @@ struct ItemCitation {
 
 std::vector<ItemCitation> ReadItemCitations(const QString& text, ItemFamily family);
 
+// The same in an English text: "FIG. 3", "FIG. 3A", "FIG. 3(a)", "FIGS. 3 to 5",
+// "Figs. 3-5", "Figures 2 and 4"; "Table 2", "Tables 1 and 2"; "Chemical Formula 1",
+// "Chem. 1" (化); "Math. 1" (数); "Formula (4)", "Equation (4)", "Expression 4"
+// (the label 式（４）, with equationLabel set). Claims come from the English
+// claim-citation reader.
+std::vector<ItemCitation> ReadEnglishItemCitations(const QString& text, ItemFamily family);
+
 }  // namespace engine

@@ -43,8 +43,6 @@ QString WithoutMark(const QString& paragraphText) {
     return paragraphText.isEmpty() ? paragraphText : paragraphText.left(paragraphText.size() - 1);
 }
 
-bool IsOpeningMOrE(ParagraphClass c) { return c == kClassOpening || c == kClassM || c == kClassE; }
-
 // Removes the files of this run again when it fails before they are complete:
 // they would describe a deletion that was never saved.
 class FilesOfThisRun {
@@ -157,8 +155,7 @@ void TaskRunner::DeleteOriginals() {
         // Source text: the first text paragraph after an opening, M or E tag,
         // followed by its translation, unless five or more text paragraphs
         // start there.
-        if (self == kClassText && IsOpeningMOrE(before) && after == kClassText &&
-            !(classes.at(n + 2) == kClassText && classes.at(n + 3) == kClassText && classes.at(n + 4) == kClassText)) {
+        if (IsSourceText([&](int k) { return classes.at(n + k); })) {
             if (colouring) {
                 range_.Font().SetColor(ColourValueOfBox(host_.Options(), 0));
             } else {

@@ -25,6 +25,15 @@ enum ParagraphClass : unsigned char {
 };
 // Exact, case-sensitive comparison: "--/m" or "--/M " is text.
 ParagraphClass ClassifyParagraph(const QString& textWithoutMark);
+// The source rule of the walk: a text paragraph right after an opening, M or
+// E tag, followed by its translation, unless five or more text paragraphs
+// start there. `at(k)` is the class of the paragraph k places on (k = -1 … 4).
+template <typename ClassAt>
+bool IsSourceText(const ClassAt& at) {
+    const ParagraphClass before = at(-1);
+    return at(0) == kClassText && (before == kClassOpening || before == kClassM || before == kClassE) &&
+           at(1) == kClassText && !(at(2) == kClassText && at(3) == kClassText && at(4) == kClassText);
+}
 
 // A colour box's text as Word's colour value: hexadecimal digits in BBGGRR
 // order ("FF" is pure red, "FF0000" pure blue), surrounding blanks ignored;
