@@ -1,5 +1,6 @@
 #include "engine/check/check_rules.h"
 
+#include "engine/check/check_antecedents.h"
 #include "engine/check/check_characters.h"
 #include "engine/check/check_claims.h"
 #include "engine/check/check_figures.h"
@@ -35,6 +36,7 @@ const std::vector<CheckRule>& CheckRules() {
         {QStringLiteral("出願前チェック：使用不可文字"), OnText<CheckCharacters>},
         {QStringLiteral("出願前チェック：見出し"), OnText<CheckHeadings>},
         {QStringLiteral("出願前チェック：イメージ"), CheckImages},
+        {QStringLiteral("出願前チェック：前記"), OnText<CheckAntecedents>},
     };
     return rules;
 }
