@@ -191,7 +191,7 @@ private:
         Reach total;
         for (const CitedGroup& group : claims_[i].cited) {
             std::vector<Reach> branches;
-            for (int n : ExistingEarlier(group, claims_[i].number)) branches.push_back(Whole(index_.at(n), key));
+            for (int n : ExistingCited(group, claims_[i].number)) branches.push_back(Whole(index_.at(n), key));
             if (branches.empty()) continue;
             total = Either(std::move(total), group.everyBranch ? Every(branches) : Any(branches));
         }
@@ -226,12 +226,13 @@ private:
         return reach;
     }
 
-    // The claims of a group that exist and come before the citing claim.
-    std::vector<int> ExistingEarlier(const CitedGroup& group, int citing) const {
+    // The claims of a group that exist, other than the citing claim (one that
+    // comes later is followed too: that citation is a finding of its own).
+    std::vector<int> ExistingCited(const CitedGroup& group, int citing) const {
         std::vector<int> out;
         for (const auto& [first, last] : group.ranges)
-            for (auto it = index_.lower_bound(first); it != index_.end() && it->first <= last && it->first < citing; ++it)
-                out.push_back(it->first);
+            for (auto it = index_.lower_bound(first); it != index_.end() && it->first <= last; ++it)
+                if (it->first != citing) out.push_back(it->first);
         return out;
     }
 
@@ -243,7 +244,7 @@ private:
             const int c = todo.back();
             todo.pop_back();
             for (const CitedGroup& group : claims_[c].cited)
-                for (int n : ExistingEarlier(group, claims_[c].number))
+                for (int n : ExistingCited(group, claims_[c].number))
                     if (seen.insert(n).second) todo.push_back(index_.at(n));
         }
         return seen;

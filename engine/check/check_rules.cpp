@@ -8,6 +8,8 @@
 #include "engine/check/check_images.h"
 #include "engine/check/check_numbering.h"
 #include "engine/check/check_signs.h"
+#include "engine/check/check_support.h"
+#include "engine/check/check_variants.h"
 #include "word/ooxml/document_model.h"
 
 #include <map>
@@ -37,6 +39,8 @@ const std::vector<CheckRule>& CheckRules() {
         {QStringLiteral("出願前チェック：見出し"), OnText<CheckHeadings>},
         {QStringLiteral("出願前チェック：イメージ"), CheckImages},
         {QStringLiteral("出願前チェック：前記"), OnText<CheckAntecedents>},
+        {QStringLiteral("出願前チェック：サポート"), OnText<CheckSupport>},
+        {QStringLiteral("出願前チェック：表記揺れ"), OnText<CheckTermVariants>},
     };
     return rules;
 }
