@@ -4,6 +4,7 @@
 #include "engine/check/check_characters.h"
 #include "engine/check/check_claims.h"
 #include "engine/check/check_figures.h"
+#include "engine/check/check_formalities.h"
 #include "engine/check/check_headings.h"
 #include "engine/check/check_images.h"
 #include "engine/check/check_numbering.h"
@@ -41,6 +42,7 @@ const std::vector<CheckRule>& CheckRules() {
         {QStringLiteral("出願前チェック：前記"), OnText<CheckAntecedents>},
         {QStringLiteral("出願前チェック：サポート"), OnText<CheckSupport>},
         {QStringLiteral("出願前チェック：表記揺れ"), OnText<CheckTermVariants>},
+        {QStringLiteral("出願前チェック：様式"), OnText<CheckFormalities>},
     };
     return rules;
 }
