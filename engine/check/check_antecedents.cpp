@@ -8,6 +8,7 @@
 #include <QSet>
 
 #include <map>
+#include <optional>
 #include <set>
 #include <unordered_map>
 
@@ -17,6 +18,7 @@ namespace {
 
 using terms::Phrase;
 using terms::PhraseChain;
+using terms::Token;
 
 const QString kKind = QStringLiteral("前記");
 
@@ -39,6 +41,7 @@ struct Reference {
     std::vector<QString> keys;     // 前記第１の基板の表面 → 第１基板の表面, 第１基板
     std::vector<QString> written;  // as written, in the same order
     QString word;                  // 前記 or 当該
+    int reported = -1;             // the phrase a finding names: the shortest of the whole chain
     int order = 0;                 // of the mention in its claim
     int paragraph = 0, offset = 0, length = 0;
 };
@@ -68,6 +71,48 @@ void Introduce(ClaimTerms& claim, const QString& line, const Phrase& phrase, int
     if (anew) claim.introducedAnew.insert(key);
 }
 
+// 前記検出された温度: 前記 stands before a clause, not before a term; its
+// term is not read here.
+bool StartsClause(const terms::Tokens& tokens, const PhraseChain& chain) {
+    const int after = chain.parts.back().end;
+    return chain.parts.size() == 1 && after < int(tokens.size()) && tokens[after].wordClass == terms::WordClass::Verb;
+}
+
+// The phrases Ｘ of 前記Ｘ may be: the chain of compounds after it, longest
+// first, then without a general word in front (前記一方の端部 → 端部) or
+// without a prefix (前記各基板 → 基板).
+std::optional<Reference> ReferenceOf(const QString& line, const terms::Tokens& tokens, const PhraseChain& chain,
+                                     int firstContent) {
+    Reference ref;
+    const Token& word = tokens[chain.referenceToken];
+    ref.word = line.mid(word.offset, word.length);
+    ref.offset = word.offset;
+    auto add = [&](const PhraseChain& c, int from, int to, bool whole) {
+        if (!c.parts[to].content) return;
+        const Phrase phrase = terms::PhraseOf(line, tokens, c, from, to);
+        if (IsGenericWord(phrase.key())) return;
+        ref.keys.push_back(phrase.key());
+        ref.written.push_back(line.mid(phrase.offset, phrase.length));
+        if (ref.reported < 0 || whole) {
+            ref.reported = int(ref.keys.size()) - 1;
+            ref.length = phrase.offset + phrase.length - ref.offset;
+        }
+    };
+    const int parts = int(chain.parts.size());
+    for (int to = parts - 1; to >= firstContent; --to) add(chain, 0, to, true);
+    if (parts > 1 && IsGenericWord(terms::PhraseOf(line, tokens, chain, 0, 0).key()))
+        for (int to = parts - 1; to >= 1; --to) add(chain, 1, to, false);
+    const terms::Compound& first = chain.parts.front();
+    if (tokens[first.first].wordClass == terms::WordClass::Prefix && first.end - first.first > 1 &&
+        QStringView(line).mid(tokens[first.first].offset, tokens[first.first].length) != u"第") {
+        PhraseChain trimmed = chain;
+        ++trimmed.parts.front().first;
+        for (int to = parts - 1; to >= 0; --to) add(trimmed, 0, to, false);
+    }
+    if (ref.keys.empty()) return std::nullopt;
+    return ref;
+}
+
 // The mentions of one paragraph of a claim, from offset `from` on.
 void ReadMentions(const CheckedText& text, int p, int from, bool dependent, ClaimTerms& claim, int& order) {
     const QString& line = text[p];
@@ -79,20 +124,12 @@ void ReadMentions(const CheckedText& text, int p, int from, bool dependent, Clai
         while (firstContent < parts && !chain.parts[firstContent].content) ++firstContent;
         if (firstContent == parts) continue;
         ++order;
-        if (chain.refersBack) {
-            Reference ref;
-            ref.order = order;
-            ref.paragraph = p;
-            ref.word = line.mid(tokens[chain.referenceToken].offset, tokens[chain.referenceToken].length);
-            for (int to = parts - 1; to >= firstContent; --to) {
-                if (!chain.parts[to].content) continue;
-                const Phrase phrase = terms::PhraseOf(line, tokens, chain, 0, to);
-                ref.keys.push_back(phrase.key());
-                ref.written.push_back(line.mid(phrase.offset, phrase.length));
-                ref.offset = tokens[chain.referenceToken].offset;
-                ref.length = phrase.offset + phrase.length - ref.offset;
+        if (chain.refersBack && !StartsClause(tokens, chain)) {
+            if (auto ref = ReferenceOf(line, tokens, chain, firstContent)) {
+                ref->order = order;
+                ref->paragraph = p;
+                claim.references.push_back(std::move(*ref));
             }
-            if (!IsGenericWord(ref.keys.back())) claim.references.push_back(std::move(ref));
         }
         const Phrase whole = terms::PhraseOf(line, tokens, chain, 0, parts - 1);
         const bool anew = !chain.refersBack && dependent && IntroducesAnew(QStringView(line).mid(whole.offset + whole.length));
@@ -162,9 +199,9 @@ public:
         for (int i = 0; i < int(claims_.size()); ++i) {
             std::set<QString> reported;
             for (const Reference& ref : claims_[i].references)
-                if (!reported.count(ref.keys.back())) {
+                if (!reported.count(ref.keys[ref.reported])) {
                     const Findings found = Judge(i, ref);
-                    if (!found.empty()) reported.insert(ref.keys.back());
+                    if (!found.empty()) reported.insert(ref.keys[ref.reported]);
                     out.insert(out.end(), found.begin(), found.end());
                 }
         }
@@ -265,7 +302,7 @@ private:
                                        .arg(ref.word + ref.written[k], candidates.mid(0, 4).join(QString())))};
         }
         return {Report(i, ref, QStringLiteral("「%1」に対応する「%2」が先に記載されていない")
-                                   .arg(ref.word + ref.written.back(), ref.written.back()))};
+                                   .arg(ref.word + ref.written[ref.reported], ref.written[ref.reported]))};
     }
 
     Finding Report(int i, const Reference& ref, const QString& what) const {

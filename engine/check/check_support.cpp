@@ -39,9 +39,10 @@ QString DescriptionText(const CheckedText& text, const std::vector<Claim>& claim
     for (const Section& section : text.sections()) {
         if (!section.isDescription()) continue;
         for (int p = section.first; p < section.end; ++p)
-            if (!inClaims[p]) out += text[p] + u'\n';
+            // Paragraph by paragraph: normalising a whole long text at once costs far more.
+            if (!inClaims[p]) out += text[p].normalized(QString::NormalizationForm_KC) + u'\n';
     }
-    return out.normalized(QString::NormalizationForm_KC);
+    return out;
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "engine/check/check_variants.h"
 
+#include <algorithm>
 #include <map>
 #include <unordered_map>
 
@@ -49,6 +50,7 @@ QString OkuriganaKey(QStringView word, const QString& reading) {
 
 // ＣＰＵ and CPU: words of two capital letters at least.
 QString WidthKey(QStringView word) {
+    if (std::none_of(word.begin(), word.end(), IsLatinLetter)) return {};
     const QString plain = word.toString().normalized(QString::NormalizationForm_KC);
     int capitals = 0;
     for (QChar c : plain) {

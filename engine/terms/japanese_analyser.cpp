@@ -4,20 +4,22 @@
 
 #include <mecab.h>
 
-#include <cstring>
+#include <array>
 #include <string_view>
 
 namespace engine::terms {
 
 namespace {
 
-// The comma-separated fields of a dictionary entry's feature text.
-std::vector<std::string_view> FeatureFields(const char* feature, size_t wanted) {
-    std::vector<std::string_view> fields;
+// The first comma-separated fields of a dictionary entry's feature text
+// (part of speech, its detail, …, the reading as the eighth); missing ones empty.
+constexpr size_t kFields = 8;
+std::array<std::string_view, kFields> FeatureFields(const char* feature) {
+    std::array<std::string_view, kFields> fields{};
     std::string_view rest(feature);
-    while (fields.size() < wanted) {
+    for (size_t i = 0; i < kFields; ++i) {
         const size_t comma = rest.find(',');
-        fields.push_back(rest.substr(0, comma));
+        fields[i] = rest.substr(0, comma);
         if (comma == std::string_view::npos) break;
         rest.remove_prefix(comma + 1);
     }
@@ -87,6 +89,7 @@ JapaneseAnalyser::~JapaneseAnalyser() = default;
 Tokens JapaneseAnalyser::Analyse(const QString& paragraph) {
     Tokens tokens;
     if (paragraph.isEmpty()) return tokens;
+    tokens.reserve(size_t(paragraph.size()) / 2);
     const QByteArray utf8 = paragraph.toUtf8();
     MeCab::Lattice* lattice = impl_->lattice;
     lattice->set_sentence(utf8.constData(), utf8.size());
@@ -98,9 +101,9 @@ Tokens JapaneseAnalyser::Analyse(const QString& paragraph) {
         offset += Utf16Units(counted, node->surface);
         const int length = Utf16Units(node->surface, node->surface + node->length);
         counted = node->surface + node->length;
-        const auto fields = FeatureFields(node->feature, 8);
-        Token token{offset, length, ClassOf(fields[0], fields.size() > 1 ? fields[1] : ""), {}};
-        if (fields.size() > 7 && fields[7] != "*" && HoldsKanji(QStringView(paragraph).mid(offset, length)))
+        const auto fields = FeatureFields(node->feature);
+        Token token{offset, length, ClassOf(fields[0], fields[1]), {}};
+        if (!fields[7].empty() && fields[7] != "*" && HoldsKanji(QStringView(paragraph).mid(offset, length)))
             token.reading = QString::fromUtf8(fields[7].data(), qsizetype(fields[7].size()));
         tokens.push_back(std::move(token));
         offset += length;

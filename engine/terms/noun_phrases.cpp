@@ -9,6 +9,12 @@ namespace {
 // Words that point back to an earlier mention rather than being a term.
 bool IsReferenceWord(QStringView word) { return word == u"前記" || word == u"当該"; }
 
+bool IsPlaceWord(QStringView word) {
+    static const QStringList words = {"上", "内", "中", "下", "外", "間", "毎", "等", "同士", "全体", "自体", "付近",
+                                      "近傍", "以上", "以下", "未満", "以外", "前", "後", "時", "際"};
+    return words.contains(word);
+}
+
 bool JoinsCompound(WordClass c) {
     return c == WordClass::Noun || c == WordClass::Number || c == WordClass::Suffix || c == WordClass::Letter;
 }
@@ -25,12 +31,13 @@ std::optional<Compound> CompoundAt(const QString& text, const Tokens& tokens, in
     if (i >= n || !StartsCompound(tokens[i].wordClass) || IsReferenceWord(Surface(text, tokens[i]))) return std::nullopt;
     Compound c{i, i, false};
     while (c.end < n && tokens[c.end].wordClass == WordClass::Prefix) ++c.end;
-    while (c.end < n && JoinsCompound(tokens[c.end].wordClass) && !IsReferenceWord(Surface(text, tokens[c.end]))) {
-        const WordClass wc = tokens[c.end].wordClass;
-        if (wc == WordClass::Noun || wc == WordClass::Letter) c.content = true;
-        ++c.end;
-    }
-    if (c.end == c.first || (c.end > c.first && tokens[c.end - 1].wordClass == WordClass::Prefix)) return std::nullopt;
+    while (c.end < n && JoinsCompound(tokens[c.end].wordClass) && !IsReferenceWord(Surface(text, tokens[c.end]))) ++c.end;
+    // 基板上, 容器内, 装置全体: a word of place or extent after the term is not part of it.
+    while (c.end - c.first > 1 && IsPlaceWord(Surface(text, tokens[c.end - 1]))) --c.end;
+    if (c.end == c.first || tokens[c.end - 1].wordClass == WordClass::Prefix) return std::nullopt;
+    c.content = false;
+    for (int t = c.first; t < c.end; ++t)
+        if (tokens[t].wordClass == WordClass::Noun || tokens[t].wordClass == WordClass::Letter) c.content = true;
     return c;
 }
 
