@@ -130,8 +130,6 @@ void CheckTitle(const CheckedText& text, const Section& section, Findings& out) 
                                        QStringLiteral("発明の名称に半角文字（%1）").arg(halfWidth)));
         return;
     }
-    if (section.kind == SectionKind::Description)
-        out.push_back(text.finding(kKind, section.first, 0, text[section.first].size(), QStringLiteral("明細書に【発明の名称】がない")));
 }
 
 }  // namespace
@@ -145,8 +143,14 @@ Findings CheckFormalities(const CheckedText& text) {
         switch (section.kind) {
         case SectionKind::Abstract: CheckAbstract(text, section, figures, out); break;
         case SectionKind::Claims: CheckClaimsHaveNoParagraphNumbers(text, section, out); break;
-        case SectionKind::Description: CheckTitle(text, section, out); CheckPriorArt(text, section, out); break;
-        case SectionKind::Unnamed: CheckAbstract(text, section, figures, out); CheckPriorArt(text, section, out); break;
+        case SectionKind::Description:
+            CheckTitle(text, section, out);
+            CheckPriorArt(text, section, out);
+            break;
+        case SectionKind::Unnamed:
+            CheckAbstract(text, section, figures, out);
+            CheckPriorArt(text, section, out);
+            break;
         default: break;
         }
     }
