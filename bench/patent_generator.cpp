@@ -255,7 +255,7 @@ std::string buildCompleteDocument(int paragraphs) {
                                     "前記排気部は、前記第１排気管と前記第２排気管とを介して前記処理容器を減圧する",
                                     "前記記憶部は、前記制御部の処理レシピを記憶する"};
     for (int c = 2; c <= kClaims; ++c) {
-        const std::string cited = "請求項" + fullWidth(c % 3 == 0 ? 1 : c - 1);
+        const std::string cited = "請求項" + fullWidth(c % 10 == 1 ? 1 : c - 1);
         body += plainParagraph("【請求項" + fullWidth(c) + "】") +
                 plainParagraph(std::string("　") + referred[c % 4] + "、" + cited + "に記載の基板処理装置。");
     }
