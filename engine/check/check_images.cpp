@@ -32,7 +32,8 @@ Findings CheckImages(word::ooxml::DocumentModel& model, const CheckedText& text)
         // The picture's place: the item it illustrates (【図２】, 【化１】) or the paragraph.
         const qsizetype at = picture.paragraph < text.size() ? text[picture.paragraph].indexOf(QChar(1)) : 0;
         out.push_back({QStringLiteral("イメージ"), text.whereAt(picture.paragraph, std::max<qsizetype>(at, 0)),
-                       QStringLiteral("%1（%2）：%3").arg(Describe(a), picture.partName, a.problems.join(u'、'))});
+                       QStringLiteral("%1（%2）：%3").arg(Describe(a), picture.partName, a.problems.join(u'、')),
+                       picture.paragraph, std::max<qsizetype>(at, 0), 1});
     }
     return out;
 }

@@ -7,7 +7,10 @@
 #include "engine/runner/task_runner.h"
 #include "engine/text_helpers.h"
 #include "word/atomic_file.h"
+#include "word/ooxml/document_model.h"
 #include "word/cp932.h"
+
+#include <algorithm>
 
 namespace engine {
 
@@ -17,6 +20,29 @@ namespace {
 QString CheckReportPath(const QString& documentPath) {
     return JoinPath(GetFolderPart(documentPath),
                     ReportFileName(QStringLiteral("出願前チェック-"), GetFileNamePart(documentPath), QStringLiteral(".txt")));
+}
+
+// "出願前チェック-<file name>.docx" beside the document: the copy with the findings as comments.
+QString AnnotatedCopyPath(const QString& documentPath) {
+    return JoinPath(GetFolderPart(documentPath),
+                    ReportFileName(QStringLiteral("出願前チェック-"), GetFileNamePart(documentPath), QStringLiteral(".docx")));
+}
+
+// Each finding as a Word comment on the text it is about; a finding that
+// names no text (a missing item) is anchored on the paragraph it names, or
+// on the document's first paragraph.
+void AnnotateFindings(word::ooxml::DocumentModel& model, const check::Findings& findings) {
+    std::vector<word::ooxml::DocumentModel::Comment> comments;
+    comments.reserve(findings.size());
+    for (const check::Finding& f : findings) {
+        const int paragraph = std::clamp(f.paragraph, 0, model.paragraphCount() - 1);
+        const auto [start, end] = model.paragraphSpan(paragraph);
+        const int from = f.paragraph < 0 ? start : std::min(start + int(f.offset), end - 1);
+        const int to = f.paragraph < 0 ? end - 1 : std::min(from + std::max(1, int(f.length)), end);
+        comments.push_back({from, std::max(to, from + 1), QStringLiteral("Kalvendo"), QStringLiteral("K"),
+                            QStringLiteral("%1：%2").arg(f.kind, f.what)});
+    }
+    model.addComments(std::move(comments));
 }
 
 QString FindingLine(const check::Finding& f) { return QStringLiteral("%1\t%2\t%3").arg(f.kind, f.where, f.what); }
@@ -52,13 +78,22 @@ void TaskRunner::RunCheckTask() {
         }
     }
 
-    // Nothing was changed: the document is closed without saving.
+    // The document itself is never changed: the comments go into a copy,
+    // written whole beside it, and the document is closed without saving.
+    QString annotatedPath;
+    if (host_.Options().annotate && !findings.empty()) {
+        host_.ShowStatus(QStringLiteral("出願前チェック：コメント付きの写し"));
+        AnnotateFindings(model, findings);
+        annotatedPath = AnnotatedCopyPath(documentPath_);
+        model.save(annotatedPath);
+    }
     document_->Close(word::wdDoNotSaveChanges);
     ReleaseWord();
 
     const QString reportPath = CheckReportPath(documentPath_);
     WriteCheckReport(reportPath, documentPath_, findings);
     host_.ShowLog(2, QStringLiteral(" .. チェック結果：") + reportPath);
+    if (!annotatedPath.isEmpty()) host_.ShowLog(2, QStringLiteral(" .. コメント付きの写し：") + annotatedPath);
     const QString name = GetFileNamePart(documentPath_);
     host_.ShowStatus(QStringLiteral("出願前チェック完了"));
     if (findings.empty())

@@ -195,8 +195,8 @@ QString CheckedText::excerpt(int paragraph, qsizetype offset, qsizetype length) 
 
 Finding CheckedText::finding(const QString& kind, int paragraph, qsizetype offset, qsizetype length,
                              const QString& what) const {
-    return {kind, whereAt(paragraph, offset),
-            QStringLiteral("%1：「%2」").arg(what, excerpt(paragraph, offset, length))};
+    return {kind, whereAt(paragraph, offset), QStringLiteral("%1：「%2」").arg(what, excerpt(paragraph, offset, length)),
+            paragraph, offset, length};
 }
 
 const terms::Tokens& CheckedText::tokens(int paragraph) const {

@@ -19,12 +19,17 @@ namespace engine::check {
 
 // One finding: its kind (段落番号, 符号, …), the identifier in front of it as
 // written in the document ("冒頭" before the first), and a short explanation
-// with the text in question.
+// with the text in question. Its place, where the rule knows it, is the text
+// it is about: a paragraph of the story and characters in it (the annotated
+// copy anchors its comment there). Findings are equal when they say the same.
 struct Finding {
     QString kind;
     QString where;
     QString what;
-    bool operator==(const Finding&) const = default;
+    int paragraph = -1;
+    qsizetype offset = 0;
+    qsizetype length = 0;
+    bool operator==(const Finding& o) const { return kind == o.kind && where == o.where && what == o.what; }
 };
 using Findings = std::vector<Finding>;
 

@@ -85,6 +85,20 @@ public:
     // The paragraph that contains pos (pos == length() gives the last one).
     int paragraphAt(int pos);
 
+    // Word comments anchored on [start, end) of the story, added as Word writes
+    // them: the comments part (created, or kept with its comments and extended),
+    // w:commentRangeStart/End around the anchored runs (split only at the
+    // anchor's edges) and a reference run after the end. Each reference adds
+    // one character (U+0005) to the story after its anchor.
+    struct Comment {
+        int start = 0;
+        int end = 0;
+        QString author;
+        QString initials;
+        QString text;  // lines separated by '\n' become the comment's paragraphs
+    };
+    void addComments(std::vector<Comment> comments);
+
     // Live ranges: the model shifts every range still referenced.
     std::shared_ptr<LiveRange> makeRange(int start, int end);
 
