@@ -66,4 +66,17 @@ TEST(CheckAntecedents, LongestPhraseAndItsHead) {
     });
 }
 
+// A chain of two thousand claims, each citing the one before: the term of
+// claim 1 is found through all of them, and one that no claim introduces is
+// reported with the chain as a range.
+TEST(CheckAntecedents, LongChainOfCitations) {
+    QStringList texts{"ヒータを備える装置。"};
+    for (int n = 2; n <= 2000; ++n)
+        texts << "前記ヒータは加熱する、請求項" + engine::ToFullWidthDigits(QString::number(n - 1)) + "に記載の装置。";
+    EXPECT_EQ(testsupport::Check(CheckAntecedents, Claims(texts)), QStringList());
+    texts.last() = "前記冷却器は冷却する、請求項１９９９に記載の装置。";
+    EXPECT_EQ(testsupport::Check(CheckAntecedents, Claims(texts)),
+              QStringList({"前記|【請求項２０００】|「前記冷却器」に対応する「冷却器」が先に記載されていない（請求項１～２０００を探した）"}));
+}
+
 }  // namespace

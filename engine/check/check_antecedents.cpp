@@ -197,10 +197,12 @@ public:
     Findings Check() {
         Findings out;
         for (int i = 0; i < int(claims_.size()); ++i) {
+            if (claims_[i].references.empty()) continue;
+            const std::set<int> chain = Chain(i);
             std::set<QString> reported;
             for (const Reference& ref : claims_[i].references)
                 if (!reported.count(ref.keys[ref.reported])) {
-                    const Findings found = Judge(i, ref);
+                    const Findings found = Judge(i, ref, chain);
                     if (!found.empty()) reported.insert(ref.keys[ref.reported]);
                     out.insert(out.end(), found.begin(), found.end());
                 }
@@ -257,9 +259,18 @@ private:
     Reach Whole(int i, const QString& key) {
         auto& memo = memo_[i];
         if (const auto found = memo.find(key); found != memo.end()) return found->second;
+        // A chain deeper than any real claim set (citing later claims all the
+        // way) is taken as holding the term rather than followed on the stack.
+        if (depth_ > kDeepestChain) {
+            Reach assumed;
+            assumed.exact = true;
+            return assumed;
+        }
         memo.emplace(key, Reach{});  // a cycle of citations finds nothing more
+        ++depth_;
         const Reach reach = Either(Own(i, key, 0), Cited(i, key));
-        memo[key] = reach;
+        --depth_;
+        memo_[i][key] = reach;
         return reach;
     }
 
@@ -287,27 +298,31 @@ private:
         return seen;
     }
 
-    Findings Judge(int i, const Reference& ref) {
+    Findings Judge(int i, const Reference& ref, const std::set<int>& chain) {
         for (size_t k = 0; k < ref.keys.size(); ++k) {
+            // The claims of the chain from the first on, so that each one finds
+            // the claims it cites already read and no chain is followed deeply.
+            for (int n : chain)
+                if (n != claims_[i].number) Whole(index_.at(n), ref.keys[k]);
             const Reach reach = Either(Own(i, ref.keys[k], ref.order), Cited(i, ref.keys[k]));
             if (!reach.found()) continue;
             if (reach.exact && reach.introductions < 2) return {};
             if (reach.exact)
-                return {Report(i, ref, QStringLiteral("「%1」が二度導入されていて、「%2」がどちらを指すか分からない")
+                return {Report(chain, ref, QStringLiteral("「%1」が二度導入されていて、「%2」がどちらを指すか分からない")
                                            .arg(ref.written[k], ref.word + ref.written[k]))};
             if (!reach.ambiguous && reach.heads.size() == 1) return {};
             QStringList candidates;
             for (const auto& [key, written] : reach.heads) candidates << u'「' + written + u'」';
-            return {Report(i, ref, QStringLiteral("「%1」が%2のどれを指すか分からない")
+            return {Report(chain, ref, QStringLiteral("「%1」が%2のどれを指すか分からない")
                                        .arg(ref.word + ref.written[k], candidates.mid(0, 4).join(QString())))};
         }
-        return {Report(i, ref, QStringLiteral("「%1」に対応する「%2」が先に記載されていない")
+        return {Report(chain, ref, QStringLiteral("「%1」に対応する「%2」が先に記載されていない")
                                    .arg(ref.word + ref.written[ref.reported], ref.written[ref.reported]))};
     }
 
-    Finding Report(int i, const Reference& ref, const QString& what) const {
+    Finding Report(const std::set<int>& chain, const Reference& ref, const QString& what) const {
         return text_.finding(kKind, ref.paragraph, ref.offset, ref.length,
-                             what + QStringLiteral("（%1を探した）").arg(ClaimRanges(Chain(i))));
+                             what + QStringLiteral("（%1を探した）").arg(ClaimRanges(chain)));
     }
 
     static QString ClaimRanges(const std::set<int>& numbers) {
@@ -327,6 +342,8 @@ private:
     std::vector<ClaimTerms> claims_;
     std::map<int, int> index_;  // claim number → claims_ index (the first claim of that number)
     std::vector<std::unordered_map<QString, Reach>> memo_;
+    static constexpr int kDeepestChain = 500;
+    int depth_ = 0;
 };
 
 }  // namespace

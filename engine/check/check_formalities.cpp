@@ -60,7 +60,8 @@ void CheckAbstract(const CheckedText& text, const Section& section, const std::s
                                    QStringLiteral("要約が%1字を超えている（%2字）").arg(kLongestAbstract).arg(characters)));
     if (choice < 0) {
         if (section.kind == SectionKind::Abstract)
-            out.push_back(text.finding(kKind, std::max(start, end - 1), 0, 0, QStringLiteral("要約書に【選択図】がない")));
+            out.push_back(text.finding(kKind, std::max(start, end - 1), 0, text[std::max(start, end - 1)].size(),
+                                       QStringLiteral("要約書に【選択図】がない")));
         return;
     }
     // 【選択図】図１, 【選択図】　図２, or なし.
