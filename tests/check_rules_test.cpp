@@ -26,6 +26,7 @@ using testsupport::Check;
 using testsupport::Claims;
 using testsupport::RunCases;
 using testsupport::Summaries;
+using Case = testsupport::CheckCase;
 
 TEST(CheckParagraphNumbers, SequenceFormAndPlace) {
     RunCases(CheckParagraphNumbers, {

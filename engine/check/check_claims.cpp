@@ -29,10 +29,24 @@ struct CitationIn {
     ClaimCitation citation;
 };
 
+// The claim's paragraphs are read as one text: a citation broken over two
+// ("…請求項６乃至請求項８" / "のいずれかに記載") is one citation, placed in
+// the paragraph it starts in.
 std::vector<CitationIn> CitationsOf(const CheckedText& text, const Claim& claim) {
+    QString joined;
+    std::vector<int> starts;  // of each paragraph in the joined text
+    for (int p = claim.paragraph; p <= claim.lastParagraph; ++p) {
+        starts.push_back(int(joined.size()));
+        joined += text[p];
+    }
     std::vector<CitationIn> out;
-    for (int p = claim.paragraph; p <= claim.lastParagraph; ++p)
-        for (ClaimCitation& c : ReadClaimCitations(text[p])) out.push_back({p, std::move(c)});
+    for (ClaimCitation& c : ReadClaimCitations(joined)) {
+        const int piece = int(std::upper_bound(starts.begin(), starts.end(), c.start) - starts.begin()) - 1;
+        const int p = claim.paragraph + piece;
+        c.start -= starts[piece];
+        c.end = std::min(c.end - starts[piece], int(text[p].size()));
+        out.push_back({p, std::move(c)});
+    }
     return out;
 }
 

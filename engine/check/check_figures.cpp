@@ -52,12 +52,6 @@ void AddElement(const QString& text, const CitedElement& e, int start, std::vect
     for (int n : ExpandElement(e)) out.push_back({n, {}, start, length});
 }
 
-std::optional<qsizetype> WordAt(QStringView text, qsizetype pos, const QStringList& words) {
-    for (const QString& w : words)
-        if (text.mid(pos).startsWith(w)) return pos + w.size();
-    return std::nullopt;
-}
-
 // 第４図, 第１図乃至第４図: the older way, the number before 図.
 void AddOrdinalCitations(QStringView text, std::vector<FigureCitation>& out) {
     for (qsizetype pos = text.indexOf(kFigure); pos >= 0; pos = text.indexOf(kFigure, pos + 1)) {
@@ -83,6 +77,12 @@ struct ListedFigure {
     qsizetype length;
 };
 
+// The letter of 図１Ａ full-width upper case; the part of 図２６-１ as －１.
+QString FigureSuffix(const QString& written) {
+    if (IsLatinLetter(written[0])) return FullWidthUpper(written[0]);
+    return QStringLiteral("－") + ToFullWidthDigits(written.mid(1));
+}
+
 std::vector<ListedFigure> FiguresOf(const CheckedText& text, int first, int end, bool untilHeading) {
     std::vector<ListedFigure> figures;
     for (int p = first; p < end; ++p) {
@@ -90,7 +90,7 @@ std::vector<ListedFigure> FiguresOf(const CheckedText& text, int first, int end,
         const auto item = LeadingItemOf(text[p], kFigure);
         if (!item) continue;
         QString suffix;
-        if (!item->name.suffix.isEmpty()) suffix = FullWidthUpper(item->name.suffix[0]);
+        if (!item->name.suffix.isEmpty()) suffix = FigureSuffix(item->name.suffix);
         figures.push_back({item->name.number, suffix, p, item->start, item->end - item->start});
     }
     return figures;

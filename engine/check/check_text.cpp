@@ -84,6 +84,12 @@ qsizetype SkipBlanks(QStringView text, qsizetype pos) {
     return pos;
 }
 
+std::optional<qsizetype> WordAt(QStringView text, qsizetype pos, const QStringList& words) {
+    for (const QString& w : words)
+        if (text.mid(pos).startsWith(w)) return pos + w.size();
+    return std::nullopt;
+}
+
 qsizetype LineStart(QStringView text) {
     const qsizetype start = SkipBlanks(text, 0);
     if (start < text.size() && (text[start] == u'(' || text[start] == u'（')) {
@@ -126,10 +132,17 @@ std::optional<ItemName> ReadItemName(QStringView inner) {
     if (!digits) return std::nullopt;
     pos += digits->length;
     name.number = digits->value;
-    // A figure may be split into 図１Ａ, 図１Ｂ, …
+    // A figure may be split into 図１Ａ, 図１Ｂ, … or 図２６-１, 図２６-２, …
     if (name.family == QStringLiteral("図") && pos + 1 == inner.size() && IsLatinLetter(inner[pos])) {
         name.suffix = inner.mid(pos).toString();
         ++pos;
+    } else if (name.family == QStringLiteral("図") && pos + 1 < inner.size() &&
+               QStringLiteral("-－‐−").contains(inner[pos])) {
+        const auto part = ReadDigits(inner, pos + 1);
+        if (part && pos + 1 + part->length == inner.size()) {
+            name.suffix = inner.mid(pos).toString();
+            pos = inner.size();
+        }
     }
     if (pos != inner.size()) return std::nullopt;
     return name;

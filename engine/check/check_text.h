@@ -72,6 +72,9 @@ bool IsBlank(QChar c);
 // The position of the first character that is not a blank, from pos on.
 qsizetype SkipBlanks(QStringView text, qsizetype pos);
 
+// The position after the first of the words that stands at pos, if one does.
+std::optional<qsizetype> WordAt(QStringView text, qsizetype pos, const QStringList& words);
+
 // Where a paragraph's identifier would stand: after its blanks and after the
 // bibliographic code a gazette's front page puts in front of it ("(19)【発行国】").
 qsizetype LineStart(QStringView text);
@@ -94,7 +97,7 @@ std::optional<Bracketed> BracketAt(QStringView text, qsizetype pos);
 struct ItemName {
     QString family;
     int number = 0;
-    QString suffix;  // the letter of 図１Ａ, as written
+    QString suffix;  // the letter of 図１Ａ or the part of 図２６-１, as written
 };
 std::optional<ItemName> ReadItemName(QStringView inner);
 

@@ -1,18 +1,19 @@
 #pragma once
-// Check rules on built documents: findings summarised as "kind|where|explanation",
-// and a table of cases (lines of a document and the findings expected) run
-// through one rule.
+// Check rules on built documents: a rule's findings on a .docx written from
+// lines, as "kind|where|explanation", compared case by case with a table.
 
 #include "engine/check/check_rules.h"
 #include "engine/text_helpers.h"
-#include "support/task_test_util.h"
+#include "support/docx_builder.h"
 #include "word/ooxml/document_model.h"
+
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 namespace testsupport {
 
-using CheckRule = engine::check::Findings (*)(const engine::check::CheckedText&);
+using CheckRuleFunction = engine::check::Findings (*)(const engine::check::CheckedText&);
 
 // Findings as "kind|where|explanation" (the excerpt after "：「" left out).
 inline QStringList Summaries(const engine::check::Findings& findings) {
@@ -22,7 +23,7 @@ inline QStringList Summaries(const engine::check::Findings& findings) {
 }
 
 // The rule's findings on a .docx written from the lines, read back through the engine.
-inline QStringList Check(CheckRule rule, const QStringList& lines) {
+inline QStringList Check(CheckRuleFunction rule, const QStringList& lines) {
     QTemporaryDir dir;
     const QString path = dir.filePath("spec.docx");
     writeDocx(path, paras(lines));
@@ -36,7 +37,7 @@ struct CheckCase {
     QStringList expected;
 };
 
-inline void RunCases(CheckRule rule, const std::vector<CheckCase>& cases) {
+inline void RunCases(CheckRuleFunction rule, const std::vector<CheckCase>& cases) {
     for (const CheckCase& c : cases)
         EXPECT_EQ(Check(rule, c.lines).join(u'\n').toStdString(), c.expected.join(u'\n').toStdString()) << c.name;
 }
