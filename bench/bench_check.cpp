@@ -60,10 +60,11 @@ int main(int argc, char** argv) {
     engine::check::Findings all;
     for (const auto& rule : engine::check::CheckRules()) {
         const qint64 before = clock.elapsed();
+        const double cpuBefore = CpuMs();
         const auto found = rule.run(doc->model(), text);
         all.insert(all.end(), found.begin(), found.end());
-        std::printf("%-40s %6lld ms  %zu findings\n", rule.status.toUtf8().constData(),
-                    static_cast<long long>(clock.elapsed() - before), found.size());
+        std::printf("%-40s %6lld ms  %6.0f ms CPU  %zu findings\n", rule.status.toUtf8().constData(),
+                    static_cast<long long>(clock.elapsed() - before), CpuMs() - cpuBefore, found.size());
     }
     std::printf("open + read + rules %6lld ms\n", static_cast<long long>(clock.elapsed()));
     std::printf("findings: %s\n", all.empty() ? "none" : engine::check::CountsByKind(all).toUtf8().constData());

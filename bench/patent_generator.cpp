@@ -179,6 +179,7 @@ const char* const kSigns[][2] = {
 };
 
 constexpr int kFigures = 5;
+constexpr int kClaims = 200;
 
 std::string fullWidth(int n) {
     static const char* digits[] = {"０", "１", "２", "３", "４", "５", "６", "７", "８", "９"};
@@ -229,7 +230,7 @@ std::string buildCompleteDocument(int paragraphs) {
     for (int f = 1; f <= kFigures; ++f) body += plainParagraph("　【図" + fullWidth(f) + "】一実施形態の説明図である。");
     count += 1 + kFigures;
     heading("発明を実施するための形態");
-    const int tail = 20 + 2 * int(sizeof kSigns / sizeof *kSigns) + 3 * 40;
+    const int tail = 20 + 2 * int(sizeof kSigns / sizeof *kSigns) + 2 * kClaims;
     for (int f = 4; f <= kFigures; ++f) numbered("　図" + fullWidth(f) + "は、変形例を示す。");
     while (count < paragraphs - tail) {
         body += numberParagraph(number++);
@@ -244,11 +245,19 @@ std::string buildCompleteDocument(int paragraphs) {
     for (const auto& sign : kSigns) body += plainParagraph(std::string("　") + sign[0] + "　" + sign[1]);
 
     body += plainParagraph("【書類名】特許請求の範囲");
-    body += plainParagraph("【請求項１】") + plainParagraph("　処理容器と、ガス供給部と、制御部とを備える基板処理装置。");
-    for (int c = 2; c <= 40; ++c) {
-        std::string cited = c == 2 ? "請求項１" : "請求項１又は" + fullWidth(std::min(c - 1, 2));
+    body += plainParagraph("【請求項１】") +
+            plainParagraph("　処理容器と、前記処理容器の内部に配置された載置台と、温度センサと、ヒータと、ガス供給部と、"
+                           "第１排気管及び第２排気管を有する排気部と、記憶部を有する制御部とを備える基板処理装置。");
+    // 200 claims whose 前記 phrases all have their antecedents: each claim
+    // cites claim 1 or the one before it, and names what claim 1 introduces.
+    const char* const referred[] = {"前記制御部は、前記温度センサの出力に基づいて前記ヒータを制御する",
+                                    "前記ガス供給部は、前記処理容器の内部に反応ガスを供給する",
+                                    "前記排気部は、前記第１排気管と前記第２排気管とを介して前記処理容器を減圧する",
+                                    "前記記憶部は、前記制御部の処理レシピを記憶する"};
+    for (int c = 2; c <= kClaims; ++c) {
+        const std::string cited = "請求項" + fullWidth(c % 10 == 1 ? 1 : c - 1);
         body += plainParagraph("【請求項" + fullWidth(c) + "】") +
-                plainParagraph("　前記制御部は、温度を制御する、" + cited + "に記載の基板処理装置。");
+                plainParagraph(std::string("　") + referred[c % 4] + "、" + cited + "に記載の基板処理装置。");
     }
     body += plainParagraph("【書類名】要約書") + plainParagraph("【要約】") +
             plainParagraph("【課題】薄膜の均一性を高める。") +

@@ -27,6 +27,7 @@ namespace {
 using namespace engine::check;
 using engine::ToFullWidthDigits;
 using testsupport::Check;
+using testsupport::Claims;
 using testsupport::RunCases;
 using testsupport::Summaries;
 using Case = testsupport::CheckCase;
@@ -64,13 +65,6 @@ TEST(CheckClaimNumbers, FromOneUpByOne) {
         {"too many digits", {"【書類名】特許請求の範囲", "【請求項１】", "【請求項１２３４５６７８９０１２３４５６７８９０】"},
          {"請求項番号|【請求項１】|請求項番号が読み取れない（桁が多すぎる）"}},
     });
-}
-
-// Claims from their texts: 【請求項ｎ】 then the text, numbered from 1.
-QStringList Claims(const QStringList& texts) {
-    QStringList lines{"【書類名】特許請求の範囲"};
-    for (int i = 0; i < texts.size(); ++i) lines << "【請求項" + ToFullWidthDigits(QString::number(i + 1)) + "】" << texts[i];
-    return lines;
 }
 
 TEST(CheckClaimCitations, EveryPhrasingInUse) {
@@ -281,7 +275,7 @@ const QString kSampleOutput =
     "段落番号\t【０００６】\t段落番号が飛んでいる（【０００５】がない）：「【０００６】」\n"
     "請求項番号\t【請求項６】\t請求項番号が飛んでいる（【請求項５】がない）：「【請求項６】」\n"
     "請求項引用\t【請求項３】\t請求項３が後の請求項４を引用している：「求項の引用を調べる、請求項４に記載の文書検査装置。」\n"
-    "マルチマルチ\t【請求項６】\t複数従属の請求項６が複数従属の請求項４を引用している：「果を一覧で出力する、請求項１から４のいずれか一項に記載の文書」\n"
+    "マルチマルチ\t【請求項６】\t複数従属の請求項６が複数従属の請求項４を引用している：「出力部を更に備える、請求項１から４のいずれか一項に記載の文書」\n"
     "図番号\t【図３】\t図番号が飛んでいる（【図２】がない）：「【図３】文書検査装置１の処理の流れを示す」\n"
     "図引用\t【００１１】\t図４が図面の簡単な説明にない：「す（ステップＳ２）。図４は省略する。」\n"
     "表番号\t【表３】\t表番号が飛んでいる（【表２】がない）：「【表３】」\n"
@@ -291,7 +285,11 @@ const QString kSampleOutput =
     "符号\t【００１０】\t「検出部」の符号が３０（符号の説明では２０、３０は「出力部」）：「読み込み、その本文を検出部３０に渡す。」\n"
     "使用不可文字\t【００１４】\t電子出願で使えない文字 ①(U+2460)：「名を例示として扱う（①）。」\n"
     "見出し\t【０００６】\tこの書類にない見出し：「【発明の効杲】」\n"
-    "イメージ\t【図２】\tPNG 24ビット 64×48ドット 96dpi（word/media/image2.png）：白黒２値ではありません（カラー）、解像度が200・300・400dpiのいずれでもありません（96×96dpi）\n";
+    "イメージ\t【図２】\tPNG 24ビット 64×48ドット 96dpi（word/media/image2.png）：白黒２値ではありません（カラー）、解像度が200・300・400dpiのいずれでもありません（96×96dpi）\n"
+    "前記\t【請求項２】\t「前記出力部」に対応する「出力部」が先に記載されていない（請求項１～２を探した）：「前記出力部は、段落番号の連続性を調べる、」\n"
+    "サポート\t【請求項１】\t請求項の「照合器」が明細書にない：「を検出する検出部と、照合器と、を備える文書検査装置。」\n"
+    "表記揺れ\t【００１６】\t表記が揺れている（「インタフェース」1回、「インターフェース」1回）：「類の作成に利用でき、インタフェースを通じて他の装置と連携でき」\n"
+    "様式\t冒頭\t発明の名称に半角文字（ ()）：「【発明の名称】文書検査装置 (見本)」\n";
 
 // The sample application through the command line: one finding of each kind,
 // the document untouched, the report beside it.
@@ -311,9 +309,9 @@ TEST(CheckTask, SampleThroughTheCommandLine) {
     QStringList report = word::cp932::decode(testsupport::fileBytes(dir.filePath(reportName))).split("\r\n");
     EXPECT_EQ(report.takeLast(), "");
     EXPECT_EQ(report.takeFirst(), "出願前チェック：" + doc);
-    EXPECT_TRUE(report.takeLast().startsWith("指摘 14 件（段落番号 1 件、"));
+    EXPECT_TRUE(report.takeLast().startsWith("指摘 18 件（段落番号 1 件、"));
     EXPECT_EQ(report, r.out.split(u'\n', Qt::SkipEmptyParts));
-    EXPECT_TRUE(r.err.contains("「check-me.docx」に指摘が 14 件あります。"));
+    EXPECT_TRUE(r.err.contains("「check-me.docx」に指摘が 18 件あります。"));
 }
 
 // The window's way: findings in the log as found, a closing message that

@@ -1,12 +1,16 @@
 #include "engine/check/check_rules.h"
 
+#include "engine/check/check_antecedents.h"
 #include "engine/check/check_characters.h"
 #include "engine/check/check_claims.h"
 #include "engine/check/check_figures.h"
+#include "engine/check/check_formalities.h"
 #include "engine/check/check_headings.h"
 #include "engine/check/check_images.h"
 #include "engine/check/check_numbering.h"
 #include "engine/check/check_signs.h"
+#include "engine/check/check_support.h"
+#include "engine/check/check_variants.h"
 #include "word/ooxml/document_model.h"
 
 #include <map>
@@ -36,6 +40,10 @@ const std::vector<CheckRule>& CheckRules() {
         {QStringLiteral("出願前チェック：使用不可文字"), OnText<CheckCharacters>},
         {QStringLiteral("出願前チェック：見出し"), OnText<CheckHeadings>},
         {QStringLiteral("出願前チェック：イメージ"), CheckImages},
+        {QStringLiteral("出願前チェック：前記"), OnText<CheckAntecedents>},
+        {QStringLiteral("出願前チェック：サポート"), OnText<CheckSupport>},
+        {QStringLiteral("出願前チェック：表記揺れ"), OnText<CheckTermVariants>},
+        {QStringLiteral("出願前チェック：様式"), OnText<CheckFormalities>},
     };
     return rules;
 }

@@ -11,6 +11,7 @@ const QStringList kFindingKinds = {
     QStringLiteral("表引用"), QStringLiteral("化引用"), QStringLiteral("数引用"),
     QStringLiteral("符号"), QStringLiteral("使用不可文字"), QStringLiteral("見出し"),
     QStringLiteral("イメージ"),
+    QStringLiteral("前記"), QStringLiteral("サポート"), QStringLiteral("表記揺れ"), QStringLiteral("様式"),
 };
 
 namespace {
@@ -228,6 +229,16 @@ Finding CheckedText::finding(const QString& kind, int paragraph, qsizetype offse
                              const QString& what) const {
     return {kind, whereAt(paragraph, offset), QStringLiteral("%1：「%2」").arg(what, excerpt(paragraph, offset, length)),
             paragraph, offset, length};
+}
+
+const terms::Tokens& CheckedText::tokens(int paragraph) const {
+    if (tokens_.empty()) tokens_.resize(paragraphs_.size());
+    auto& tokens = tokens_[paragraph];
+    if (!tokens) {
+        if (!analyser_) analyser_ = std::make_unique<terms::JapaneseAnalyser>();
+        tokens = analyser_->Analyse(paragraphs_[paragraph]);
+    }
+    return *tokens;
 }
 
 }  // namespace engine::check

@@ -5,11 +5,13 @@
 // is a function from this text to findings.
 
 #include "engine/citations/citation_reading.h"  // IsLatinLetter
+#include "engine/terms/japanese_analyser.h"
 
 #include <QString>
 #include <QStringList>
 #include <QStringView>
 
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -141,6 +143,10 @@ public:
     Finding finding(const QString& kind, int paragraph, qsizetype offset, qsizetype length,
                     const QString& what) const;
 
+    // The analyser's tokens of a paragraph: each paragraph is analysed once,
+    // when a rule first asks, whatever the number of rules that read it.
+    const terms::Tokens& tokens(int paragraph) const;
+
 private:
     struct Identifier {
         qsizetype offset;
@@ -150,6 +156,8 @@ private:
     std::vector<Section> sections_;
     std::vector<std::vector<Identifier>> identifiers_;  // per paragraph, in order
     std::vector<int> lastIdentifierBefore_;             // paragraph holding the last identifier before p, or -1
+    mutable std::unique_ptr<terms::JapaneseAnalyser> analyser_;
+    mutable std::vector<std::optional<terms::Tokens>> tokens_;
 };
 
 }  // namespace engine::check

@@ -3,6 +3,7 @@
 // lines, as "kind|where|explanation", compared case by case with a table.
 
 #include "engine/check/check_rules.h"
+#include "engine/text_helpers.h"
 #include "support/docx_builder.h"
 #include "word/ooxml/document_model.h"
 
@@ -39,6 +40,14 @@ struct CheckCase {
 inline void RunCases(CheckRuleFunction rule, const std::vector<CheckCase>& cases) {
     for (const CheckCase& c : cases)
         EXPECT_EQ(Check(rule, c.lines).join(u'\n').toStdString(), c.expected.join(u'\n').toStdString()) << c.name;
+}
+
+// Claims from their texts: 【請求項ｎ】 then the text, numbered from 1.
+inline QStringList Claims(const QStringList& texts) {
+    QStringList lines{"【書類名】特許請求の範囲"};
+    for (int i = 0; i < texts.size(); ++i)
+        lines << "【請求項" + engine::ToFullWidthDigits(QString::number(i + 1)) + "】" << texts[i];
+    return lines;
 }
 
 }  // namespace testsupport
