@@ -119,19 +119,19 @@ TEST(ReadEnglishClaimCitations, PhrasingsInUse) {
     struct EnglishCase {
         const char* text;
         const char* cited;
-        std::vector<int> claims;
+        const char* claims;  // as intervals
         Reading reading;
     };
     const std::vector<EnglishCase> cases = {
-        {"The device according to claim 1, wherein", "claim 1", {1}, Single},
-        {"The device as claimed in claim 1 or 2, wherein", "claim 1 or 2", {1, 2}, Alternative},
-        {"The device of any one of claims 1 to 3, wherein", "claims 1 to 3", {1, 2, 3}, Alternative},
-        {"The device of any of claims 1-3", "claims 1-3", {1, 2, 3}, Alternative},
-        {"The device according to claims 1, 2, or 4", "claims 1, 2, or 4", {1, 2, 4}, Alternative},
-        {"The device according to claims 1 and 2", "claims 1 and 2", {1, 2}, Cumulative},
-        {"The device according to claims 1 through 3", "claims 1 through 3", {1, 2, 3}, Cumulative},
-        {"The method of claim 2, wherein", "claim 2", {2}, Single},
-        {"The method of Claim 12 or claim 13", "Claim 12 or claim 13", {12, 13}, Alternative},
+        {"The device according to claim 1, wherein", "claim 1", "1", Single},
+        {"The device as claimed in claim 1 or 2, wherein", "claim 1 or 2", "1-2", Alternative},
+        {"The device of any one of claims 1 to 3, wherein", "claims 1 to 3", "1-3", Alternative},
+        {"The device of any of claims 1-3", "claims 1-3", "1-3", Alternative},
+        {"The device according to claims 1, 2, or 4", "claims 1, 2, or 4", "1-2, 4", Alternative},
+        {"The device according to claims 1 and 2", "claims 1 and 2", "1-2", Cumulative},
+        {"The device according to claims 1 through 3", "claims 1 through 3", "1-3", Cumulative},
+        {"The method of claim 2, wherein", "claim 2", "2", Single},
+        {"The method of Claim 12 or claim 13", "Claim 12 or claim 13", "12-13", Alternative},
     };
     for (const EnglishCase& c : cases) {
         const QString text = QString::fromUtf8(c.text);
@@ -139,7 +139,7 @@ TEST(ReadEnglishClaimCitations, PhrasingsInUse) {
         const std::vector<ClaimCitation> found = engine::ReadEnglishClaimCitations(text);
         ASSERT_EQ(found.size(), 1u);
         EXPECT_EQ(text.mid(found[0].start, found[0].end - found[0].start), QString::fromUtf8(c.cited));
-        EXPECT_EQ(found[0].claims, c.claims);
+        EXPECT_EQ(engine::IntervalsText(engine::CitedClaims(found[0], 99)), QString::fromUtf8(c.claims));
         EXPECT_EQ(found[0].alternative, c.reading == Alternative);
         EXPECT_EQ(found[0].cumulative, c.reading == Cumulative);
     }

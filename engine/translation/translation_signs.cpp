@@ -221,7 +221,11 @@ std::vector<ListedSign> ReadDocumentSignList(const Document& document) {
         if (unit.kind == UnitKind::Heading || unit.kind == UnitKind::PartName) inList = unit.key == SignListKey();
         if (!inList) continue;
         for (const QString& line : unit.text.split(u'\n')) {
-            for (const check::SignEntry& e : check::ReadSignList(line, 0)) {
+            // An entry starts its line with its sign; a paragraph of running
+            // text after the list is no entry, whatever signs it holds.
+            const std::vector<check::SignEntry> entries = check::ReadSignList(line, 0);
+            if (entries.empty() || entries.front().offset > check::SkipBlanks(line, 0)) continue;
+            for (const check::SignEntry& e : entries) {
                 QString term = e.term;
                 while (term.endsWith(u'.') || term.endsWith(u';')) term.chop(1);
                 list.push_back({e.sign, term.trimmed()});
