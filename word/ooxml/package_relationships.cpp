@@ -49,15 +49,6 @@ pugi::xml_document ParsePart(const Package& package, const QString& name) {
     return doc;
 }
 
-QByteArray Serialise(const pugi::xml_document& doc) {
-    struct Writer : pugi::xml_writer {
-        QByteArray out;
-        void write(const void* data, size_t size) override { out.append(static_cast<const char*>(data), qsizetype(size)); }
-    } writer;
-    doc.save(writer, "", pugi::format_raw, pugi::encoding_utf8);
-    return writer.out;
-}
-
 pugi::xml_node RootOrNew(pugi::xml_document& doc, const char* name, const char* ns) {
     if (pugi::xml_node root = doc.document_element()) return root;
     pugi::xml_node decl = doc.prepend_child(pugi::node_declaration);
@@ -70,6 +61,15 @@ pugi::xml_node RootOrNew(pugi::xml_document& doc, const char* name, const char* 
 }
 
 }  // namespace
+
+QByteArray SerialisedPart(const pugi::xml_document& doc) {
+    struct Writer : pugi::xml_writer {
+        QByteArray out;
+        void write(const void* data, size_t size) override { out.append(static_cast<const char*>(data), qsizetype(size)); }
+    } writer;
+    doc.save(writer, "", pugi::format_raw, pugi::encoding_utf8);
+    return writer.out;
+}
 
 QString RelatedPartOfType(const Package& package, const QString& sourcePart, const QString& type) {
     const pugi::xml_document rels = ParsePart(package, RelationshipsPartOf(sourcePart));
@@ -113,8 +113,8 @@ QString AddRelatedPart(Package& package, const QString& sourcePart, const QStrin
     over.append_attribute("ContentType") = contentType.toUtf8().constData();
 
     package.setPart(name, bytes);
-    package.setPart(relsName, Serialise(rels));
-    package.setPart(kContentTypesPart, Serialise(types));
+    package.setPart(relsName, SerialisedPart(rels));
+    package.setPart(kContentTypesPart, SerialisedPart(types));
     return name;
 }
 

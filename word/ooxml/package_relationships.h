@@ -6,9 +6,16 @@
 #include <QByteArray>
 #include <QString>
 
+namespace pugi {
+class xml_document;
+}
+
 namespace word::ooxml {
 
 class Package;
+
+// A small part's tree as the bytes of the part (raw, UTF-8).
+QByteArray SerialisedPart(const pugi::xml_document& doc);
 
 // The relationship types and content types of the parts the engine adds.
 inline constexpr char kCommentsRelationship[] =

@@ -56,15 +56,6 @@ CommentsPart OpenCommentsPart(Package& package) {
     return part;
 }
 
-QByteArray Serialise(const pugi::xml_document& doc) {
-    struct Writer : pugi::xml_writer {
-        QByteArray out;
-        void write(const void* data, size_t size) override { out.append(static_cast<const char*>(data), qsizetype(size)); }
-    } writer;
-    doc.save(writer, "", pugi::format_raw, pugi::encoding_utf8);
-    return writer.out;
-}
-
 // The next free comment id: above every id of the comments part and of the
 // comment marks already in the main part (walked without recursion: bodies
 // may nest deeply).
@@ -176,9 +167,9 @@ void DocumentModel::addComments(std::vector<Comment> comments) {
     }
     if (part.name.isEmpty())
         AddRelatedPart(*d.package, d.package->mainPartName(), QString::fromLatin1(kCommentsRelationship),
-                       QStringLiteral("comments"), QString::fromLatin1(kCommentsContentType), Serialise(part.doc));
+                       QStringLiteral("comments"), QString::fromLatin1(kCommentsContentType), SerialisedPart(part.doc));
     else
-        d.package->setPart(part.name, Serialise(part.doc));
+        d.package->setPart(part.name, SerialisedPart(part.doc));
     modified_ = true;
 }
 
