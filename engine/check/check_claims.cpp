@@ -128,8 +128,9 @@ Findings CheckClaimCitations(const CheckedText& text) {
     const QString kind = QStringLiteral("請求項引用");
     for (const Claim& claim : claims) {
         const NumberRange later{claim.number + 1, kLargestNumber};
-        for (const auto& [p, citation] : CitationsOf(text, claim)) {
-            auto report = [&](const QString& what) {
+        for (const auto& cited : CitationsOf(text, claim)) {
+            const ClaimCitation& citation = cited.citation;
+            auto report = [&, p = cited.paragraph](const QString& what) {
                 out.push_back(text.finding(kind, p, citation.start, citation.end - citation.start, what));
             };
             for (const CitedElement& e : citation.elements)
