@@ -167,7 +167,9 @@ Findings CheckFigures(const CheckedText& text) {
     std::vector<int> listedNumbers;
     for (const ListedFigure& l : listed) listedNumbers.push_back(l.number);
     const NumberRuns listedRuns(listedNumbers);
-    for (const auto& [p, cited] : citations) {
+    for (const auto& citation : citations) {
+        const int p = citation.first;
+        const FigureCitation& cited = citation.second;
         auto report = [&](const QString& figures) {
             out.push_back(text.finding(kCitationKind, p, cited.offset, cited.length,
                                        QStringLiteral("%1が図面の簡単な説明にない").arg(figures)));
